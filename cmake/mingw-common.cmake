@@ -1,0 +1,13 @@
+# Shared by both MinGW-w64 toolchain files: posix-thread compilers, static runtime.
+set(CMAKE_C_COMPILER   ${CONVOCA_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${CONVOCA_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${CONVOCA_TRIPLE}-windres)
+set(CMAKE_AR           ${CONVOCA_TRIPLE}-ar CACHE FILEPATH "")
+set(CMAKE_RANLIB       ${CONVOCA_TRIPLE}-ranlib CACHE FILEPATH "")
+set(CMAKE_DLLTOOL      ${CONVOCA_TRIPLE}-dlltool CACHE FILEPATH "")
+set(CMAKE_FIND_ROOT_PATH /usr/${CONVOCA_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_EXE_LINKER_FLAGS_INIT    "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

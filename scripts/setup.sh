@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a Debian 12 machine.
+# Run as root. Safe to run again: it only does what is still missing.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+third=$here/third_party
+
+packages=(cmake dpkg-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+          wine64 xvfb nsis openjdk-17-jdk-headless junit4 x11-utils imagemagick)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+# deb-src for bookworm main, derived from the machine's own Debian source list.
+srclist=/etc/apt/sources.list.d/convoca-deb-src.sources
+need_update=0
+if [ ! -f "$srclist" ]; then
+  uri=$(grep -h -m1 -E '^URIs:' /etc/apt/sources.list.d/debian.sources 2>/dev/null | awk '{print $2}')
+  if [ -z "$uri" ]; then
+    uri=$(grep -h -m1 -E '^deb ' /etc/apt/sources.list 2>/dev/null | awk '{print $2}')
+  fi
+  [ -n "$uri" ] || { echo "setup: cannot find the Debian archive in the apt sources" >&2; exit 1; }
+  printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' "$uri" > "$srclist"
+  need_update=1
+fi
+
+if [ ${#missing[@]} -gt 0 ] || [ ! -d "$third"/pugixml ]; then
+  need_update=1
+fi
+if [ $need_update -eq 1 ]; then
+  apt-get update -qq >/dev/null
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# pugixml: Debian's source package, compiled by our CMake with the cross compiler.
+if [ ! -f "$third"/pugixml/src/pugixml.cpp ]; then
+  mkdir -p "$third"
+  tmp=$(mktemp -d)
+  (cd "$tmp" && apt-get source -qq pugixml >/dev/null 2>&1)
+  src=$(find "$tmp" -maxdepth 1 -mindepth 1 -type d -name 'pugixml-*' | head -n1)
+  [ -n "$src" ] || { echo "setup: apt-get source pugixml failed" >&2; exit 1; }
+  rm -rf "$third"/pugixml
+  mv "$src" "$third"/pugixml
+  rm -rf "$tmp"
+fi
+[ -f /usr/src/googletest/CMakeLists.txt ] || { echo "setup: googletest sources missing" >&2; exit 1; }
+echo "setup: ready"

@@ -1,0 +1,105 @@
+#include "BoxRobot.h"
+
+#include <windows.h>
+#include <chrono>
+#include <set>
+
+namespace {
+
+std::wstring windowText(HWND hwnd) {
+    int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+std::wstring className(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+struct Dialog {
+    HWND hwnd;
+    std::wstring text;
+    HWND ok = nullptr;
+};
+
+BOOL CALLBACK collectChild(HWND child, LPARAM param) {
+    auto* dialog = reinterpret_cast<Dialog*>(param);
+    std::wstring cls = className(child);
+    if (_wcsicmp(cls.c_str(), L"Static") == 0) {
+        // The message text is the static control with id 0xFFFF.
+        if (GetDlgCtrlID(child) == 0xFFFF) dialog->text = windowText(child);
+    } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {
+        if (GetDlgCtrlID(child) == IDOK || !dialog->ok) dialog->ok = child;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK collectTop(HWND hwnd, LPARAM param) {
+    auto* found = reinterpret_cast<std::vector<HWND>*>(param);
+    if (IsWindowVisible(hwnd) && className(hwnd) == L"#32770") found->push_back(hwnd);
+    return TRUE;
+}
+
+} // namespace
+
+BoxRobot::BoxRobot() : m_thread([this] { run(); }) {}
+
+BoxRobot::~BoxRobot() {
+    m_stop = true;
+    m_thread.join();
+}
+
+void BoxRobot::run() {
+    std::set<HWND> pressed;
+    while (!m_stop) {
+        Sleep(15);
+        if (m_paused) continue;
+        std::vector<HWND> dialogs;
+        EnumWindows(collectTop, reinterpret_cast<LPARAM>(&dialogs));
+        for (HWND hwnd : dialogs) {
+            if (pressed.count(hwnd)) continue;
+            Dialog dialog{hwnd, L""};
+            EnumChildWindows(hwnd, collectChild, reinterpret_cast<LPARAM>(&dialog));
+            if (!dialog.ok) continue; // not fully built yet
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_boxes.push_back({windowText(hwnd), dialog.text});
+            }
+            pressed.insert(hwnd);
+            PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(dialog.ok));
+        }
+        // Forget handles that are gone, since Windows reuses them.
+        for (auto it = pressed.begin(); it != pressed.end();)
+            it = IsWindow(*it) ? std::next(it) : pressed.erase(it);
+    }
+}
+
+std::vector<Box> BoxRobot::boxes() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_boxes;
+}
+
+bool BoxRobot::waitForBoxes(size_t count, unsigned timeoutMs) const {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (boxes().size() >= count) return true;
+        Sleep(10);
+    }
+    return boxes().size() >= count;
+}
+
+void BoxRobot::clear() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_boxes.clear();
+}
+
+std::vector<std::wstring> boxTexts(const std::vector<Box>& boxes) {
+    std::vector<std::wstring> texts;
+    for (const Box& box : boxes) texts.push_back(box.text);
+    return texts;
+}
