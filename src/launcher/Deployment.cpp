@@ -1,0 +1,40 @@
+#include "launcher/LauncherPaths.h"
+
+#include "logging/Logger.h"
+#include "platform/FileSystem.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace {
+DeploymentKind cachedKind = unknownDeployment;
+
+DeploymentKind detect() {
+    wchar_t module[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
+    if (length == 0 || length == MAX_PATH) return perUser;
+    std::wstring executable = getLongPath(module);
+
+    wchar_t profile[MAX_PATH] = {};
+    HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile);
+    if (FAILED(hr)) {
+        tvs::Logger::getInstance().log(
+            L"Cannot determine the type of deployment hr=0x%08x. The default - per-user is supposed.",
+            static_cast<unsigned>(hr));
+        return perUser;
+    }
+    std::wstring prefix = getLongPath(profile);
+    if (prefix.empty() || prefix.back() != L'\\') prefix += L'\\';
+    return _wcsnicmp(executable.c_str(), prefix.c_str(), prefix.size()) == 0 ? perUser : perMachine;
+}
+} // namespace
+
+DeploymentKind detectDeploymentKind() {
+    cachedKind = detect();
+    return cachedKind;
+}
+
+bool isPerMachineDeployment() {
+    if (cachedKind == unknownDeployment) detectDeploymentKind();
+    return cachedKind == perMachine;
+}

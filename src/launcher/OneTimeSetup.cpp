@@ -1,0 +1,124 @@
+#include "launcher/OneTimeSetup.h"
+
+#include "launcher/LauncherPaths.h"
+#include "logging/Logger.h"
+#include "platform/ErrorBox.h"
+#include "platform/FileSystem.h"
+#include "platform/Handles.h"
+
+const wchar_t* const kStagingSuffix = L".partial";
+
+namespace {
+const int kLockAttempts = 60;
+const DWORD kLockRetryMs = 1000;
+const DWORD kMarkerBufferSize = 512;
+const char* const kMarkerValue = "NeedsEmbeddedUpdate";
+} // namespace
+
+FileSystemLock::FileSystemLock(const std::wstring& directory)
+    : m_directory(directory), m_lockPath(directory + L"\\lock.lck") {
+    int attempts = kLockAttempts;
+    while (m_handle == INVALID_HANDLE_VALUE && attempts > 0) {
+        --attempts;
+        m_handle = CreateFileW(m_lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (m_handle != INVALID_HANDLE_VALUE) break;
+        if (GetLastError() != ERROR_FILE_EXISTS) break;
+        Sleep(kLockRetryMs);
+    }
+    if (m_handle == INVALID_HANDLE_VALUE) return;
+    while (!m_locked && attempts > 0) {
+        --attempts;
+        m_locked = LockFile(m_handle, 0, 0, 1, 0) != FALSE;
+        if (!m_locked) Sleep(kLockRetryMs);
+    }
+}
+
+FileSystemLock::~FileSystemLock() {
+    if (m_locked) UnlockFile(m_handle, 0, 0, 1, 0);
+    if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
+    // Also when this object never created it: that is how a stale lock clears.
+    DeleteFileW(m_lockPath.c_str());
+}
+
+std::string readEmbeddedUpdateValue(HKEY root) {
+    handles::RegKey key;
+    if (RegOpenKeyExA(root, names::registryKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+        return "";
+    char buffer[kMarkerBufferSize] = {};
+    DWORD size = kMarkerBufferSize, type = 0;
+    LONG rc = RegQueryValueExA(key.get(), kMarkerValue, nullptr, &type,
+                               reinterpret_cast<BYTE*>(buffer), &size);
+    if (rc != ERROR_SUCCESS || type != REG_SZ || size >= kMarkerBufferSize) return "";
+    buffer[size] = '\0';
+    return buffer;
+}
+
+std::string embeddedUpdateExpected() {
+    return isPerMachineDeployment() ? readEmbeddedUpdateValue(HKEY_LOCAL_MACHINE) : "0";
+}
+
+bool embeddedUpdateNeeded() {
+    std::string current = readEmbeddedUpdateValue(HKEY_CURRENT_USER);
+    return current != embeddedUpdateExpected();
+}
+
+void markEmbeddedUpdated() {
+    std::string marker = embeddedUpdateExpected();
+    handles::RegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, names::registryKey, 0, KEY_SET_VALUE, key.put()) !=
+            ERROR_SUCCESS &&
+        RegCreateKeyExA(HKEY_CURRENT_USER, names::registryKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key.get(), kMarkerValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(marker.c_str()),
+                   static_cast<DWORD>(marker.size() + 1));
+}
+
+namespace {
+
+// Copies the master into a staging sibling and renames it into place, so the
+// target either is a complete copy or does not exist.
+bool refreshWorkingCopy(const std::wstring& source, const std::wstring& target) {
+    const std::wstring staging = target + kStagingSuffix;
+    deleteTree(staging, false);
+    if (!copyTree(source, staging)) {
+        deleteTree(staging, false);
+        return false;
+    }
+    if (!MoveFileW(staging.c_str(), target.c_str())) {
+        deleteTree(staging, false);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool performOneTimeSetup(const std::wstring& executableDirectory,
+                         const std::wstring& supportDirectory, std::wstring& embeddedJreHome) {
+    const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::resources;
+    const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::embedded;
+
+    FileSystemLock lock(getLongPath(supportDirectory));
+    if (!lock.locked()) {
+        tvs::Logger::getInstance().log(L"File system lock failed. lock.lck already exists and / or was "
+                                       L"locked. The lock has been cleared.");
+        showErrorBox(L"Failed to lock file system for one time setup. If a session is currently "
+                     L"launching, please try again in a minute or two.If no other session is "
+                     L"launching, you may try again immediately.",
+                     true);
+        return false;
+    }
+
+    if (embeddedUpdateNeeded() || !isDirectory(target)) {
+        tvs::Logger::getInstance().log(L"Performing one time copy of Resources to Embedded.");
+        deleteTree(target, true);
+        // A target that is still there is held by a running Java: keep using
+        // it and try again at a later start.
+        if (!isDirectory(target) && refreshWorkingCopy(source, target)) markEmbeddedUpdated();
+    }
+
+    embeddedJreHome = target + L"\\" + names::jreSubdirectory;
+    return true;
+}

@@ -1,0 +1,212 @@
+#include "launcher/SessionMode.h"
+
+#include "deployment/DeploymentConfig.h"
+#include "deployment/DeploymentProperties.h"
+#include "logging/Logger.h"
+#include "platform/ErrorBox.h"
+#include "platform/FileSystem.h"
+#include "platform/Text.h"
+#include "validation/SessionFileValidator.h"
+
+#include <windows.h>
+#include <process.h>
+#include <shlwapi.h>
+#include <cwctype>
+
+namespace {
+
+tvs::Logger& logger() { return tvs::Logger::getInstance(); }
+
+std::string quoteArgument(const std::string& text) { return "\"" + text + "\""; }
+
+std::wstring lowerExtension(const std::wstring& path) {
+    std::wstring extension = PathFindExtensionW(path.c_str());
+    for (wchar_t& c : extension) c = static_cast<wchar_t>(towlower(c));
+    return extension;
+}
+
+std::wstring chooseSessionFile(const std::vector<std::wstring>& arguments) {
+    std::wstring sessionFile;
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::wstring& argument = arguments[i];
+        DWORD attributes = GetFileAttributesW(argument.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        if (lowerExtension(argument) == names::sessionExtension) {
+            if (sessionFile.empty()) sessionFile = argument;
+            else logger().log(L"Ignoring extra vca file: %ls", argument.c_str());
+        } else {
+            logger().log(L"Ignoring extra parameter: %ls", argument.c_str());
+        }
+    }
+    return sessionFile;
+}
+
+// The narrow texts of the Java command line, in the ANSI code page.
+struct JavaTexts {
+    std::string J, W, D, T, V;
+};
+
+// On failure returns false with the conversion's error code, taken at once,
+// before anything else can change the thread's last error.
+bool formJavaTexts(const LauncherPaths& paths, const std::wstring& sessionFile, JavaTexts& texts,
+                   DWORD& error) {
+    std::string converted;
+    auto convert = [&](const std::wstring& wide, std::string& out) {
+        if (toAnsi(wide, out)) return true;
+        error = GetLastError();
+        return false;
+    };
+    if (!convert(getLongPath(paths.embeddedJreHome), texts.J)) return false;
+    texts.W = texts.J + "\\bin\\javaw.exe";
+    if (!convert(getLongPath(paths.supportDirectory), converted)) return false;
+    texts.D = converted + "\\deployment";
+    if (!convert(getLongPath(paths.supportDirectory + L"\\Temp"), texts.T)) return false;
+    return convert(getLongPath(sessionFile), texts.V);
+}
+
+std::string javaOptions(const JavaTexts& t) {
+    return "-Djava.library.path=" + std::string(" -Djava.ext.dirs=") +
+           quoteArgument(t.J + "\\lib\\ext") + " -Djava.io.tmpdir=" + quoteArgument(t.T) +
+           " -Djava.security.policy=" + quoteArgument(t.J + "\\lib\\security\\javaws.policy");
+}
+
+const char* const kJavaHomeVariables[] = {"JAVA_HOME",      "JRE_HOME",        "LATEST_JRE_HOME",
+                                          "FORCED_FX_ROOT", "FORCED_JRE_ROOT", "FORCED_DEPLOY_ROOT"};
+
+void setJavaEnvironment(const JavaTexts& t) {
+    for (const char* name : kJavaHomeVariables) SetEnvironmentVariableA(name, quoteArgument(t.J).c_str());
+    SetEnvironmentVariableA("_JAVA_OPTIONS", javaOptions(t).c_str());
+}
+
+std::vector<std::string> javaArguments(const JavaTexts& t) {
+    return {quoteArgument(t.W),
+            "-classpath ",
+            quoteArgument(t.J + "\\lib\\deploy.jar"),
+            "-Xbootclasspath/a:" + quoteArgument(t.J + "\\lib\\javaws.jar") + ";" +
+                quoteArgument(t.J + "\\lib\\deploy.jar") + ";" + quoteArgument(t.J + "\\lib\\plugin.jar"),
+            "-Xms512m",
+            "-Xmx512m",
+            "-Xincgc",
+            "-Xverify:remote",
+            "-DtrustProxy=true",
+            "-Djavaplugin.user.profile=" + quoteArgument(t.D),
+            "-Dsun.awt.warmup=true",
+            "-Djnlpx.home=" + quoteArgument(t.J + "\\bin"),
+            "-Djnlpx.jvm=" + quoteArgument(t.J + "\\bin\\javaw.exe"),
+            "-Djnlpx.remove=false",
+            "-Djnlpx.origFilenameArg=" + quoteArgument(t.V),
+            "-Dfile.encoding=UTF-8",
+            "com.sun.javaws.Main",
+            "-notWebJava",
+            quoteArgument(t.V)};
+}
+
+void logLaunchBanner(const JavaTexts& t, const std::vector<std::string>& arguments) {
+    const std::wstring equals(64, L'='), hyphens(64, L'-');
+    const std::wstring home = fromAnsi(t.J);
+    std::wstring banner = equals + L"\nLaunching Convoca with environment variables:\n" + hyphens + L"\n";
+    for (const char* name : kJavaHomeVariables) banner += L"set " + fromAnsi(name) + L"=" + home + L"\n";
+    banner += L"set _JAVA_OPTIONS=" + fromAnsi(javaOptions(t)) + L"\n";
+    banner += hyphens + L"\nand command line:\n" + hyphens + L"\n";
+    for (size_t i = 0; i < arguments.size(); ++i) banner += (i ? L" " : L"") + fromAnsi(arguments[i]);
+    banner += L"\n" + equals;
+    logger().log(L"%ls", banner.c_str());
+}
+
+bool spawnJava(const JavaTexts& t, const std::vector<std::string>& a) {
+    intptr_t result = _spawnl(_P_NOWAIT, t.W.c_str(), a[0].c_str(), a[1].c_str(), a[2].c_str(),
+                              a[3].c_str(), a[4].c_str(), a[5].c_str(), a[6].c_str(), a[7].c_str(),
+                              a[8].c_str(), a[9].c_str(), a[10].c_str(), a[11].c_str(), a[12].c_str(),
+                              a[13].c_str(), a[14].c_str(), a[15].c_str(), a[16].c_str(),
+                              a[17].c_str(), a[18].c_str(), static_cast<const char*>(nullptr));
+    if (result != -1) {
+        CloseHandle(reinterpret_cast<HANDLE>(result));
+        return true;
+    }
+    const unsigned long error = GetLastError();
+    showErrorBox(L"Java spawn returned -1, errNo " + std::to_wstring(error) +
+                     L". Launch aborted.",
+                 true);
+    return false;
+}
+
+// Steps that write the deployment files and prepare the runtime's folders.
+bool prepareRuntime(const LauncherPaths& paths) {
+    DeploymentConfig config(paths.executableDirectory, paths.embeddedJreHome);
+    if (config.generate().empty()) {
+        showErrorBox(L"Cannot create \"deployment.config\" file. Launch aborted.", true);
+        return false;
+    }
+    DeploymentProperties properties(paths.executableDirectory, paths.embeddedJreHome,
+                                    paths.userPropertiesPath, paths.adminPropertiesPath,
+                                    paths.cacheDirectory, paths.supportDirectory);
+    if (properties.generate().empty()) {
+        showErrorBox(L"Cannot create \"deployment.properties\" file. Launch aborted.", true);
+        return false;
+    }
+    const std::wstring temp = paths.supportDirectory + L"\\Temp";
+    if (!isDirectory(temp)) createDirectoryChain(temp);
+    deleteTree(paths.supportDirectory + L"\\deployment", true);
+    return true;
+}
+
+} // namespace
+
+bool copySecurityDirectory(const std::wstring& executableDirectory,
+                           const std::wstring& supportDirectory) {
+    const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::security;
+    const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::security;
+    if (isDirectory(target)) return true;
+    return copyTree(source, target);
+}
+
+SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches) {
+    SessionOutcome outcome;
+    logger().log(L"Entering Launcher Session mode.");
+    const std::wstring sessionFile = chooseSessionFile(paths.arguments);
+    if (sessionFile.empty()) {
+        showErrorBox(L"No '.vca' file found in argument list. Launch aborted.", true);
+        outcome.status = -1;
+    } else {
+        logger().log(L"Launching %ls", sessionFile.c_str());
+        if (!switches.validationDisabled && !validateSessionFile(sessionFile)) {
+            showErrorBox(
+                L"There is a problem with the .vca file used to open your session or recording. It "
+                L"may be damaged or may be from an invalid source. Please open the link in your "
+                L"browser again to download the .vca file again. If the problem persists, contact "
+                L"your system administrator or Tavisto Convoca Technical Support.",
+                true);
+            outcome.status = -1;
+        }
+    }
+    if (!copySecurityDirectory(paths.executableDirectory, paths.supportDirectory)) {
+        showErrorBox(L"Cannot copy \"secure\" directory. Launch aborted.", true);
+        outcome.status = -1;
+    }
+    if (outcome.status == 0 && !prepareRuntime(paths)) outcome.status = -1;
+
+    if (outcome.status == 0) {
+        JavaTexts texts;
+        DWORD error = 0;
+        if (!formJavaTexts(paths, sessionFile, texts, error)) {
+            showErrorBox(
+                L"Tavisto Convoca Launcher cannot launch Java Virtual Machine. This is likely because "
+                L"Java Virtual Machine files are installed under your user directory and your name "
+                L"contains characters that are not supported by the locale for which your computer "
+                L"is currently configured. Please set your system locale properly so it is "
+                L"compatible with all the characters in your name.",
+                true);
+            outcome.status = error != 0 ? static_cast<int>(error) : -1;
+            outcome.bypassExitSequence = true;
+            return outcome;
+        }
+        setJavaEnvironment(texts);
+        const std::vector<std::string> arguments = javaArguments(texts);
+        logLaunchBanner(texts, arguments);
+        if (!switches.launchDisabled && !spawnJava(texts, arguments)) outcome.status = -1;
+    }
+    logger().log(L"Exiting Launcher Session mode.");
+    return outcome;
+}
+

@@ -1,0 +1,19 @@
+#pragma once
+#include "launcher/LauncherPaths.h"
+
+#include <string>
+
+struct SessionOutcome {
+    int status = 0;
+    // Set when a path had no ANSI form: the status is then the conversion's
+    // error code and the run ends at once, without the exit sequence.
+    bool bypassExitSequence = false;
+};
+
+// Starts Java Web Start on the first ".vca" argument.
+SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches);
+
+// Copies the runtime's security directory into the support directory once.
+bool copySecurityDirectory(const std::wstring& executableDirectory,
+                           const std::wstring& supportDirectory);
+

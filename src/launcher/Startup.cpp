@@ -1,0 +1,184 @@
+#include "launcher/Startup.h"
+
+#include "launcher/LauncherPaths.h"
+#include "launcher/OneTimeSetup.h"
+#include "launcher/SessionMode.h"
+#include "logging/Logger.h"
+#include "platform/ErrorBox.h"
+#include "platform/FileSystem.h"
+#include "platform/FileVersionReader.h"
+#include "platform/Text.h"
+#include "deployment/LauncherSettings.h"
+#include "update/UpdateTrigger.h"
+#include "utilitywindow/UtilityWindowLauncher.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace {
+
+tvs::Logger& logger() { return tvs::Logger::getInstance(); }
+
+// Shuts the logger down exactly once on every way out after initialisation.
+class LoggerGuard {
+public:
+    LoggerGuard() = default;
+    ~LoggerGuard() { tvs::Logger::shutdown(); }
+    LoggerGuard(const LoggerGuard&) = delete;
+    LoggerGuard& operator=(const LoggerGuard&) = delete;
+};
+
+// A failed step of start-up: the box is shown (logged) and the run ends.
+struct StartupFailure {
+    int status;
+};
+
+[[noreturn]] void fail(const std::wstring& message, int status = -1) {
+    showErrorBox(message, true);
+    throw StartupFailure{status};
+}
+
+std::wstring withTrailingBackslash(std::wstring path) {
+    if (path.empty() || path.back() != L'\\') path += L'\\';
+    return path;
+}
+
+void logBanner() {
+    const std::wstring rule(31, L'-');
+    logger().log(L"%ls", rule.c_str());
+    logger().log(L"Tavisto Convoca Launcher");
+    logger().log(L"%ls", rule.c_str());
+    logger().log(L"");
+}
+
+bool ensureDirectory(const std::wstring& path) {
+    return isDirectory(path) || createDirectoryChain(path);
+}
+
+// Steps 2 to 14: everything start-up works out before it dispatches.
+LauncherPaths workOutPaths() {
+    LauncherPaths paths;
+    paths.deploymentKind = detectDeploymentKind();
+    logger().log(paths.deploymentKind == perUser ? L"Detected per-user deployment."
+                                                 : L"Detected per-machine deployment.");
+    logBanner();
+
+    paths.arguments = parseCommandLine();
+    if (paths.arguments.empty()) fail(L"Failed to parse command line args.");
+    paths.executablePath = paths.arguments[0];
+    paths.executableDirectory = directoryOf(paths.executablePath);
+    if (paths.executableDirectory.empty())
+        fail(L"Please use an absolute path when launching the executable.");
+    logger().log(L"Executable path: %ls", paths.executableDirectory.c_str());
+
+    paths.supportDirectory = getLongPath(findSupportDirectory());
+    if (paths.supportDirectory.empty()) fail(L"Could not determine a usable data directory.");
+    if (!ensureDirectory(paths.supportDirectory))
+        fail(L"No data directory:\n  " + paths.supportDirectory);
+    logger().log(L"Support directory path: %ls", paths.supportDirectory.c_str());
+
+    FileVersionReader versionReader(paths.executablePath);
+    paths.executableVersion = versionReader.getFileVersion();
+    logger().log(L"Executable version: %ls", paths.executableVersion.c_str());
+
+    if (!performOneTimeSetup(paths.executableDirectory, paths.supportDirectory, paths.embeddedJreHome))
+        throw StartupFailure{-1};
+    logger().log(L"Absolute path to the embedded JRE: '%ls'", paths.embeddedJreHome.c_str());
+    if (!isDirectory(paths.embeddedJreHome)) fail(L"No JRE found: " + paths.embeddedJreHome, 0);
+
+    wchar_t appData[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)))
+        fail(L"No AppData path found");
+    paths.appDataDirectory = withTrailingBackslash(getLongPath(appData));
+
+    const bool perMachineInstall = isPerMachineDeployment();
+    paths.userPropertiesPath = getLongPath(
+        paths.appDataDirectory + names::supportSubdirectory + L"\\" +
+        (perMachineInstall ? names::perMachineUserProperties : names::perUserProperties));
+    paths.adminPropertiesPath =
+        perMachineInstall
+            ? getLongPath(getLongPath(paths.executableDirectory) + L"\\" + names::adminProperties)
+            : paths.userPropertiesPath;
+
+    paths.cacheDirectory = getLongPath(paths.supportDirectory) + L"\\" + names::cacheDirectory;
+    if (!ensureDirectory(paths.cacheDirectory))
+        fail(L"No cache directory:\n    " + paths.cacheDirectory);
+    return paths;
+}
+
+StartupSwitches readSwitches(const LauncherPaths& paths) {
+    LauncherSettings settings(paths.adminPropertiesPath);
+    StartupSwitches switches;
+    switches.updaterDisabled =
+        settings.getBool(settings_keys::doNotRunUpdater, false) || isPerMachineDeployment();
+    switches.validationDisabled = settings.getBool(settings_keys::doNotValidateVcaFile, false);
+    switches.launchDisabled = settings.getBool(settings_keys::doNotLaunchVcaSession, false);
+    switches.appcastOverride = settings.getString(settings_keys::overrideAppcastURL, "");
+    return switches;
+}
+
+int runUtilityWindowMode(const LauncherPaths& paths) {
+    const bool perMachineInstall = isPerMachineDeployment();
+    const wchar_t* label = perMachineInstall ? L"per-Machine" : L"per-User";
+    logger().log(L"Entering Launcher Utility Window mode.");
+    WinSparkleUpdateTrigger trigger;
+    const std::wstring jarPath =
+        getLongPath(paths.executableDirectory) + L"\\" + names::utilityWindowJar;
+    UtilityWindowLauncher::setPaths(paths.embeddedJreHome, jarPath);
+    logger().log(L"Utility Window jar path: '%ls', properties path '%ls', cache path '%ls', "
+                 L"MsiDeployment '%ls', launcher version '%ls'",
+                 jarPath.c_str(), paths.userPropertiesPath.c_str(), paths.cacheDirectory.c_str(),
+                 label, paths.executableVersion.c_str());
+    DWORD result = UtilityWindowLauncher::run(paths.userPropertiesPath, paths.cacheDirectory,
+                                              paths.executableVersion, &trigger, perMachineInstall);
+    int status = 0;
+    if (result != 0) {
+        showErrorBox(L"Utility Window failed: " + std::to_wstring(result), true);
+        status = -1;
+    }
+    logger().log(L"Exiting Launcher Utility Window mode.");
+    return status;
+}
+
+int runLauncher() {
+    LauncherPaths paths;
+    try {
+        paths = workOutPaths();
+    } catch (const StartupFailure& failure) {
+        return failure.status;
+    }
+    const StartupSwitches switches = readSwitches(paths);
+    if (!switches.updaterDisabled) startUpdater(switches.appcastOverride);
+
+    int status = 0;
+    if (paths.arguments.size() == 1) {
+        status = runUtilityWindowMode(paths);
+    } else {
+        SessionOutcome outcome = runSessionMode(paths, switches);
+        if (outcome.bypassExitSequence) return outcome.status;
+        status = outcome.status;
+    }
+
+    if (!switches.updaterDisabled) finishUpdater();
+    logger().log(L"Exiting Launcher with status  %d", status);
+    return status;
+}
+
+} // namespace
+
+int launcherMain() {
+    try {
+        tvs::Logger::initialize();
+        // Unwinding destroys the guard before a handler below shows its box.
+        LoggerGuard guard;
+        return runLauncher();
+    } catch (const tvs::Logger::LoggerException& e) {
+        showErrorBox(L"The logger has reported an exception [" + fromAnsi(e.what()) +
+                         L"]. Please contact Tavisto technical support.",
+                     false);
+    } catch (...) {
+        showErrorBox(L"An unknown exception has occurred. Please contact Tavisto technical support.",
+                     false);
+    }
+    return -1;
+}

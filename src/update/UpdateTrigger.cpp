@@ -1,0 +1,62 @@
+#include "update/UpdateTrigger.h"
+
+#include "logging/Logger.h"
+#include "platform/Text.h"
+#include "update/WinSparkleApi.h"
+
+#include <windows.h>
+
+#ifndef CONVOCA_APPCAST_URL
+#error "CONVOCA_APPCAST_URL comes from the build configuration"
+#endif
+
+const char* const kDefaultAppcastUrl = CONVOCA_APPCAST_URL;
+
+namespace {
+const char* const kRegistryPath = "Software\\Tavisto\\Tavisto Convoca Launcher";
+const DWORD kBusyPollMs = 250;
+} // namespace
+
+void WinSparkleUpdateTrigger::updateRequested() { win_sparkle_check_update_with_ui(); }
+
+extern "C" int __cdecl canShutdown() { return 1; }
+
+// Called on the library's thread: nothing may escape back into the library,
+// not even a failure of the logging itself.
+extern "C" void __cdecl shutdownRequested() {
+    try {
+        tvs::Logger::getInstance().log(L"Notified of successful update. Calling shutdown");
+    } catch (...) {
+    }
+    try {
+        if (UtilityWindowLauncher::isMonitoring()) UtilityWindowLauncher::sendCommand("shutdown");
+    } catch (const std::exception& e) {
+        try {
+            tvs::Logger::getInstance().log(L"Failed to send shutdown to UtilityWindow: %hs", e.what());
+        } catch (...) {
+        }
+    } catch (...) {
+    }
+}
+
+void startUpdater(const std::string& appcastOverride) {
+    win_sparkle_set_registry_path(kRegistryPath);
+    const std::string url = appcastOverride.empty() ? std::string(kDefaultAppcastUrl) : appcastOverride;
+    tvs::Logger& logger = tvs::Logger::getInstance();
+    logger.log(L"Appcast URL = %s", fromAnsi(url).c_str());
+    logger.log(L"Performing update check.");
+    win_sparkle_set_can_shutdown_callback(canShutdown);
+    win_sparkle_set_shutdown_request_callback(shutdownRequested);
+    win_sparkle_set_appcast_url(url.c_str());
+    win_sparkle_init();
+}
+
+void finishUpdater() {
+    if (tvs_win_sparkle_is_busy()) {
+        tvs::Logger& logger = tvs::Logger::getInstance();
+        logger.log(L"Waiting for updater to finish.");
+        while (tvs_win_sparkle_is_busy()) Sleep(kBusyPollMs);
+        logger.log(L"Updater finished.");
+    }
+    win_sparkle_cleanup();
+}

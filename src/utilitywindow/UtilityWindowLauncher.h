@@ -1,0 +1,32 @@
+#pragma once
+// Runs the Java settings window as a child process and speaks its line
+// protocol: the window writes "update" to ask for an update check; the
+// launcher writes "shutdown" to close it after a successful update.
+#include <windows.h>
+#include <string>
+
+class UtilityWindowLauncher {
+public:
+    class Listener {
+    public:
+        virtual ~Listener() = default;
+        virtual void updateRequested() = 0;
+    };
+
+    static void setPaths(const std::wstring& javaHome, const std::wstring& jarPath);
+
+    // Blocks until the window's output ends. Returns the window's exit code,
+    // or the error code of a path that has no ANSI form (nothing started).
+    // Throws exec_stream_t::error_t from the stream facility.
+    static DWORD run(const std::wstring& settingsPath, const std::wstring& cachePath,
+                     const std::wstring& version, Listener* listener, bool perMachine);
+
+    // Safe to call from another thread while run() reads the window's output.
+    static void sendCommand(const std::string& text);
+
+    // True while the output monitor runs.
+    static bool isMonitoring();
+
+private:
+    static void monitorOutput();
+};

@@ -1,0 +1,45 @@
+#pragma once
+// Shared by the stand-ins: append one record to a UTF-8 file beside a module,
+// in a single write so that records of concurrent processes never interleave.
+#include <windows.h>
+#include <string>
+
+namespace standin {
+
+inline std::wstring moduleDirectory(HMODULE module) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(module, path, MAX_PATH);
+    std::wstring directory = path;
+    return directory.substr(0, directory.find_last_of(L'\\'));
+}
+
+inline std::string utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                        nullptr, nullptr);
+    return out;
+}
+
+inline void appendRecord(const std::wstring& file, const std::string& bytes) {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 200 && h == INVALID_HANDLE_VALUE; ++attempt) {
+        h = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) Sleep(10);
+    }
+    if (h == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+}
+
+inline std::wstring environment(const wchar_t* name) {
+    wchar_t value[4096] = {};
+    DWORD n = GetEnvironmentVariableW(name, value, 4096);
+    return n > 0 && n < 4096 ? std::wstring(value, n) : std::wstring();
+}
+
+} // namespace standin
