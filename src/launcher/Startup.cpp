@@ -110,10 +110,10 @@ StartupSwitches readSwitches(const LauncherPaths& paths) {
     LauncherSettings settings(paths.adminPropertiesPath);
     StartupSwitches switches;
     switches.updaterDisabled =
-        settings.getBool(settings_keys::doNotRunUpdater, false) || isPerMachineDeployment();
-    switches.validationDisabled = settings.getBool(settings_keys::doNotValidateVcaFile, false);
-    switches.launchDisabled = settings.getBool(settings_keys::doNotLaunchVcaSession, false);
-    switches.appcastOverride = settings.getString(settings_keys::overrideAppcastURL, "");
+        settings.getBool(LauncherSettings::doNotRunUpdater, false) || isPerMachineDeployment();
+    switches.validationDisabled = settings.getBool(LauncherSettings::doNotValidateVcaFile, false);
+    switches.launchDisabled = settings.getBool(LauncherSettings::doNotLaunchVcaSession, false);
+    switches.appcastOverride = settings.getString(LauncherSettings::overrideAppcastURL, "");
     return switches;
 }
 
