@@ -1,0 +1,108 @@
+#include "utilitywindow/UtilityWindowLauncher.h"
+
+#include "childprocess/exec_stream.h"
+#include "logging/Logger.h"
+#include "platform/Text.h"
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+// The process-wide state of the settings window's run.
+struct State {
+    std::wstring javaHome;
+    std::wstring jarPath;
+    exec_stream_t stream;
+    UtilityWindowLauncher::Listener* listener = nullptr;
+    std::atomic<bool> monitoring{false};
+    // Serialises every use of in(): a send from the update library's thread,
+    // the flush before each read on the monitoring thread, and close().
+    // Never held across a blocking read.
+    std::mutex inLock;
+};
+
+State& state() {
+    static State instance;
+    return instance;
+}
+
+const DWORD kOutputWaitMs = 0x7FFFFFFF;
+
+tvs::Logger& logger() { return tvs::Logger::getInstance(); }
+
+// Reads one line from the window; in() is flushed first, under the lock,
+// which is what the tie between the streams would do without it.
+bool readLine(State& s, std::string& line) {
+    {
+        std::lock_guard<std::mutex> lock(s.inLock);
+        s.stream.in().flush();
+    }
+    return static_cast<bool>(std::getline(s.stream.out(), line, '\n'));
+}
+
+} // namespace
+
+void UtilityWindowLauncher::setPaths(const std::wstring& javaHome, const std::wstring& jarPath) {
+    state().javaHome = javaHome;
+    state().jarPath = jarPath;
+}
+
+bool UtilityWindowLauncher::isMonitoring() { return state().monitoring.load(); }
+
+DWORD UtilityWindowLauncher::run(const std::wstring& settingsPath, const std::wstring& cachePath,
+                                 const std::wstring& version, Listener* listener, bool perMachine) {
+    State& s = state();
+    s.listener = listener;
+    std::string program;
+    std::vector<std::string> arguments{"-classpath", "", "com.tavisto.launcher.utility.Main",
+                                       "-settings", "", "-cache", "", "-version", ""};
+    if (!toAnsi(s.javaHome + L"\\bin\\java.exe", program) || !toAnsi(s.jarPath, arguments[1]) ||
+        !toAnsi(settingsPath, arguments[4]) || !toAnsi(cachePath, arguments[6]) ||
+        !toAnsi(version, arguments[8]))
+        return GetLastError();
+    if (perMachine) arguments.push_back("-admin");
+
+    s.stream.set_wait_timeout(exec_stream_t::kind_out | exec_stream_t::kind_err, kOutputWaitMs);
+    logger().log(L"Starting UtilityWindow");
+    s.stream.start(program, arguments.begin(), arguments.end());
+    s.stream.out().tie(nullptr);
+    s.monitoring = true;
+    monitorOutput();
+    {
+        std::lock_guard<std::mutex> lock(s.inLock);
+        s.stream.close();
+    }
+    return s.stream.exit_code();
+}
+
+void UtilityWindowLauncher::monitorOutput() {
+    State& s = state();
+    try {
+        std::string line;
+        while (s.stream.out().good()) {
+            if (!readLine(s, line) || line.empty()) continue;
+            logger().log(L"Received from UtilityWindow: '%hs'", line.c_str());
+            if (line == "update") {
+                if (s.listener) s.listener->updateRequested();
+            } else {
+                logger().log(L"Unrecognized command: '%hs'", line.c_str());
+            }
+        }
+        s.monitoring = false;
+    } catch (const std::exception& e) {
+        s.monitoring = false;
+        logger().log(L"Exception monitoring UtilityWindow output: %hs", e.what());
+    } catch (...) {
+        s.monitoring = false;
+        logger().log(L"Caught unknown throw");
+    }
+}
+
+void UtilityWindowLauncher::sendCommand(const std::string& text) {
+    State& s = state();
+    logger().log(L"Sending to UtilityWindow: '%hs'", text.c_str());
+    std::lock_guard<std::mutex> lock(s.inLock);
+    s.stream.in() << text << std::endl << std::flush;
+}
