@@ -102,11 +102,9 @@ std::wstring environmentBlock(const LaunchOptions& options) {
 
 } // namespace
 
-LauncherResult LauncherTest::run(const LauncherInstall& install,
+LauncherProcess::LauncherProcess(const LauncherInstall& install,
                                  const std::vector<std::wstring>& args,
                                  const LaunchOptions& options) {
-    if (!options.keepLogs) removeTree(supportDirectory() + L"\\logs");
-    robot.clear();
     std::wstring commandLine = options.commandLine;
     if (commandLine.empty()) {
         commandLine = quote(install.exe());
@@ -116,25 +114,52 @@ LauncherResult LauncherTest::run(const LauncherInstall& install,
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    LauncherResult result;
     std::wstring directory = options.workingDirectory.empty() ? install.directory()
                                                              : options.workingDirectory;
     if (!CreateProcessW(install.exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                         CREATE_UNICODE_ENVIRONMENT, env.data(), directory.c_str(), &si, &pi)) {
         ADD_FAILURE() << "cannot start the launcher: " << GetLastError();
-        result.exitCode = -999;
-        return result;
+        return;
     }
     CloseHandle(pi.hThread);
-    if (WaitForSingleObject(pi.hProcess, options.timeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(pi.hProcess, 999);
-        WaitForSingleObject(pi.hProcess, 5000);
-        result.timedOut = true;
+    m_process = pi.hProcess;
+}
+
+LauncherProcess::~LauncherProcess() {
+    if (m_process) {
+        if (WaitForSingleObject(m_process, 0) != WAIT_OBJECT_0) kill();
+        CloseHandle(m_process);
     }
+}
+
+long LauncherProcess::wait(unsigned timeoutMs) {
+    if (!m_process) return -999;
+    if (WaitForSingleObject(m_process, timeoutMs) != WAIT_OBJECT_0) return -2;
     DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    result.exitCode = static_cast<long>(code);
+    GetExitCodeProcess(m_process, &code);
+    return static_cast<long>(code);
+}
+
+void LauncherProcess::kill() {
+    if (!m_process) return;
+    TerminateProcess(m_process, 999);
+    WaitForSingleObject(m_process, 5000);
+}
+
+LauncherResult LauncherTest::run(const LauncherInstall& install,
+                                 const std::vector<std::wstring>& args,
+                                 const LaunchOptions& options) {
+    if (!options.keepLogs) removeTree(supportDirectory() + L"\\logs");
+    robot.clear();
+    LauncherResult result;
+    {
+        LauncherProcess process(install, args, options);
+        result.exitCode = process.wait(options.timeoutMs);
+        if (result.exitCode == -2) {
+            process.kill();
+            result.timedOut = true;
+        }
+    }
     result.boxes = robot.boxes();
     result.log = lastRunLog();
     return result;

@@ -61,6 +61,24 @@ struct LaunchOptions {
     bool keepLogs = false;                  // by default the logs folder is emptied first
 };
 
+// A launcher started without waiting for it, for tests that watch or kill it.
+class LauncherProcess {
+public:
+    LauncherProcess(const LauncherInstall& install, const std::vector<std::wstring>& args,
+                    const LaunchOptions& options = {});
+    ~LauncherProcess();
+    LauncherProcess(const LauncherProcess&) = delete;
+    LauncherProcess& operator=(const LauncherProcess&) = delete;
+
+    bool started() const { return m_process != nullptr; }
+    // The exit code, or -2 when the process did not end in time.
+    long wait(unsigned timeoutMs);
+    void kill();
+
+private:
+    HANDLE m_process = nullptr;
+};
+
 // The user state that every launcher run shares: the support directory, the
 // roaming settings folder and the HKEY_CURRENT_USER marker. The fixture resets
 // it before and after each test.

@@ -1,0 +1,189 @@
+// The user's working copy of the runtime: first start, refresh, the registry
+// marker, the lock file and what an interrupted copy leaves behind.
+#include "SessionFixture.h"
+
+#include <thread>
+
+namespace {
+
+const std::wstring kCopyLine = L"Performing one time copy of Resources to Embedded.";
+const std::wstring kLockLine =
+    L"File system lock failed. lock.lck already exists and / or was locked. The lock has been cleared.";
+const std::wstring kLockBox =
+    L"Failed to lock file system for one time setup. If a session is currently launching, please "
+    L"try again in a minute or two.If no other session is launching, you may try again immediately.";
+
+std::string userMarker() {
+    std::string value;
+    regGetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate", value);
+    return value;
+}
+
+class SetupTest : public LauncherTest {
+protected:
+    void TearDown() override {
+        regDeleteValue(HKEY_LOCAL_MACHINE, kLauncherRegistryKey, "NeedsEmbeddedUpdate");
+        LauncherTest::TearDown();
+    }
+    TempDir files;
+    std::wstring session() {
+        std::wstring path = files / L"s.vca";
+        writeFile(path, sessionXml());
+        return path;
+    }
+    std::wstring master(const LauncherInstall& install) { return install.path(L"Resources"); }
+    void expectCompleteWorkingCopy(const LauncherInstall& install) {
+        EXPECT_EQ(treeContents(master(install), launcherAddedFiles()),
+                  treeContents(embeddedDirectory(), launcherAddedFiles()));
+        EXPECT_FALSE(dirExists(embeddedDirectory() + L".partial"));
+    }
+};
+
+TEST_F(SetupTest, FirstStartCopiesAndMarksSecondStartDoesNot) {
+    LauncherInstall install(Deployment::perUser);
+    LauncherResult r = run(install, {session()});
+    ASSERT_EQ(0, r.exitCode);
+    EXPECT_EQ(1u, r.logCount(kCopyLine));
+    EXPECT_EQ("0", userMarker());
+    expectCompleteWorkingCopy(install);
+    EXPECT_TRUE(r.logHas(L"Absolute path to the embedded JRE: '" + workingJreHome() + L"'"));
+
+    ASSERT_TRUE(writeFile(embeddedDirectory() + L"\\sentinel", "kept"));
+    r = run(install, {session()});
+    ASSERT_EQ(0, r.exitCode);
+    EXPECT_FALSE(r.logHas(kCopyLine));
+    EXPECT_TRUE(fileExists(embeddedDirectory() + L"\\sentinel"));
+    EXPECT_FALSE(fileExists(supportDirectory() + L"\\lock.lck"));
+}
+
+TEST_F(SetupTest, WorkingCopyDeletedByHandIsCopiedAgain) {
+    LauncherInstall install(Deployment::perUser);
+    ASSERT_EQ(0, run(install, {session()}).exitCode);
+    ASSERT_TRUE(removeTree(embeddedDirectory()));
+    LauncherResult r = run(install, {session()});
+    ASSERT_EQ(0, r.exitCode);
+    EXPECT_TRUE(r.logHas(kCopyLine));
+    expectCompleteWorkingCopy(install);
+}
+
+TEST_F(SetupTest, PerMachineMarkerChangeRefreshesTheWorkingCopy) {
+    LauncherInstall install(Deployment::perMachine);
+    if (!regSetString(HKEY_LOCAL_MACHINE, kLauncherRegistryKey, "NeedsEmbeddedUpdate", "build-1"))
+        GTEST_SKIP() << "HKEY_LOCAL_MACHINE is not writable here";
+    ASSERT_EQ(0, run(install, {session()}).exitCode);
+    EXPECT_EQ("build-1", userMarker());
+    ASSERT_TRUE(writeFile(embeddedDirectory() + L"\\sentinel", "stale"));
+
+    LauncherResult r = run(install, {session()});
+    EXPECT_FALSE(r.logHas(kCopyLine)) << "marker unchanged";
+    ASSERT_TRUE(regSetString(HKEY_LOCAL_MACHINE, kLauncherRegistryKey, "NeedsEmbeddedUpdate", "build-2"));
+    r = run(install, {session()});
+    ASSERT_EQ(0, r.exitCode);
+    EXPECT_TRUE(r.logHas(kCopyLine));
+    EXPECT_FALSE(fileExists(embeddedDirectory() + L"\\sentinel"));
+    EXPECT_EQ("build-2", userMarker());
+    expectCompleteWorkingCopy(install);
+}
+
+TEST_F(SetupTest, OversizedMarkerCountsAsAbsent) {
+    LauncherInstall install(Deployment::perUser);
+    ASSERT_EQ(0, run(install, {session()}).exitCode);
+    std::string big(511, '0');
+    ASSERT_TRUE(regSetBytes(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate", REG_SZ,
+                            big + '\0'));
+    LauncherResult r = run(install, {session()});
+    EXPECT_TRUE(r.logHas(kCopyLine));
+    EXPECT_EQ("0", userMarker());
+}
+
+TEST_F(SetupTest, StaleLockFileMakesOneStartFailAndIsCleared) {
+    LauncherInstall install(Deployment::perUser);
+    ASSERT_TRUE(makeDirs(supportDirectory()));
+    ASSERT_TRUE(writeFile(supportDirectory() + L"\\lock.lck", ""));
+    DWORD started = GetTickCount();
+    LauncherResult r = run(install, {session()});
+    DWORD seconds = (GetTickCount() - started) / 1000;
+    EXPECT_EQ(-1, r.exitCode);
+    EXPECT_GE(seconds, 55u);
+    EXPECT_LE(seconds, 90u);
+    EXPECT_EQ(std::vector<std::wstring>{kLockBox}, boxTexts(r.boxes));
+    size_t line = r.logFind(kLockLine);
+    ASSERT_NE(std::wstring::npos, line);
+    EXPECT_EQ(kLockBox, r.log.at(line + 1));
+    EXPECT_FALSE(fileExists(supportDirectory() + L"\\lock.lck"));
+    EXPECT_TRUE(javawRecords().empty());
+
+    r = run(install, {session()});
+    EXPECT_EQ(0, r.exitCode);
+    EXPECT_TRUE(r.boxes.empty());
+}
+
+// Four session links opened at once on a first start.
+TEST_F(SetupTest, ConcurrentFirstStartsShareOneIntactWorkingCopy) {
+    LauncherInstall install(Deployment::perUser);
+    const std::wstring vca = session();
+    std::vector<std::unique_ptr<LauncherProcess>> launchers;
+    for (int i = 0; i < 4; ++i) launchers.push_back(std::make_unique<LauncherProcess>(install, std::vector<std::wstring>{vca}));
+    for (auto& launcher : launchers) {
+        long code = launcher->wait(180000);
+        EXPECT_TRUE(code == 0 || code == -1) << code;
+    }
+    // Each launcher either launched, or failed on a deployment file that
+    // another one held open at that moment, and said so.
+    const int launched = static_cast<int>(javawRecords().size());
+    int aborted = 0;
+    for (const Box& box : robot.boxes()) {
+        if (box.text == L"Cannot create \"deployment.config\" file. Launch aborted." ||
+            box.text == L"Cannot create \"deployment.properties\" file. Launch aborted.")
+            ++aborted;
+        else
+            EXPECT_NE(std::wstring::npos, box.text.find(L"deployment.")) << utf8(box.text);
+    }
+    EXPECT_GE(launched, 1);
+    EXPECT_EQ(4, launched + aborted);
+    std::printf("[ report ] %d of 4 concurrent launchers launched\n", launched);
+    expectCompleteWorkingCopy(install);
+}
+
+// A big master copy, so that a start can be killed in the middle of the copy.
+void growMaster(const LauncherInstall& install, int files, size_t size) {
+    std::string block(size, 'x');
+    const std::wstring dir = install.path(L"Resources\\Java\\jre1.7.0_40\\lib\\big");
+    makeDirs(dir);
+    for (int i = 0; i < files; ++i) {
+        block[0] = static_cast<char>('a' + i % 26);
+        writeFile(dir + L"\\part" + std::to_wstring(i) + L".bin", block);
+    }
+}
+
+TEST_F(SetupTest, InterruptedRefreshNeverLeavesAPartialRuntime) {
+    LauncherInstall install(Deployment::perUser);
+    growMaster(install, 300, 1 << 20);
+    ASSERT_EQ(0, run(install, {session()}).exitCode);
+    ASSERT_TRUE(removeTree(embeddedDirectory()));
+
+    {
+        LauncherProcess launcher(install, {session()});
+        const std::wstring staging = embeddedDirectory() + L".partial\\Java\\jre1.7.0_40\\lib\\big";
+        DWORD deadline = GetTickCount() + 60000;
+        while (GetTickCount() < deadline && listFiles(staging).size() < 30) Sleep(20);
+        size_t copied = listFiles(staging).size();
+        launcher.kill();
+        ASSERT_GE(copied, 30u) << "the copy was not caught in progress";
+        ASSERT_LT(listFiles(staging).size(), 300u) << "the copy finished before the kill";
+    }
+    EXPECT_FALSE(dirExists(embeddedDirectory())) << "no partial runtime under the real name";
+    EXPECT_TRUE(fileExists(supportDirectory() + L"\\lock.lck")) << "the killed start left its lock";
+
+    LauncherResult r = run(install, {session()});
+    EXPECT_EQ(-1, r.exitCode);
+    EXPECT_EQ(std::vector<std::wstring>{kLockBox}, boxTexts(r.boxes));
+
+    r = run(install, {session()});
+    ASSERT_EQ(0, r.exitCode);
+    EXPECT_TRUE(r.logHas(kCopyLine));
+    expectCompleteWorkingCopy(install);
+    EXPECT_EQ(1u, javawRecords().size());
+}
+
+} // namespace
