@@ -9,6 +9,8 @@
 
 namespace tvs {
 
+class BaseDirectorySource;
+
 class Logger {
 public:
     class LoggerException : public std::logic_error {
@@ -16,12 +18,19 @@ public:
         explicit LoggerException(const char* message) : std::logic_error(message) {}
     };
 
+    // Finds the log directory from the system's shell folders and
+    // environment, opens this run's current log and logs "Started up".
     static void initialize();
+    // The same with the base directory taken from the given source.
+    static void initialize(const BaseDirectorySource& source);
     static Logger& getInstance();
+    // Closes the current log, appends it to the collector (rolling that over
+    // once it has reached 32,768 bytes) and deletes logs older than 90 days.
     static void shutdown();
 
     virtual ~Logger();
-    // Microsoft wide printf conventions: %s and %ls wide, %hs narrow.
+    // Microsoft wide printf conventions: %s and %ls wide, %hs narrow. The
+    // message is cut at 4,095 characters; write failures are ignored.
     virtual void log(const wchar_t* format, ...);
 
     // Exposed for tests and for start-up's own messages.
@@ -30,7 +39,15 @@ public:
 
 private:
     explicit Logger(std::wstring path);
-    // (fields and helpers: see the .cpp)
+    Logger(const Logger&) = delete;
+    Logger& operator=(const Logger&) = delete;
+
+    void writeLine(const wchar_t* message);
+    // Closes the stream under its lock; nothing is written afterwards.
+    void closeStream();
+
+    std::wstring path;
+    std::FILE* stream = nullptr;
 };
 
 } // namespace tvs

@@ -1,0 +1,113 @@
+#include "platform/Text.h"
+
+#include "platform/ErrorBox.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Bytes that a file URL never carries unescaped, besides the controls,
+// space, "%" and everything from 0x80 up.
+const char kReserved[] = ";&+?,<>#%\"{}|\\^[]`=";
+const char kHexDigits[] = "0123456789ABCDEF";
+const char kLowerHexDigits[] = "0123456789abcdef";
+
+bool passesUnescaped(unsigned char byte) {
+    return byte >= 0x21 && byte <= 0x7F && byte != '%' &&
+           std::memchr(kReserved, byte, sizeof kReserved - 1) == nullptr;
+}
+
+// One WideCharToMultiByte pass. For code pages other than UTF-8 a character
+// without an exact equivalent fails the pass with ERROR_NO_UNICODE_TRANSLATION.
+int convert(const std::wstring& input, UINT codePage, char* output, int outputSize) {
+    const bool utf8 = codePage == CP_UTF8;
+    BOOL usedDefault = FALSE;
+    int count = WideCharToMultiByte(codePage, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, input.data(),
+                                    static_cast<int>(input.size()), output, outputSize,
+                                    utf8 ? nullptr : "?", utf8 ? nullptr : &usedDefault);
+    if (usedDefault) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return 0;
+    }
+    return count;
+}
+
+} // namespace
+
+bool wideToMultiByte(const std::wstring& input, UINT codePage, std::string& output) {
+    // The platform refuses a zero length; nothing converts to nothing.
+    if (input.empty()) return true;
+
+    int needed = convert(input, codePage, nullptr, 0);
+    if (needed <= 0) return false;
+
+    std::vector<char> bytes(static_cast<size_t>(needed));
+    int written = convert(input, codePage, bytes.data(), needed);
+    if (written <= 0) return false;
+
+    output.append(bytes.data(), static_cast<size_t>(written));
+    return true;
+}
+
+bool toAnsi(const std::wstring& input, std::string& output) {
+    output.clear();
+    return wideToMultiByte(input, CP_ACP, output);
+}
+
+std::wstring fromAnsi(const std::string& input) {
+    if (input.empty()) return L"";
+    int length = MultiByteToWideChar(CP_ACP, 0, input.data(), static_cast<int>(input.size()),
+                                     nullptr, 0);
+    if (length <= 0) return L"";
+    std::wstring result(static_cast<size_t>(length), L'\0');
+    length = MultiByteToWideChar(CP_ACP, 0, input.data(), static_cast<int>(input.size()),
+                                 result.data(), length);
+    result.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    size_t nul = result.find(L'\0');
+    if (nul != std::wstring::npos) result.resize(nul);
+    return result;
+}
+
+bool urlEncode(const std::wstring& input, std::string& output) {
+    std::string utf8;
+    if (!wideToMultiByte(input, CP_UTF8, utf8)) {
+        showConversionErrorBox(GetLastError());
+        return false;
+    }
+    percentEncode(utf8, output);
+    return true;
+}
+
+void percentEncode(const std::string& input, std::string& output) {
+    for (char c : input) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (passesUnescaped(byte)) {
+            output += c;
+        } else {
+            output += '%';
+            output += kHexDigits[byte >> 4];
+            output += kHexDigits[byte & 0x0F];
+        }
+    }
+}
+
+bool escapeForProperties(const std::wstring& input, std::string& output) {
+    for (wchar_t unit : input) {
+        switch (unit) {
+        case L'\t': output += "\\t"; break;
+        case L'\n': output += "\\n"; break;
+        case L'\r': output += "\\r"; break;
+        case L'\\': output += "\\\\"; break;
+        default:
+            if (unit < 0x80) {
+                output += static_cast<char>(unit);
+            } else {
+                output += "\\u";
+                for (int shift = 12; shift >= 0; shift -= 4)
+                    output += kLowerHexDigits[(unit >> shift) & 0x0F];
+            }
+        }
+    }
+    return true;
+}
