@@ -1,0 +1,31 @@
+#pragma once
+#include "deployment/TemplateFile.h"
+
+#include <string>
+
+// Writes the embedded runtime's lib\deployment.config from
+// deployment.config.tmpl, filling in %BUNDLED_JRE_HOME_URL% with the runtime
+// home as a file URL. One object per launch step.
+class DeploymentConfig {
+public:
+    DeploymentConfig(std::wstring templateDirectory, std::wstring javaHome,
+                     OutputFileCalls& calls = systemOutputFileCalls());
+
+    // The path of the written file, or empty once the failure has been shown
+    // and logged. After a success, later calls return the same path and
+    // write nothing.
+    std::wstring generate();
+
+    bool readTemplate();
+    bool writeOutput();
+    size_t replaceParameter(const std::string& name, const std::string& value);
+
+private:
+    bool writeAll(HANDLE file, const std::wstring& path);
+
+    std::wstring javaHome;
+    std::wstring templateDirectory;
+    std::wstring outputPath;
+    std::string templateText;
+    OutputFileCalls* calls;
+};

@@ -1,0 +1,278 @@
+#include "deployment/DeploymentProperties.h"
+
+#include "logging/Logger.h"
+#include "platform/ErrorBox.h"
+#include "platform/Handles.h"
+#include "platform/Text.h"
+
+namespace {
+
+const TemplateReadTexts readTexts = {
+    L"Error: No deployment.properties.tmpl file path supplied",
+    L"Opening deployment.properties.tmpl file: %ls",
+    L"Error: Opening deployment.properties.tmpl file %ls returned invalid file handle",
+    L"Error: Cannot read deployment.properties.tmpl file %ls",
+    L"Error: Read of deployment.properties.tmpl file %ls returned data length %u different than file data size %u",
+    L"Error: Closing of deployment properties template file %ls failed with error %ui",
+    L"Successfully opened and read deployment.properties.tmpl file %ls",
+};
+
+// Another process holding the output open is waited for, about a minute.
+const int maxOpenAttempts = 60;
+const DWORD openRetryDelayMs = 1000;
+
+void reportIfEmpty(const std::wstring& argument, const wchar_t* message) {
+    if (argument.empty()) showErrorBox(message, true);
+}
+
+std::string escaped(const std::wstring& path) {
+    std::string result;
+    escapeForProperties(path, result);
+    return result;
+}
+
+std::string boolText(bool value) { return value ? "true" : "false"; }
+
+} // namespace
+
+const DeploymentProperties::Placeholder DeploymentProperties::placeholders[] = {
+    {"BUNDLED_JRE_HOME", "BUNDLED_JRE_HOME_URL", &DeploymentProperties::bundledJreHome},
+    {"CONSOLE_MODE", "CONSOLE_MODE", &DeploymentProperties::consoleMode},
+    {"PROXY_TYPE", "PROXY_TYPE", &DeploymentProperties::proxyType},
+    {"PROXY_SAME", "PROXY_SAME", &DeploymentProperties::proxySame},
+    {"PROXY_CONFIG_URL", "PROXY_CONFIG_URL", &DeploymentProperties::proxyConfigUrl},
+    {"PROXY_BYPASS_LIST", "PROXY_BYPASS_LIST", &DeploymentProperties::proxyBypassList},
+    {"PROXY_BYPASS_LOCAL", "PROXY_BYPASS_LOCAL", &DeploymentProperties::proxyBypassLocal},
+    {"PROXY_HTTP_HOST", "PROXY_HTTP_HOST", &DeploymentProperties::proxyHttpHost},
+    {"PROXY_HTTP_PORT", "PROXY_HTTP_PORT", &DeploymentProperties::proxyHttpPort},
+    {"PROXY_HTTPS_HOST", "PROXY_HTTPS_HOST", &DeploymentProperties::proxyHttpsHost},
+    {"PROXY_HTTPS_PORT", "PROXY_HTTPS_PORT", &DeploymentProperties::proxyHttpsPort},
+    {"PROXY_FTP_HOST", "PROXY_FTP_HOST", &DeploymentProperties::proxyFtpHost},
+    {"PROXY_FTP_PORT", "PROXY_FTP_PORT", &DeploymentProperties::proxyFtpPort},
+    {"PROXY_SOCKS_HOST", "PROXY_SOCKS_HOST", &DeploymentProperties::proxySocksHost},
+    {"PROXY_SOCKS_PORT", "PROXY_SOCKS_PORT", &DeploymentProperties::proxySocksPort},
+    {"PROXY_OVERRIDE_HOSTS", "PROXY_OVERRIDE_HOSTS", &DeploymentProperties::proxyOverrideHosts},
+    {"USER_CACHE_DIR", "USER_CACHE_DIR", &DeploymentProperties::userCacheDir},
+    {"USER_APP_SUPPORT_DIR", "USER_APP_SUPPORT_DIR", &DeploymentProperties::userAppSupportDir},
+};
+
+DeploymentProperties::DeploymentProperties(std::wstring templateDirectory, std::wstring javaHome,
+                                           std::wstring utilityWindowPropertiesFile,
+                                           std::wstring adminPropertiesFile,
+                                           std::wstring javaCachePath, std::wstring appSupportPath,
+                                           OutputFileCalls& calls)
+    : javaCachePath(std::move(javaCachePath)), appSupportPath(std::move(appSupportPath)),
+      templateDirectory(std::move(templateDirectory)), javaHome(std::move(javaHome)),
+      utilityWindowPropertiesFile(std::move(utilityWindowPropertiesFile)),
+      adminPropertiesFile(std::move(adminPropertiesFile)), calls(&calls) {
+    reportIfEmpty(this->templateDirectory, L"Properties template file directory path null.");
+    reportIfEmpty(this->javaHome, L"Java home path null.");
+    reportIfEmpty(this->utilityWindowPropertiesFile, L"Utility Window Properties File null.");
+    reportIfEmpty(this->adminPropertiesFile, L"Admin Properties File null.");
+    reportIfEmpty(this->javaCachePath, L"Java Cache Path null.");
+    reportIfEmpty(this->appSupportPath, L"App Support Path null.");
+}
+
+std::wstring DeploymentProperties::generate() {
+    if (!outputPath.empty()) return outputPath;
+    if (!readTemplate()) {
+        showErrorBox(L"Error reading deployment properties template file.", true);
+        return std::wstring();
+    }
+    tvs::Logger::getInstance().log(L"DeploymentProperties Utility Window Properties File specified: %ls",
+                                   utilityWindowPropertiesFile.c_str());
+    userSettings.reset(new LauncherSettings(utilityWindowPropertiesFile));
+    adminSettings.reset(new LauncherSettings(adminPropertiesFile));
+
+    for (const Placeholder& placeholder : placeholders) {
+        if (replaceParameter(placeholder.name, (this->*placeholder.value)()) == 0) {
+            showErrorBox(std::wstring(L"Error finding ") + fromAnsi(placeholder.reportedName) +
+                             L" parameter in deployment properties template file.",
+                         true);
+            return std::wstring();
+        }
+    }
+    if (!writeOutput()) {
+        showErrorBox(L"Error writing deployment properties file.", true);
+        return std::wstring();
+    }
+    return outputPath;
+}
+
+bool DeploymentProperties::readTemplate() {
+    return readTemplateFile(templateDirectory, L"deployment.properties.tmpl", readTexts,
+                            templateText);
+}
+
+size_t DeploymentProperties::replaceParameter(const std::string& name, const std::string& value) {
+    return replaceTemplateParameter(templateText, name, value, L"deployment.properties");
+}
+
+// Placeholder values. The proxy selection is read afresh for each value.
+
+int32_t DeploymentProperties::proxySelection() {
+    const int32_t selection = adminSettings->getInt(LauncherSettings::proxySelection,
+                                                    LauncherSettings::defaultProxySelection);
+    if (selection < 0 || selection > LauncherSettings::maxProxySelection)
+        return LauncherSettings::defaultProxySelection;
+    return selection;
+}
+
+bool DeploymentProperties::sameServerForAll() {
+    return adminSettings->getBool(LauncherSettings::useSameProxyServerForAllProctocols, false);
+}
+
+bool DeploymentProperties::manualProxy() { return proxySelection() == 1; }
+
+bool DeploymentProperties::manualPerProtocolProxy() {
+    return manualProxy() && !sameServerForAll();
+}
+
+std::string DeploymentProperties::manualText(const char* key) {
+    return adminSettings->getString(key, std::string());
+}
+
+std::string DeploymentProperties::manualPort(const char* key) {
+    return std::to_string(adminSettings->getInt(key, 0));
+}
+
+std::string DeploymentProperties::bundledJreHome() { return escaped(javaHome); }
+
+std::string DeploymentProperties::consoleMode() {
+    static const char* const modes[] = {"SHOW", "HIDE", "DISABLE"};
+    int32_t selection = userSettings->getInt(LauncherSettings::javaConsoleSelection,
+                                             LauncherSettings::defaultJavaConsoleSelection);
+    if (selection < 0 || selection > LauncherSettings::maxJavaConsoleSelection)
+        selection = LauncherSettings::defaultJavaConsoleSelection;
+    return modes[selection];
+}
+
+std::string DeploymentProperties::proxyType() {
+    static const char* const types[] = {"3", "1", "2", "0"};
+    return types[proxySelection()];
+}
+
+std::string DeploymentProperties::proxySame() {
+    return boolText(manualProxy() && sameServerForAll());
+}
+
+std::string DeploymentProperties::proxyConfigUrl() {
+    return proxySelection() == 2
+               ? adminSettings->getString(LauncherSettings::automaticProxyConfigScriptLocation, "")
+               : std::string();
+}
+
+std::string DeploymentProperties::proxyBypassList() {
+    return manualProxy() ? manualText(LauncherSettings::doNotUseProxyServerAddressList) : std::string();
+}
+
+std::string DeploymentProperties::proxyBypassLocal() {
+    return boolText(manualProxy() &&
+                    adminSettings->getBool(LauncherSettings::bypassProxyServerForLocalAddresses, false));
+}
+
+std::string DeploymentProperties::proxyHttpHost() {
+    return manualProxy() ? manualText(LauncherSettings::httpProxyAddress) : std::string();
+}
+
+std::string DeploymentProperties::proxyHttpPort() {
+    return manualProxy() ? manualPort(LauncherSettings::httpProxyPort) : "0";
+}
+
+std::string DeploymentProperties::proxyHttpsHost() {
+    return manualPerProtocolProxy() ? manualText(LauncherSettings::secureProxyAddress) : std::string();
+}
+
+std::string DeploymentProperties::proxyHttpsPort() {
+    return manualPerProtocolProxy() ? manualPort(LauncherSettings::secureProxyPort) : "0";
+}
+
+std::string DeploymentProperties::proxyFtpHost() {
+    return manualPerProtocolProxy() ? manualText(LauncherSettings::ftpProxyAddress) : std::string();
+}
+
+std::string DeploymentProperties::proxyFtpPort() {
+    return manualPerProtocolProxy() ? manualPort(LauncherSettings::ftpProxyPort) : "0";
+}
+
+std::string DeploymentProperties::proxySocksHost() {
+    return manualProxy() ? manualText(LauncherSettings::socksProxyAddress) : std::string();
+}
+
+std::string DeploymentProperties::proxySocksPort() {
+    return manualProxy() ? manualPort(LauncherSettings::socksProxyPort) : "0";
+}
+
+std::string DeploymentProperties::proxyOverrideHosts() {
+    return manualProxy() ? manualText(LauncherSettings::proxyOverrideHostsList) : std::string();
+}
+
+std::string DeploymentProperties::userCacheDir() { return escaped(javaCachePath); }
+
+std::string DeploymentProperties::userAppSupportDir() { return escaped(appSupportPath); }
+
+// Output.
+
+HANDLE DeploymentProperties::openOutput(const std::wstring& path) {
+    for (int attempt = 1; attempt <= maxOpenAttempts; ++attempt) {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) return file;
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) break;
+        calls->wait(openRetryDelayMs);
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+bool DeploymentProperties::writeOutput() {
+    tvs::Logger& log = tvs::Logger::getInstance();
+    if (javaHome.empty()) {
+        log.log(L"Error: No deployment.properties file path supplied");
+        return false;
+    }
+    if (templateText.empty()) {
+        log.log(L"Error: No deployment.properties.tmpl data for writing out to the deployment.properties file");
+        return false;
+    }
+    const std::wstring path = runtimeLibFile(javaHome, L"deployment.properties");
+    log.log(L"Opening deployment.properties file: %ls", path.c_str());
+
+    handles::File file(openOutput(path));
+    if (!file) {
+        log.log(L"Error: Opening deployment.properties file %ls returned invalid file handle",
+                path.c_str());
+        return false;
+    }
+    const DWORD length = static_cast<DWORD>(templateText.size());
+    DWORD written = 0;
+    if (!calls->write(file.get(), templateText.data(), length, &written)) {
+        log.log(L"Error: Cannot write deployment.properties file %ls", path.c_str());
+        return false;
+    }
+    bool ok = true;
+    if (written != length) {
+        log.log(L"Error: Write of deployment.properties file %ls returned data length written %u not equal to the properties data length %u",
+                path.c_str(), static_cast<unsigned>(written), static_cast<unsigned>(length));
+        ok = false;
+    }
+    if (!calls->flush(file.get())) {
+        log.log(L"Error: Could not flush write of deployment.properties file %ls", path.c_str());
+        ok = false;
+    }
+    if (!CloseHandle(file.release()))
+        log.log(L"Error: Closing of deployment properties file %ls failed with error %ui",
+                path.c_str(), static_cast<unsigned>(GetLastError()));
+
+    if (ok) {
+        log.log(L"Successfully opened, wrote, and flushed write of deployment.properties file %ls",
+                path.c_str());
+        // Only a file written whole counts as produced; after a failure a
+        // later generate tries again.
+        outputPath = path;
+    } else {
+        showErrorBox(L"Error writing deployment properties file file.", true);
+    }
+    templateText.clear();
+    return ok;
+}

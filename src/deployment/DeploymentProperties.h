@@ -1,0 +1,76 @@
+#pragma once
+#include "deployment/LauncherSettings.h"
+#include "deployment/TemplateFile.h"
+
+#include <memory>
+#include <string>
+
+// Writes the embedded runtime's lib\deployment.properties from
+// deployment.properties.tmpl: the console mode from the user's settings, the
+// proxy settings from the administrator's, and the runtime, cache and
+// support paths. One object per launch step.
+class DeploymentProperties {
+public:
+    // Each empty argument is reported at once with its own error box.
+    DeploymentProperties(std::wstring templateDirectory, std::wstring javaHome,
+                         std::wstring utilityWindowPropertiesFile, std::wstring adminPropertiesFile,
+                         std::wstring javaCachePath, std::wstring appSupportPath,
+                         OutputFileCalls& calls = systemOutputFileCalls());
+
+    // The path of the written file, or empty once the failure has been shown
+    // and logged. After a success, later calls return the same path and
+    // neither read the settings nor write anything.
+    std::wstring generate();
+
+    bool readTemplate();
+    bool writeOutput();
+    size_t replaceParameter(const std::string& name, const std::string& value);
+
+private:
+    struct Placeholder {
+        const char* name;
+        const char* reportedName; // the name its error message gives
+        std::string (DeploymentProperties::*value)();
+    };
+    static const Placeholder placeholders[];
+
+    int32_t proxySelection();
+    bool sameServerForAll();
+    bool manualProxy();
+    bool manualPerProtocolProxy();
+    std::string manualText(const char* key);
+    std::string manualPort(const char* key);
+
+    std::string bundledJreHome();
+    std::string consoleMode();
+    std::string proxyType();
+    std::string proxySame();
+    std::string proxyConfigUrl();
+    std::string proxyBypassList();
+    std::string proxyBypassLocal();
+    std::string proxyHttpHost();
+    std::string proxyHttpPort();
+    std::string proxyHttpsHost();
+    std::string proxyHttpsPort();
+    std::string proxyFtpHost();
+    std::string proxyFtpPort();
+    std::string proxySocksHost();
+    std::string proxySocksPort();
+    std::string proxyOverrideHosts();
+    std::string userCacheDir();
+    std::string userAppSupportDir();
+
+    HANDLE openOutput(const std::wstring& path);
+
+    std::wstring javaCachePath;
+    std::wstring appSupportPath;
+    std::wstring templateDirectory;
+    std::wstring javaHome;
+    std::wstring utilityWindowPropertiesFile;
+    std::wstring adminPropertiesFile;
+    std::wstring outputPath;
+    std::unique_ptr<LauncherSettings> userSettings;
+    std::unique_ptr<LauncherSettings> adminSettings;
+    std::string templateText;
+    OutputFileCalls* calls;
+};

@@ -1,0 +1,83 @@
+#include "deployment/LauncherSettings.h"
+
+#include "logging/Logger.h"
+#include "platform/Handles.h"
+
+#include <windows.h>
+#include <cstdio>
+
+LauncherSettings::LauncherSettings(std::wstring path) : path(std::move(path)) {}
+
+bool LauncherSettings::load() {
+    if (!contents.empty()) return true;
+    tvs::Logger& log = tvs::Logger::getInstance();
+
+    handles::File file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        log.log(L"Utilities Window properties file %ls not available at this time, code %i",
+                path.c_str(), static_cast<int>(GetLastError()));
+        return false;
+    }
+    const DWORD size = GetFileSize(file.get(), nullptr);
+    if (size == 0) {
+        log.log(L"Utilities Window properties file %ls has no data", path.c_str());
+        return false;
+    }
+    std::string buffer(static_cast<size_t>(size) + 1, '\0');
+    DWORD read = 0;
+    bool ok = true;
+    if (!ReadFile(file.get(), &buffer[0], size, &read, nullptr)) {
+        log.log(L"Error: Cannot read Utilities Window properties file %ls", path.c_str());
+        ok = false;
+    } else if (read < size) {
+        log.log(L"Error: Read of Utilities Window properties file %ls returned data length %u not equal to file data size %u",
+                path.c_str(), static_cast<unsigned>(read), static_cast<unsigned>(size));
+        ok = false;
+    }
+    if (!CloseHandle(file.release()))
+        log.log(L"Error: Closing of properties file %ls failed with error %ui", path.c_str(),
+                static_cast<unsigned>(GetLastError()));
+    if (!ok) return false;
+
+    buffer.resize(read);
+    contents.assign(buffer.c_str());
+    return true;
+}
+
+std::string LauncherSettings::getValue(const std::string& key) {
+    if (!load()) return std::string();
+    const std::string pattern = key + "=";
+    if (key.empty() || contents.size() < pattern.size()) return std::string();
+
+    const size_t found = contents.find(pattern);
+    if (found == std::string::npos) return std::string();
+    const size_t begin = found + pattern.size();
+    const size_t end = contents.find_first_of("\r\n", begin);
+    std::string value = contents.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+
+    const size_t first = value.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    const size_t last = value.find_last_not_of(' ');
+    return value.substr(first, last - first + 1);
+}
+
+bool LauncherSettings::getBool(const std::string& key, bool defaultValue) {
+    const std::string value = getValue(key);
+    if (value == "true") return true;
+    if (value == "false") return false;
+    return defaultValue;
+}
+
+int32_t LauncherSettings::getInt(const std::string& key, int32_t defaultValue) {
+    const std::string value = getValue(key);
+    if (value.empty()) return defaultValue;
+    int number = 0;
+    if (std::sscanf(value.c_str(), "%i", &number) != 1) return defaultValue;
+    return number;
+}
+
+std::string LauncherSettings::getString(const std::string& key, const std::string& defaultValue) {
+    const std::string value = getValue(key);
+    return value.empty() ? defaultValue : value;
+}

@@ -1,0 +1,88 @@
+#include "deployment/TemplateFile.h"
+
+#include "deployment/ReplaceAll.h"
+#include "logging/Logger.h"
+#include "platform/FileSystem.h"
+#include "platform/Handles.h"
+#include "platform/Text.h"
+
+#include <cstring>
+
+BOOL OutputFileCalls::write(HANDLE file, const void* data, DWORD size, DWORD* written) {
+    return WriteFile(file, data, size, written, nullptr);
+}
+
+BOOL OutputFileCalls::flush(HANDLE file) { return FlushFileBuffers(file); }
+
+void OutputFileCalls::wait(DWORD milliseconds) { Sleep(milliseconds); }
+
+OutputFileCalls& systemOutputFileCalls() {
+    static OutputFileCalls calls;
+    return calls;
+}
+
+namespace {
+
+// Reads the whole file in one call; false (logged) when that fails or
+// comes back short.
+bool readWholeFile(HANDLE file, const std::wstring& path, const TemplateReadTexts& texts,
+                   std::string& bytes) {
+    tvs::Logger& log = tvs::Logger::getInstance();
+    const DWORD size = GetFileSize(file, nullptr);
+    bytes.assign(size, '\0');
+    DWORD read = 0;
+    bool ok = true;
+    if (!ReadFile(file, &bytes[0], size, &read, nullptr)) {
+        log.log(texts.readFailed, path.c_str());
+        ok = false;
+    }
+    if (read != size) {
+        log.log(texts.shortRead, path.c_str(), static_cast<unsigned>(read),
+                static_cast<unsigned>(size));
+        ok = false;
+    }
+    return ok;
+}
+
+} // namespace
+
+bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName,
+                      const TemplateReadTexts& texts, std::string& text) {
+    tvs::Logger& log = tvs::Logger::getInstance();
+    if (directory.empty()) {
+        log.log(texts.noPath);
+        return false;
+    }
+    const std::wstring path = getLongPath(directory + L"\\" + fileName);
+    log.log(texts.opening, path.c_str());
+
+    handles::File file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        log.log(texts.openFailed, path.c_str());
+        return false;
+    }
+    std::string bytes;
+    const bool ok = readWholeFile(file.get(), path, texts, bytes);
+    if (!CloseHandle(file.release()))
+        log.log(texts.closeFailed, path.c_str(), static_cast<unsigned>(GetLastError()));
+    if (!ok) return false;
+
+    log.log(texts.succeeded, path.c_str());
+    text.assign(bytes.c_str());
+    return true;
+}
+
+size_t replaceTemplateParameter(std::string& text, const std::string& name,
+                                const std::string& value, const wchar_t* outputName) {
+    const std::string key = "%" + name + "%";
+    const size_t count = replaceAll(text, key, value);
+    const std::wstring format = std::wstring(L"Replaced '%ls' %i times with '%ls' in ") + outputName;
+    tvs::Logger::getInstance().log(format.c_str(), fromAnsi(key).c_str(),
+                                   static_cast<int>(count), fromAnsi(value).c_str());
+    return count;
+}
+
+std::wstring runtimeLibFile(const std::wstring& javaHome, const wchar_t* fileName) {
+    return getLongPath(javaHome + L"\\lib\\" + fileName);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The parts that the deployment.config and deployment.properties generators
+// share: reading a template, substituting its placeholders, and the platform
+// calls by which the output is written.
+#include <windows.h>
+#include <string>
+
+// The calls the generators make on their open output file, and their wait
+// between attempts to open it. The system's calls by default; tests pass
+// their own to produce what the platform cannot be made to do on demand.
+class OutputFileCalls {
+public:
+    virtual ~OutputFileCalls() = default;
+    virtual BOOL write(HANDLE file, const void* data, DWORD size, DWORD* written);
+    virtual BOOL flush(HANDLE file);
+    virtual void wait(DWORD milliseconds);
+};
+
+OutputFileCalls& systemOutputFileCalls();
+
+// Log texts of one template read. Each takes the template path as its first
+// argument; shortRead takes the bytes read and the size after it, and
+// closeFailed the last error.
+struct TemplateReadTexts {
+    const wchar_t* noPath;
+    const wchar_t* opening;
+    const wchar_t* openFailed;
+    const wchar_t* readFailed;
+    const wchar_t* shortRead;
+    const wchar_t* closeFailed;
+    const wchar_t* succeeded;
+};
+
+// Reads directory + "\" + fileName without sharing and sets text to its
+// bytes up to the first zero byte. Logs each step; text is unchanged when it
+// returns false.
+bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName,
+                      const TemplateReadTexts& texts, std::string& text);
+
+// Replaces every "%" + name + "%" in text by value and logs the count with
+// "Replaced '%ls' %i times with '%ls' in " + outputName.
+size_t replaceTemplateParameter(std::string& text, const std::string& name,
+                                const std::string& value, const wchar_t* outputName);
+
+// javaHome + "\lib\" + fileName in its long form.
+std::wstring runtimeLibFile(const std::wstring& javaHome, const wchar_t* fileName);
