@@ -20,7 +20,7 @@ public final class Main {
     }
 
     public static void main(String[] args) {
-        final CommandLine commandLine = CommandLine.parse(args);
+        CommandLine commandLine = CommandLine.parse(args);
         if (commandLine.problem != null) {
             System.err.println("utilwin: " + commandLine.problem);
             System.err.println(CommandLine.USAGE);
@@ -30,34 +30,49 @@ public final class Main {
             System.err.println("utilwin: the settings window needs a display");
             System.exit(NO_WINDOW);
         }
-        final CommandChannel channel = new CommandChannel(System.in, System.out);
-        final Exit exit = new Exit() {
+        start(commandLine, new CommandChannel(System.in, System.out), new SwingDialogs(), new Exit() {
             @Override
             public void exit(int status) {
                 System.exit(status);
             }
-        };
-        final SettingsWindow[] window = new SettingsWindow[1];
+        });
+    }
+
+    /** A started window and the thread that reads the launcher's commands. */
+    static final class Run {
+        Thread commands;
+        /** Set and read on the event thread only. */
+        SettingsWindow window;
+    }
+
+    /**
+     * Opens the window on the event thread, then follows the launcher's
+     * commands. A "shutdown" is queued behind the opening, so it always finds
+     * the window, or finds that there is none.
+     */
+    static Run start(final CommandLine commandLine, final CommandChannel channel, final Dialogs dialogs,
+            final Exit exit) {
+        final Run run = new Run();
         SwingUtilities.invokeLater(new Runnable() {
             @Override
             public void run() {
                 try {
                     useSystemLookAndFeel();
-                    window[0] = open(commandLine, channel, new SwingDialogs(), exit);
+                    run.window = open(commandLine, channel, dialogs, exit);
                 } catch (RuntimeException e) {
                     e.printStackTrace();
                     exit.exit(NO_WINDOW);
                 }
             }
         });
-        channel.listen(new CommandChannel.Listener() {
+        run.commands = channel.listen(new CommandChannel.Listener() {
             @Override
             public void shutdownRequested() {
                 SwingUtilities.invokeLater(new Runnable() {
                     @Override
                     public void run() {
-                        if (window[0] != null) {
-                            window[0].close();
+                        if (run.window != null) {
+                            run.window.close();
                         } else {
                             exit.exit(0);
                         }
@@ -65,6 +80,7 @@ public final class Main {
                 });
             }
         });
+        return run;
     }
 
     static SettingsWindow open(CommandLine commandLine, UpdateRequests updates, Dialogs dialogs, Exit exit) {
