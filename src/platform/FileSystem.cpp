@@ -12,11 +12,6 @@ namespace {
 constexpr DWORD kPathBufferSize = 4096;
 const wchar_t kProbeSuffix[] = L"_tmpDD_";
 
-bool isDotOrDotDot(const wchar_t* name) {
-    return (name[0] == L'.' && name[1] == L'\0') ||
-           (name[0] == L'.' && name[1] == L'.' && name[2] == L'\0');
-}
-
 bool clearAttributesAndDelete(const std::wstring& file) {
     return SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL) &&
            DeleteFileW(file.c_str());
@@ -78,9 +73,9 @@ bool deleteTree(const std::wstring& path, bool probeFirst) {
     if (!find) return true; // nothing there to delete
 
     do {
-        // Only the directory's own "." and ".." are skipped; dotted names
-        // such as ".lock" are ordinary entries and go with the tree.
-        if (isDotOrDotDot(entry.cFileName)) continue;
+        // Every dotted name is passed over, not only "." and "..": a tree
+        // holding one is left in place and the deletion reports failure.
+        if (entry.cFileName[0] == L'.') continue;
         std::wstring child = path + L"\\" + entry.cFileName;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (!deleteTree(child, false)) return false;

@@ -142,7 +142,9 @@ TEST_F(LoggerTest, AMessageEndingInLineFeedIsFollowedByAnEmptyLine) {
     Logger::initialize(FixedBaseDirectory(base.path()));
     Logger::getInstance().log(L"two\nlines\n");
     std::string bytes = readFile(Logger::currentLogPath());
-    EXPECT_EQ(bytes.substr(bytes.size() - 14), " two\r\nlines\r\n\r\n");
+    const std::string end = " two\r\nlines\r\n\r\n";
+    ASSERT_GT(bytes.size(), end.size());
+    EXPECT_EQ(bytes.substr(bytes.size() - end.size()), end);
 }
 
 TEST_F(LoggerTest, LinesFromSeveralThreadsNeverInterleave) {

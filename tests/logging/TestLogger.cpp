@@ -2,9 +2,22 @@
 
 #include "logging/Logger.h"
 
+#include <cwctype>
+
 namespace {
+
 constexpr size_t kTimestampLength = 24; // "YYYY/MM/DD hh:mm:ss.mmm "
+
+bool startsWithTimestamp(const std::wstring& line) {
+    static const wchar_t pattern[] = L"9999/99/99 99:99:99.999 ";
+    if (line.size() < kTimestampLength) return false;
+    for (size_t i = 0; i < kTimestampLength; ++i) {
+        if (pattern[i] == L'9' ? !std::iswdigit(line[i]) : line[i] != pattern[i]) return false;
+    }
+    return true;
 }
+
+} // namespace
 
 ScopedTestLogger::ScopedTestLogger() {
     tvs::Logger::initialize(FixedBaseDirectory(m_base.path()));
@@ -28,7 +41,7 @@ std::vector<std::wstring> logMessages(const std::wstring& logFile) {
     std::vector<std::wstring> messages;
     for (const std::string& line : splitLines(bytes)) {
         std::wstring text = fromUtf8(line);
-        messages.push_back(text.size() >= kTimestampLength ? text.substr(kTimestampLength) : text);
+        messages.push_back(startsWithTimestamp(text) ? text.substr(kTimestampLength) : text);
     }
     return messages;
 }

@@ -40,5 +40,6 @@ private:
 };
 
 // The messages of a log file: UTF-8 with a byte-order mark, CR LF lines, each
-// "YYYY/MM/DD hh:mm:ss.mmm " followed by the message.
+// "YYYY/MM/DD hh:mm:ss.mmm " followed by the message. Lines that a message
+// with line feeds continued on are given whole.
 std::vector<std::wstring> logMessages(const std::wstring& logFile);
