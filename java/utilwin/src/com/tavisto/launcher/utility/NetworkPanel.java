@@ -26,8 +26,8 @@ final class NetworkPanel extends JPanel {
     static final String ADMIN_NOTICE = "Your administrator manages the network settings."
             + " They are shown here, but cannot be changed.";
 
-    final JLabel adminNotice = new JLabel(ADMIN_NOTICE, UIManager.getIcon("OptionPane.informationIcon"),
-            JLabel.LEADING);
+    final JLabel adminNotice = new JLabel("<html><div style=\"width:330px\">" + ADMIN_NOTICE + "</div></html>",
+            UIManager.getIcon("OptionPane.informationIcon"), JLabel.LEADING);
     final JRadioButton browser = new JRadioButton("Use browser settings");
     final JRadioButton manual = new JRadioButton("Use proxy server");
     final JRadioButton script = new JRadioButton("Use automatic proxy configuration script");

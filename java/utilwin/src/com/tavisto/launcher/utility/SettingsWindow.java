@@ -4,25 +4,30 @@ import java.awt.BorderLayout;
 import java.awt.FlowLayout;
 import java.awt.event.ActionEvent;
 import java.awt.event.ActionListener;
+import java.awt.event.KeyEvent;
 import java.awt.event.WindowAdapter;
 import java.awt.event.WindowEvent;
 import java.io.File;
 import java.io.IOException;
 import javax.swing.BorderFactory;
 import javax.swing.JButton;
+import javax.swing.JComponent;
 import javax.swing.JFrame;
 import javax.swing.JPanel;
 import javax.swing.JTabbedPane;
+import javax.swing.KeyStroke;
 import javax.swing.SwingUtilities;
 import javax.swing.WindowConstants;
 
 /**
- * The settings window. OK saves and closes, Apply saves, Cancel and the
- * window's close button close without saving. Closing always ends the
+ * The settings window. OK saves and closes, Apply saves, Cancel, Escape and
+ * the window's close button close without saving. Closing always ends the
  * program with status 0.
  */
 final class SettingsWindow {
     static final String TITLE = "Convoca Launcher Settings";
+    /** Closes the window like Cancel. */
+    static final KeyStroke ESCAPE = KeyStroke.getKeyStroke(KeyEvent.VK_ESCAPE, 0);
 
     final JFrame frame = new JFrame(TITLE);
     final JTabbedPane tabs = new JTabbedPane();
@@ -99,6 +104,12 @@ final class SettingsWindow {
         content.add(buttons, BorderLayout.SOUTH);
         frame.setContentPane(content);
         frame.getRootPane().setDefaultButton(ok);
+        frame.getRootPane().registerKeyboardAction(new ActionListener() {
+            @Override
+            public void actionPerformed(ActionEvent e) {
+                close();
+            }
+        }, ESCAPE, JComponent.WHEN_IN_FOCUSED_WINDOW);
         frame.setDefaultCloseOperation(WindowConstants.DO_NOTHING_ON_CLOSE);
         frame.addWindowListener(new WindowAdapter() {
             @Override

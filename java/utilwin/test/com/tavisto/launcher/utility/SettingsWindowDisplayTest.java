@@ -125,6 +125,18 @@ public class SettingsWindowDisplayTest {
     }
 
     @Test
+    public void escapeAndCancelCloseWithoutSaving() throws Exception {
+        Main.Run run = start();
+        onEdt(() -> {
+            run.window.general.showConsole.setSelected(true);
+            run.window.frame.getRootPane().getActionForKeyStroke(SettingsWindow.ESCAPE).actionPerformed(null);
+            run.window.cancel.doClick();
+        });
+        assertEquals(Collections.singletonList(0), exit.statuses());
+        assertFalse(settings.exists());
+    }
+
+    @Test
     public void okSavesTheSettingsCreatesTheFolderAndExitsWithZero() throws Exception {
         Main.Run run = start();
         onEdt(() -> {
