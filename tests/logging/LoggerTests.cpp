@@ -3,6 +3,7 @@
 #include "logging/Logger.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <functional>
 #include <regex>
@@ -244,26 +245,25 @@ TEST_F(LoggerTest, AnExistingLogDirectoryIsUsedAsItIs) {
 }
 
 TEST_F(LoggerTest, AnUnopenableCurrentLogFailsWithItsDiagnostic) {
-    // A path beyond what the file system takes: the directory chain can be
-    // made through the \\?\ form, the log inside it cannot be opened.
-    std::wstring deep = base.path();
-    while (deep.size() < 240) deep += L"\\dddddddddddddddddddddddddddddd";
-    std::wstring logsDir = deep + kLogsBelowBase;
-    std::wstring chain = L"\\\\?\\" + logsDir;
-    for (size_t at = chain.find(L'\\', 7); at != std::wstring::npos; at = chain.find(L'\\', at + 1))
-        CreateDirectoryW(chain.substr(0, at).c_str(), nullptr);
-    ASSERT_TRUE(CreateDirectoryW(chain.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-    {
-        FILE* probe = _wfopen((logsDir + L"\\probe.log").c_str(), L"w");
-        if (probe) {
-            fclose(probe);
-            removeTree(L"\\\\?\\" + base.path() + L"\\dddddddddddddddddddddddddddddd");
-            GTEST_SKIP() << "Wine opens files beyond MAX_PATH, so the open cannot be made to fail";
-        }
+    // A log directory in which no file may be created: Everyone is denied
+    // FILE_ADD_FILE (0x2).
+    ASSERT_TRUE(makeDirs(base.path() + L"\\Tavisto\\Tavisto Convoca Launcher"));
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:P(D;;0x2;;;WD)(A;OICI;GA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    BOOL created = CreateDirectoryW(logs().c_str(), &attributes);
+    LocalFree(descriptor);
+    ASSERT_TRUE(created);
+    if (writeFile(logs() + L"\\probe.log", "")) {
+        DeleteFileW((logs() + L"\\probe.log").c_str());
+        GTEST_SKIP() << "Wine does not enforce directory ACLs, so the open cannot be made to fail";
     }
+
     StderrCapture err;
-    EXPECT_EQ(loggerError([&] { Logger::initialize(FixedBaseDirectory(deep)); }),
+    EXPECT_EQ(loggerError([&] { Logger::initialize(FixedBaseDirectory(base.path())); }),
               "failed to open log file");
     EXPECT_TRUE(std::regex_match(err.text(), std::regex("Failed to open log file .*\\.log: \\d+\n")))
         << err.text();
+    EXPECT_EQ(loggerError([] { Logger::getInstance(); }), "Logger not initialized");
 }

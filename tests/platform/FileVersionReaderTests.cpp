@@ -66,19 +66,15 @@ TEST_F(FileVersionReaderTest, AFileWithoutAVersionResourceGivesOneBoxAndNoVersio
     EXPECT_EQ(logged(), (std::vector<std::wstring>{kNoResource}));
 }
 
-TEST_F(FileVersionReaderTest, AFailureIsNotCachedSoTheNextCallReportsAgain) {
+TEST_F(FileVersionReaderTest, AFailureIsNotCachedSoTheNextCallReadsAndReportsAgain) {
     TempDir dir;
     std::wstring path = dir / L"later.dll";
     FileVersionReader reader(path);
     EXPECT_EQ(reader.getFileVersion(), L"");
+    EXPECT_EQ(reader.getFileVersion(), L"");
     ASSERT_TRUE(CopyFileW(besideTests(L"version_single.dll").c_str(), path.c_str(), FALSE));
     EXPECT_EQ(reader.getFileVersion(), L"1.5.0.0");
-    ASSERT_TRUE(DeleteFileW(path.c_str()));
-
-    FileVersionReader missing(dir / L"missing.exe");
-    EXPECT_EQ(missing.getFileVersion(), L"");
-    EXPECT_EQ(missing.getFileVersion(), L"");
-    EXPECT_EQ(texts(), (std::vector<std::wstring>{kNoResource, kNoResource, kNoResource}));
+    EXPECT_EQ(texts(), (std::vector<std::wstring>{kNoResource, kNoResource}));
 }
 
 TEST_F(FileVersionReaderTest, ATextFileHasNoVersionResource) {
