@@ -11,6 +11,7 @@
 #include <pugixml.hpp>
 
 #include <cstdlib>
+#include <iostream>
 #include <map>
 #include <random>
 
@@ -66,36 +67,37 @@ enum Outcome { accepted, parseFailure, notSingle, wrongRoot, noCodebase, wrongSc
 
 struct Verdict {
     Outcome outcome;
-    std::string detail; // UTF-8, as the log entry's detail should read
+    std::wstring detail; // as the log entry's detail should read
 };
 
 Verdict judge(const std::string& bytes) {
     pugi::xml_document document;
     const pugi::xml_parse_result parsed = document.load_buffer(bytes.data(), bytes.size());
     if (parsed.status != pugi::status_ok)
-        return {parseFailure, std::string("    Error description: ") + parsed.description() +
-                                  "\n    Error offset: " + std::to_string(parsed.offset)};
+        return {parseFailure, L"    Error description: " + fromUtf8(parsed.description()) +
+                                  L"\n    Error offset: " + std::to_wstring(parsed.offset)};
 
     const pugi::xml_node top = document.first_child();
-    if (!top) return {notSingle, "    The jnlp node could not be found.\n"};
-    if (top.next_sibling()) return {notSingle, "    The jnlp node must have no siblings.\n"};
+    if (!top) return {notSingle, L"    The jnlp node could not be found.\n"};
+    if (top.next_sibling()) return {notSingle, L"    The jnlp node must have no siblings.\n"};
     const std::string name = asciiLower(top.name());
-    if (name != "jnlp") return {wrongRoot, "    The root node must be \"jnlp\" not \"" + name + "\"\n"};
+    if (name != "jnlp")
+        return {wrongRoot, L"    The root node must be \"jnlp\" not \"" + fromUtf8(name) + L"\"\n"};
 
     pugi::xml_attribute codebase;
     for (pugi::xml_attribute a = top.first_attribute(); a && !codebase; a = a.next_attribute())
         if (std::string(a.name()) == "codebase") codebase = a;
     if (!codebase)
-        return {noCodebase, "    The \"codebase\" attribute of the \"jnlp\" node is missing.\n"};
+        return {noCodebase, L"    The \"codebase\" attribute of the \"jnlp\" node is missing.\n"};
 
     const std::string value = asciiLower(codebase.value());
     if (value.rfind("https://", 0) != 0)
         return {wrongScheme,
-                "    The \"codebase\" value of the \"jnlp\" node must begin with \"https://\".\n"};
+                L"    The \"codebase\" value of the \"jnlp\" node must begin with \"https://\".\n"};
     const std::string host = hostOf(value);
     if (!oracleAllowsHost(host))
-        return {wrongHost, "    The \"codebase\" host \"" + host + "\" is invalid.\n"};
-    return {accepted, ""};
+        return {wrongHost, L"    The \"codebase\" host \"" + fromUtf8(host) + L"\" is invalid.\n"};
+    return {accepted, L""};
 }
 
 // ---------------------------------------------------------------- generator
@@ -146,7 +148,7 @@ private:
         std::string result;
         const size_t length = 1 + below(8);
         for (size_t i = 0; i < length; ++i) {
-            if (chance(5)) result += pick(odd);
+            if (chance(2)) result += pick(odd);
             else if (chance(10)) result += static_cast<char>('A' + below(26));
             else result += plain[below(plain.size())];
         }
@@ -155,6 +157,7 @@ private:
 
     std::string codebase() {
         static const char* const schemes[] = {"https://", "https://", "https://", "https://",
+                                              "https://", "https://", "https://", "https://",
                                               "https://", "https://", "HTTPS://", "Https://",
                                               "http://", "https:/", "https:", "", "ftp://",
                                               " https://", "https://https://"};
@@ -163,7 +166,7 @@ private:
         static const char* const tails[] = {"/", "/client/", "?a=b", "#f", "/?#", "?/x", "#/"};
         std::string text = pick(schemes);
         if (chance(10)) text += pick(users);
-        const size_t labels = below(5);
+        const size_t labels = chance(90) ? 1 + below(3) : 0;
         for (size_t i = 0; i < labels; ++i) text += label() + (chance(95) ? "." : chance(50) ? "" : "..");
         text += domain();
         if (chance(5)) text += ".";
@@ -192,7 +195,8 @@ private:
 
     std::string document(const std::string& codebaseValue) {
         static const char* const roots[] = {"jnlp", "jnlp", "jnlp", "jnlp", "jnlp", "jnlp",
-                                            "JNLP", "Jnlp", "jnlpx", "foo", "jnlp:x", "j"};
+                                            "jnlp", "jnlp", "jnlp", "JNLP", "Jnlp", "jnlpx",
+                                            "foo", "jnlp:x", "j"};
         static const char* const names[] = {"codebase", "codebase", "codebase", "codebase",
                                             "codebase", "codebase", "CodeBase", "codeBase",
                                             "code_base"};
@@ -318,8 +322,8 @@ private:
 
 // ---------------------------------------------------------------- test
 
-std::wstring expectedEntry(const std::wstring& path, const std::string& detail) {
-    return (L"\"" + path + L"\" is invalid.\n" + fromUtf8(detail) + L"\n").substr(0, logMessageLimit);
+std::wstring expectedEntry(const std::wstring& path, const std::wstring& detail) {
+    return (L"\"" + path + L"\" is invalid.\n" + detail + L"\n").substr(0, logMessageLimit);
 }
 
 TEST(SessionFileRobustness, GeneratedFilesAreJudgedAsTheOracleJudgesThem) {
@@ -350,7 +354,7 @@ TEST(SessionFileRobustness, GeneratedFilesAreJudgedAsTheOracleJudgesThem) {
             ++failures;
             ADD_FAILURE() << "case " << index << " (" << kind << ", seed 0x" << std::hex << seed
                           << std::dec << "): validator " << (valid ? "accepted" : "rejected")
-                          << ", oracle says " << (valid ? verdict.detail : "accept");
+                          << ", oracle says " << (valid ? utf8(verdict.detail) : "accept");
         }
         if (!valid) {
             expected.push_back(expectedEntry(path, verdict.detail));
@@ -367,6 +371,10 @@ TEST(SessionFileRobustness, GeneratedFilesAreJudgedAsTheOracleJudgesThem) {
                       << utf8(logged[i]) << "\nexpected:\n" << utf8(expected[i]);
     }
 
+    std::cout << "cases " << last - first << ": accepted " << outcomes[accepted] << ", parse "
+              << outcomes[parseFailure] << ", siblings " << outcomes[notSingle] << ", root "
+              << outcomes[wrongRoot] << ", no codebase " << outcomes[noCodebase] << ", scheme "
+              << outcomes[wrongScheme] << ", host " << outcomes[wrongHost] << "\n";
     if (last - first == caseCount) {
         // The generator must reach every verdict, and acceptance often.
         for (Outcome o : {accepted, parseFailure, notSingle, wrongRoot, noCodebase, wrongScheme,
