@@ -174,7 +174,8 @@ TEST_F(CollectorTest, StaleLogsAreDeletedAfter90WholeDays) {
         {L"ConvocaLauncher_20000101_000001_3.log", -400 * kDay, false},
         {L"ConvocaLauncher_20000102_000000.log", -(90 * kDay + 23 * 3600), true},
         {L"ConvocaLauncher_20990101_000000.log", +30 * kDay, true},
-        {L"ConvocaLauncher.old.log", -200 * kDay, true}, // not a current log
+        {L"ConvocaLauncher.log", -200 * kDay, true}, // collectors are no current logs
+        {L"ConvocaLauncher.old.log", -200 * kDay, true},
         {L"Other_20000101_000000.log", -200 * kDay, true},
         {L"ConvocaLauncher_20000103_000000.txt", -200 * kDay, true},
     };
@@ -193,13 +194,6 @@ TEST_F(CollectorTest, StaleLogsAreDeletedAfter90WholeDays) {
                         "\\ConvocaLauncher_20000101_000000.log\n"),
               std::string::npos)
         << text;
-}
-
-TEST_F(CollectorTest, AStaleCollectorIsNeverDeleted) {
-    ASSERT_TRUE(writeFile(collector, "old collector"));
-    ASSERT_TRUE(setFileAge(collector, -300 * kDay));
-    std::string collected = finishRun(L"run");
-    EXPECT_EQ(collected.substr(0, 13), "old collector");
 }
 
 TEST_F(CollectorTest, ASecondShutdownOnlyDeletesStaleLogs) {
