@@ -21,6 +21,12 @@ wine_session_start() {
     "$WINE64" wineboot -i >/dev/null 2>&1 || true
     "$WINESERVER" -w
   fi
+  # Without a window manager, Wine waits for one before a message box returns;
+  # unmanaged windows make each box cost milliseconds instead of seconds.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    "$WINESERVER" -w
+  fi
   "$WINESERVER" -p >/dev/null 2>&1 &
   # Make sure the server is up before the first client comes.
   "$WINE64" cmd /c exit >/dev/null 2>&1 || true

@@ -3,6 +3,8 @@
 // the switches and the failure boxes.
 #include "SessionFixture.h"
 
+#include <shellapi.h>
+
 namespace {
 
 const std::wstring kInvalidBox =
