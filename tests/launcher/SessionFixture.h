@@ -21,7 +21,7 @@ struct JavawRecord {
     }
 };
 
-inline std::vector<JavawRecord> javawRecords() {
+inline std::vector<JavawRecord> readJavawRecords() {
     std::vector<JavawRecord> records;
     JavawRecord current;
     for (const std::string& raw : splitLines(readFile(javawRecordPath()))) {
@@ -34,6 +34,18 @@ inline std::vector<JavawRecord> javawRecords() {
             size_t eq = line.find(L'=');
             if (eq != std::wstring::npos) current.environment.push_back({line.substr(0, eq), line.substr(eq + 1)});
         }
+    }
+    return records;
+}
+
+// The launcher does not wait for Java: give the stand-in time to record.
+// Waits for `expected` records, or a short while when none are expected.
+inline std::vector<JavawRecord> javawRecords(size_t expected = 0) {
+    DWORD deadline = GetTickCount() + (expected ? 15000 : 700);
+    std::vector<JavawRecord> records = readJavawRecords();
+    while (GetTickCount() < deadline && (expected == 0 || records.size() < expected)) {
+        Sleep(50);
+        records = readJavawRecords();
     }
     return records;
 }

@@ -48,7 +48,7 @@ TEST_F(SessionTest, LaunchesJavaWebStartWithTheWholeCommandLineAndEnvironment) {
         L" -Djnlpx.remove=false -Djnlpx.origFilenameArg=" + q(vca) +
         L" -Dfile.encoding=UTF-8 com.sun.javaws.Main -notWebJava " + q(vca);
 
-    std::vector<JavawRecord> records = javawRecords();
+    std::vector<JavawRecord> records = javawRecords(1);
     ASSERT_EQ(1u, records.size());
     EXPECT_EQ(expected, records[0].commandLine);
     int argc = 0;
@@ -88,7 +88,7 @@ TEST_F(SessionTest, ChoosesTheFirstSessionFileAndLogsTheOthers) {
     EXPECT_TRUE(r.logHas(L"Ignoring extra vca file: " + c));
     EXPECT_TRUE(r.logHas(L"Launching " + b));
     EXPECT_EQ(std::wstring::npos, r.logFind(L"Ignoring extra parameter: " + files.path()));
-    std::vector<JavawRecord> records = javawRecords();
+    std::vector<JavawRecord> records = javawRecords(1);
     ASSERT_EQ(1u, records.size());
     EXPECT_NE(std::wstring::npos, records[0].commandLine.find(L"-notWebJava " + q(b)));
 }
@@ -123,7 +123,7 @@ TEST_F(SessionTest, SwitchesTurnValidationAndLaunchOff) {
     LauncherResult r = run(install, {vca});
     EXPECT_EQ(0, r.exitCode);
     EXPECT_TRUE(r.boxes.empty());
-    EXPECT_EQ(1u, javawRecords().size());
+    EXPECT_EQ(1u, javawRecords(1).size());
 
     ASSERT_TRUE(install.writeAdminSettings("doNotValidateVcaFile=true\r\ndoNotLaunchVcaSession=true\r\n"));
     r = run(install, {vca});

@@ -183,7 +183,7 @@ TEST_F(SetupTest, InterruptedRefreshNeverLeavesAPartialRuntime) {
     ASSERT_EQ(0, r.exitCode);
     EXPECT_TRUE(r.logHas(kCopyLine));
     expectCompleteWorkingCopy(install);
-    EXPECT_EQ(1u, javawRecords().size());
+    EXPECT_EQ(1u, javawRecords(1).size());
 }
 
 } // namespace
