@@ -48,7 +48,7 @@ bool LauncherSettings::load() {
 std::string LauncherSettings::getValue(const std::string& key) {
     if (!load()) return std::string();
     const std::string pattern = key + "=";
-    if (key.empty() || contents.size() < pattern.size()) return std::string();
+    if (contents.size() < pattern.size()) return std::string();
 
     const size_t found = contents.find(pattern);
     if (found == std::string::npos) return std::string();

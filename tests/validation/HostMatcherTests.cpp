@@ -40,25 +40,6 @@ TEST(HostMatcher, AgreesWithTheRegularExpressionOnAllShortHosts) {
     }
 }
 
-TEST(HostMatcher, StarIsOneOrMoreLabelCharacters) {
-    EXPECT_TRUE(hostMatchesPattern("a.tavisto.com", "*.tavisto.com"));
-    EXPECT_TRUE(hostMatchesPattern("x.y.z.tavisto.com", "*.tavisto.com"));
-    EXPECT_TRUE(hostMatchesPattern("0-_~.tavisto.com", "*.tavisto.com"));
-    EXPECT_FALSE(hostMatchesPattern("tavisto.com", "*.tavisto.com"));
-    EXPECT_FALSE(hostMatchesPattern(".tavisto.com", "*.tavisto.com"));
-    EXPECT_FALSE(hostMatchesPattern("A.tavisto.com", "*.tavisto.com"));
-    EXPECT_FALSE(hostMatchesPattern("a.tavisto.com.", "*.tavisto.com"));
-    EXPECT_FALSE(hostMatchesPattern("a.tavisto.com:443", "*.tavisto.com"));
-    EXPECT_FALSE(hostMatchesPattern("a@b.tavisto.com", "*.tavisto.com"));
-    EXPECT_FALSE(hostMatchesPattern("a.tavistoxcom", "*.tavisto.com"));
-}
-
-TEST(HostMatcher, PatternWithoutStarIsCompared) {
-    EXPECT_TRUE(hostMatchesPattern("meet.tavisto.com", "meet.tavisto.com"));
-    EXPECT_FALSE(hostMatchesPattern("a.meet.tavisto.com", "meet.tavisto.com"));
-    EXPECT_FALSE(hostMatchesPattern("meet.tavisto.co", "meet.tavisto.com"));
-}
-
 TEST(HostMatcher, MegabyteHostsAreMatchedWithoutRecursion) {
     const std::string label(1 << 20, 'a');
     EXPECT_TRUE(hostMatchesPattern(label + ".tavisto.com", "*.tavisto.com"));
