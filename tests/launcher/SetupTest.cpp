@@ -19,6 +19,16 @@ std::string userMarker() {
     return value;
 }
 
+// The launched stand-in Java may still be running from the working copy.
+bool removeWorkingCopy() {
+    javawRecords(1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (removeTree(embeddedDirectory())) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
 class SetupTest : public LauncherTest {
 protected:
     void TearDown() override {
@@ -59,7 +69,7 @@ TEST_F(SetupTest, FirstStartCopiesAndMarksSecondStartDoesNot) {
 TEST_F(SetupTest, WorkingCopyDeletedByHandIsCopiedAgain) {
     LauncherInstall install(Deployment::perUser);
     ASSERT_EQ(0, run(install, {session()}).exitCode);
-    ASSERT_TRUE(removeTree(embeddedDirectory()));
+    ASSERT_TRUE(removeWorkingCopy());
     LauncherResult r = run(install, {session()});
     ASSERT_EQ(0, r.exitCode);
     EXPECT_TRUE(r.logHas(kCopyLine));
@@ -160,7 +170,7 @@ TEST_F(SetupTest, InterruptedRefreshNeverLeavesAPartialRuntime) {
     LauncherInstall install(Deployment::perUser);
     growMaster(install, 300, 1 << 20);
     ASSERT_EQ(0, run(install, {session()}).exitCode);
-    ASSERT_TRUE(removeTree(embeddedDirectory()));
+    ASSERT_TRUE(removeWorkingCopy());
 
     {
         LauncherProcess launcher(install, {session()});
