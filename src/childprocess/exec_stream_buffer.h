@@ -12,6 +12,10 @@
 
 class exec_stream_buffer_t : public std::basic_streambuf<char> {
 public:
+    // Also the read size of the output workers. Every hand-over between a
+    // worker and the caller costs several event and mutex operations, so the
+    // pieces are large: in 4 KiB pieces those operations, not the pipe, would
+    // bound the rate of reading.
     static constexpr std::size_t buffer_size = 65536;
 
     exec_stream_buffer_t(exec_stream_t::stream_kind_t kind, thread_buffer_t& thread_buffer);

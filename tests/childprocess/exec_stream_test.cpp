@@ -89,7 +89,7 @@ TEST(ExecStreamTest, LinesBothWaysWithCrLfAndEndOfFileAfterTheLastLine) {
 
 TEST(ExecStreamTest, SilentChildTimesOutAndIsHeldUntilItEnds) {
     exec_stream_t stream;
-    start(stream, "cp_silent", {"4500"});
+    start(stream, "cp_silent", {"6000"});
     std::string line;
 
     stopwatch_t read_watch;
