@@ -63,6 +63,19 @@ long openWithShell(const std::wstring& path, unsigned timeoutMs) {
     return static_cast<long>(code);
 }
 
+long runRegisteredOpenCommand(HKEY root, REGSAM view, const std::wstring& path, unsigned timeoutMs) {
+    std::string progId = regString(root, "Software\\Classes\\.vca", "", view);
+    if (progId.empty()) return -3;
+    std::wstring command = fromUtf8(
+        regString(root, "Software\\Classes\\" + progId + "\\shell\\open\\command", "", view));
+    size_t at = command.find(L"%1");
+    if (at == std::wstring::npos) return -3;
+    command.replace(at, 2, path);
+    return runProcess(command, timeoutMs);
+}
+
+bool shellSeesSessionFiles() { return regKeyExists(HKEY_CLASSES_ROOT, ".vca"); }
+
 bool regKeyExists(HKEY root, const std::string& subKey, REGSAM view) {
     HKEY key;
     if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;

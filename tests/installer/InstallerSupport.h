@@ -42,6 +42,14 @@ bool runQuietUninstall(HKEY root, REGSAM view = 0, unsigned timeoutMs = 120000);
 // exit code, or -3 when nothing was started, -2 on timeout.
 long openWithShell(const std::wstring& path, unsigned timeoutMs = 120000);
 
+// Runs the "open" command that the ".vca" registration under root names,
+// with %1 replaced by the path, as the shell does; waits like openWithShell.
+long runRegisteredOpenCommand(HKEY root, REGSAM view, const std::wstring& path,
+                              unsigned timeoutMs = 120000);
+
+// Whether the shell sees the ".vca" registration (HKEY_CLASSES_ROOT).
+bool shellSeesSessionFiles();
+
 // Polls until done() or the timeout.
 bool waitUntil(const std::function<bool()>& done, unsigned timeoutMs);
 

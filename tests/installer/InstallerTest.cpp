@@ -4,6 +4,7 @@
 #include "InstallerSupport.h"
 #include "SessionFixture.h"
 
+#include <shlobj.h>
 #include <algorithm>
 
 namespace {
@@ -22,6 +23,9 @@ std::string classes(const std::string& subKey) { return "Software\\Classes\\" + 
 
 std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
+// The stand-in update library records its calls beside itself.
+const wchar_t* const kUpdateLibraryRecord = L"WinSparkle.record.txt";
+
 // The package's files, each with the package's content, and the extra files
 // of an installation, nothing else.
 void expectInstalledFiles(const std::wstring& dir, std::vector<std::wstring> extra) {
@@ -29,7 +33,9 @@ void expectInstalledFiles(const std::wstring& dir, std::vector<std::wstring> ext
     ASSERT_FALSE(expected.empty());
     expected.insert(expected.end(), extra.begin(), extra.end());
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(expected, listFiles(dir));
+    std::vector<std::wstring> installed = listFiles(dir);
+    installed.erase(std::remove(installed.begin(), installed.end(), kUpdateLibraryRecord), installed.end());
+    EXPECT_EQ(expected, installed);
     for (const std::wstring& file : packageFiles())
         EXPECT_TRUE(readFile(packageDirectory() + L"\\" + file) == readFile(dir + L"\\" + file))
             << utf8(file) << " differs from the package";
@@ -80,11 +86,15 @@ private:
     std::wstring m_path = m_downloads / L"session.vca";
 };
 
-// Opens the session file through the association; the exit code, with the
-// log of that run.
-long openSession(const SessionFile& session, std::vector<std::wstring>& log) {
+// Opens the session file as a browser does, through the registration under
+// root: the exit code, with the log of that run. Wine 8's shell reads only
+// HKEY_LOCAL_MACHINE's classes; where it cannot see a per-user registration,
+// that registration's open command is run as the shell would run it.
+long openSession(const SessionFile& session, HKEY root, std::vector<std::wstring>& log) {
     removeTree(supportDirectory() + L"\\logs");
-    long code = openWithShell(session.path());
+    long code = root == HKEY_LOCAL_MACHINE || shellSeesSessionFiles()
+                    ? openWithShell(session.path())
+                    : runRegisteredOpenCommand(root, 0, session.path());
     log = lastRunLog();
     return code;
 }
@@ -114,16 +124,12 @@ TEST_F(InstallerTest, SilentPerUserInstallRegistersSessionFilesForTheUser) {
     EXPECT_EQ("", machineMarker());
 }
 
-TEST_F(InstallerTest, SessionFileOpenedThroughTheShellStartsThePerUserLauncher) {
-    ASSERT_EQ(setupDone, runSetup(L"/S"));
-    SessionFile session;
-
-    std::vector<std::wstring> log;
-    EXPECT_EQ(0, openSession(session, log));
-
-    std::vector<JavawRecord> records = javawRecords();
+void expectPerUserSessionStarted(long exitCode, const std::vector<std::wstring>& log,
+                                 const SessionFile& session) {
+    EXPECT_EQ(0, exitCode);
+    std::vector<JavawRecord> records = javawRecords(1);
     ASSERT_EQ(1u, records.size());
-    EXPECT_NE(std::wstring::npos, records[0].commandLine.find(session.path()))
+    EXPECT_NE(std::wstring::npos, records[0].commandLine.find(L"\"" + session.path() + L"\""))
         << utf8(records[0].commandLine);
     EXPECT_TRUE(has(log, L"Detected per-user deployment."));
     EXPECT_TRUE(has(log, L"Executable path: " + perUserInstallDirectory()));
@@ -132,12 +138,32 @@ TEST_F(InstallerTest, SessionFileOpenedThroughTheShellStartsThePerUserLauncher) 
     EXPECT_EQ("0", userMarker());
 }
 
+TEST_F(InstallerTest, RegisteredOpenCommandStartsThePerUserLauncher) {
+    ASSERT_EQ(setupDone, runSetup(L"/S"));
+    SessionFile session;
+    removeTree(supportDirectory() + L"\\logs");
+    long code = runRegisteredOpenCommand(HKEY_CURRENT_USER, 0, session.path());
+    expectPerUserSessionStarted(code, lastRunLog(), session);
+}
+
+TEST_F(InstallerTest, SessionFileOpenedThroughTheShellStartsThePerUserLauncher) {
+    ASSERT_EQ(setupDone, runSetup(L"/S"));
+    if (!shellSeesSessionFiles())
+        GTEST_SKIP() << "Wine 8 does not merge HKEY_CURRENT_USER\\Software\\Classes into "
+                        "HKEY_CLASSES_ROOT, so its shell cannot see a per-user registration; "
+                        "Windows does";
+    SessionFile session;
+    removeTree(supportDirectory() + L"\\logs");
+    long code = openWithShell(session.path());
+    expectPerUserSessionStarted(code, lastRunLog(), session);
+}
+
 TEST_F(InstallerTest, PerUserUpgradeReplacesTheRuntimeAndRefreshesTheWorkingCopy) {
     ASSERT_EQ(setupDone, runSetup(L"/S"));
     const std::wstring dir = perUserInstallDirectory();
     SessionFile session;
     std::vector<std::wstring> log;
-    ASSERT_EQ(0, openSession(session, log));
+    ASSERT_EQ(0, openSession(session, HKEY_CURRENT_USER, log));
     ASSERT_EQ("0", userMarker());
     const std::wstring stale = L"Resources\\Java\\jre1.7.0_40\\lib\\from-an-older-version.jar";
     ASSERT_TRUE(writeFile(dir + L"\\" + stale, "old"));
@@ -147,11 +173,11 @@ TEST_F(InstallerTest, PerUserUpgradeReplacesTheRuntimeAndRefreshesTheWorkingCopy
     expectInstalledFiles(dir, {L"ConvocaSession.ico", L"Uninstall.exe"});
     EXPECT_EQ("", userMarker());
 
-    ASSERT_EQ(0, openSession(session, log));
+    ASSERT_EQ(0, openSession(session, HKEY_CURRENT_USER, log));
     EXPECT_TRUE(has(log, kCopyLine));
     EXPECT_EQ("0", userMarker());
     EXPECT_FALSE(fileExists(embeddedDirectory() + L"\\Java\\jre1.7.0_40\\lib\\from-an-older-version.jar"));
-    EXPECT_EQ(1u, javawRecords().size()) << "the refreshed working copy started the session";
+    EXPECT_EQ(1u, javawRecords(1).size()) << "the refreshed working copy started the session";
 }
 
 TEST_F(InstallerTest, SilentPerMachineInstallUpgradeKeepsTheAdminFileAndChangesTheMarker) {
@@ -173,11 +199,11 @@ TEST_F(InstallerTest, SilentPerMachineInstallUpgradeKeepsTheAdminFileAndChangesT
 
     SessionFile session;
     std::vector<std::wstring> log;
-    EXPECT_EQ(0, openSession(session, log));
+    EXPECT_EQ(0, openSession(session, HKEY_LOCAL_MACHINE, log));
     EXPECT_TRUE(has(log, L"Detected per-machine deployment."));
     EXPECT_TRUE(has(log, L"Executable path: " + dir));
     EXPECT_TRUE(has(log, kCopyLine));
-    EXPECT_EQ(1u, javawRecords().size());
+    EXPECT_EQ(1u, javawRecords(1).size());
     EXPECT_EQ(first, userMarker());
 
     // The administrator's file rules: the session is prepared but not started.
@@ -186,7 +212,7 @@ TEST_F(InstallerTest, SilentPerMachineInstallUpgradeKeepsTheAdminFileAndChangesT
     ASSERT_NE(std::string::npos, at);
     edited.replace(at, 27, "doNotLaunchVcaSession=true");
     ASSERT_TRUE(writeFile(admin, edited));
-    EXPECT_EQ(0, openSession(session, log));
+    EXPECT_EQ(0, openSession(session, HKEY_LOCAL_MACHINE, log));
     EXPECT_TRUE(has(log, L"Launching " + session.path()));
     EXPECT_FALSE(has(log, kCopyLine));
     EXPECT_EQ(1u, javawRecords().size()) << "Java must not have been started again";
@@ -198,7 +224,7 @@ TEST_F(InstallerTest, SilentPerMachineInstallUpgradeKeepsTheAdminFileAndChangesT
     EXPECT_EQ(0u, second.rfind(utf8(kVersion) + " {", 0)) << second;
 
     // The next start of each user refreshes the working copy.
-    EXPECT_EQ(0, openSession(session, log));
+    EXPECT_EQ(0, openSession(session, HKEY_LOCAL_MACHINE, log));
     EXPECT_TRUE(has(log, kCopyLine));
     EXPECT_EQ(second, userMarker());
     EXPECT_TRUE(javawRecords().empty()) << "fresh working copy, and still not started";
@@ -234,8 +260,12 @@ TEST_F(InstallerTest, PerUserUninstallRemovesProgramAndRegistrationAndKeepsUserD
     ASSERT_EQ(setupDone, runSetup(L"/S"));
     SessionFile session;
     std::vector<std::wstring> log;
-    ASSERT_EQ(0, openSession(session, log));
+    ASSERT_EQ(0, openSession(session, HKEY_CURRENT_USER, log));
+    ASSERT_EQ(1u, javawRecords(1).size());
     const std::wstring dir = perUserInstallDirectory();
+    // Not the real library's habit; a file that setup did not install would
+    // rightly keep the folder.
+    DeleteFileW((dir + L"\\" + kUpdateLibraryRecord).c_str());
 
     ASSERT_TRUE(runQuietUninstall(HKEY_CURRENT_USER));
 
@@ -321,7 +351,9 @@ TEST_F(InstallerTest, RunningLauncherIsNotReplacedOrRemoved) {
     });
     EXPECT_NE(boxes.end(), box) << "boxes: " << boxes.size()
                                 << (boxes.empty() ? "" : ", last: " + utf8(boxes.back().text));
-    if (box != boxes.end()) EXPECT_EQ(L"Tavisto Convoca Launcher " + kVersion + L" Setup", box->title);
+    if (box != boxes.end()) {
+        EXPECT_EQ(L"Tavisto Convoca Launcher " + kVersion + L" Setup", box->title);
+    }
     EXPECT_EQ(before, treeContents(dir, {}));
 
     launcher.kill();

@@ -164,7 +164,8 @@ TEST_F(SessionTest, PreviousDeploymentProfileIsRemoved) {
     const std::wstring profile = supportDirectory() + L"\\deployment";
     ASSERT_TRUE(makeDirs(profile + L"\\cache"));
     ASSERT_TRUE(writeFile(profile + L"\\cache\\old.idx", "x"));
-    ASSERT_EQ(0, run(install, {session(L"s.vca")}).exitCode);
+    LauncherResult r = run(install, {session(L"s.vca")});
+    ASSERT_EQ(0, r.exitCode) << (r.boxes.empty() ? "" : utf8(r.boxes[0].text));
     EXPECT_FALSE(dirExists(profile));
 }
 

@@ -69,7 +69,9 @@ size_t LauncherResult::logCount(const std::wstring& message) const {
 }
 
 void resetLauncherUserState() {
-    removeTree(supportDirectory());
+    // A stand-in Java that a test launched may still run from the working
+    // copy for a moment; wait until the whole support directory is gone.
+    for (int attempt = 0; attempt < 200 && !removeTree(supportDirectory()); ++attempt) Sleep(50);
     removeTree(roamingSettingsDirectory());
     regDeleteTree(HKEY_CURRENT_USER, kLauncherRegistryKey);
 }
