@@ -51,7 +51,7 @@ inline std::vector<JavawRecord> javawRecords(size_t expected = 0) {
 }
 
 inline std::string sessionXml(const std::string& codebase = "https://meet.convoca.com/client/") {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<jnlp spec=\"1.0+\" codebase=\"" + codebase +
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<jnlp codebase=\"" + codebase +
            "\">\n  <information><title>Convoca</title></information>\n</jnlp>\n";
 }
 

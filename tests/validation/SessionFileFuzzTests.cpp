@@ -206,7 +206,7 @@ private:
         if (chance(10)) text += "<?xml-stylesheet href=\"s.css\"?>";
         const std::string root = pick(roots);
         text += "<" + root;
-        if (chance(40)) text += attribute("spec", "1.0+");
+        if (chance(40)) text += attribute("version", "1.0+");
         if (chance(95)) text += attribute(pick(names), codebaseValue);
         if (chance(3)) text += attribute("codebase", "http://duplicate.example/");
         if (chance(30)) text += attribute("href", "session.vca");

@@ -14,7 +14,7 @@ std::string allowedDomain() { return std::string(allowedHostPatterns[0]).substr(
 std::string sessionFile(const std::string& codebase) {
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
            "<!-- A session link as the server hands it out. -->\n"
-           "<jnlp spec=\"1.0+\" codebase=\"" + codebase + "\" href=\"session.vca\">\n"
+           "<jnlp codebase=\"" + codebase + "\" href=\"session.vca\">\n"
            "  <information><title>Convoca session</title></information>\n"
            "</jnlp>\n";
 }
