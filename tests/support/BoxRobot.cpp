@@ -1,7 +1,6 @@
 #include "BoxRobot.h"
 
 #include <windows.h>
-#include <chrono>
 #include <set>
 
 namespace {
@@ -57,7 +56,6 @@ void BoxRobot::run() {
     std::set<HWND> pressed;
     while (!m_stop) {
         Sleep(15);
-        if (m_paused) continue;
         std::vector<HWND> dialogs;
         EnumWindows(collectTop, reinterpret_cast<LPARAM>(&dialogs));
         for (HWND hwnd : dialogs) {
@@ -82,15 +80,6 @@ void BoxRobot::run() {
 std::vector<Box> BoxRobot::boxes() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_boxes;
-}
-
-bool BoxRobot::waitForBoxes(size_t count, unsigned timeoutMs) const {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (boxes().size() >= count) return true;
-        Sleep(10);
-    }
-    return boxes().size() >= count;
 }
 
 void BoxRobot::clear() {

@@ -22,11 +22,7 @@ public:
     BoxRobot& operator=(const BoxRobot&) = delete;
 
     std::vector<Box> boxes() const;
-    // Waits until at least count boxes were pressed, or the timeout passes.
-    bool waitForBoxes(size_t count, unsigned timeoutMs) const;
     void clear();
-    // Leave boxes open (for tests that watch a process block on one).
-    void setPaused(bool paused) { m_paused = paused; }
 
 private:
     void run();
@@ -34,7 +30,6 @@ private:
     mutable std::mutex m_mutex;
     std::vector<Box> m_boxes;
     std::atomic<bool> m_stop{false};
-    std::atomic<bool> m_paused{false};
     std::thread m_thread;
 };
 

@@ -94,7 +94,6 @@ std::wstring environmentBlock(const LaunchOptions& options) {
         if (eq != std::wstring::npos) vars[entry.substr(0, eq)] = entry.substr(eq + 1);
     }
     FreeEnvironmentStringsW(block);
-    for (const auto& name : options.unsetEnvironment) vars.erase(name);
     for (const auto& kv : options.environment) vars[kv.first] = kv.second;
     std::wstring result;
     for (const auto& kv : vars) result += kv.first + L"=" + kv.second + L'\0';
@@ -151,7 +150,7 @@ void LauncherProcess::kill() {
 LauncherResult LauncherTest::run(const LauncherInstall& install,
                                  const std::vector<std::wstring>& args,
                                  const LaunchOptions& options) {
-    if (!options.keepLogs) removeTree(supportDirectory() + L"\\logs");
+    removeTree(supportDirectory() + L"\\logs");
     robot.clear();
     LauncherResult result;
     {

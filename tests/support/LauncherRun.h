@@ -57,8 +57,6 @@ struct LaunchOptions {
     std::wstring commandLine;               // the whole command line, instead of exe + args
     std::wstring workingDirectory;
     std::map<std::wstring, std::wstring> environment; // added to the launcher's environment
-    std::vector<std::wstring> unsetEnvironment;
-    bool keepLogs = false;                  // by default the logs folder is emptied first
 };
 
 // A launcher started without waiting for it, for tests that watch or kill it.

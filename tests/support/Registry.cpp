@@ -2,13 +2,6 @@
 
 const char* const kLauncherRegistryKey = "Software\\Tavisto\\Tavisto Convoca Launcher";
 
-RegistryKeyGuard::RegistryKeyGuard(HKEY root, std::string subKey, REGSAM view)
-    : m_root(root), m_subKey(std::move(subKey)), m_view(view) {
-    regDeleteTree(m_root, m_subKey, m_view);
-}
-
-RegistryKeyGuard::~RegistryKeyGuard() { regDeleteTree(m_root, m_subKey, m_view); }
-
 bool regDeleteTree(HKEY root, const std::string& subKey, REGSAM view) {
     HKEY key;
     if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS)

@@ -1,24 +1,9 @@
 #pragma once
-// Registry access for tests. A RegistryKeyGuard owns one key for the length of
-// a test: the key is removed when the guard is made and again when it goes,
-// so no test sees another's values.
+// Registry access for tests, in the ANSI interface the launcher uses.
 #include <windows.h>
 #include <string>
 
 extern const char* const kLauncherRegistryKey; // "Software\Tavisto\Tavisto Convoca Launcher"
-
-class RegistryKeyGuard {
-public:
-    RegistryKeyGuard(HKEY root, std::string subKey, REGSAM view = 0);
-    ~RegistryKeyGuard();
-    RegistryKeyGuard(const RegistryKeyGuard&) = delete;
-    RegistryKeyGuard& operator=(const RegistryKeyGuard&) = delete;
-
-private:
-    HKEY m_root;
-    std::string m_subKey;
-    REGSAM m_view;
-};
 
 bool regDeleteTree(HKEY root, const std::string& subKey, REGSAM view = 0);
 bool regSetString(HKEY root, const std::string& subKey, const std::string& name,

@@ -166,22 +166,6 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-bool setFileAge(const std::wstring& path, long long offsetSeconds) {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER t;
-    t.LowPart = now.dwLowDateTime;
-    t.HighPart = now.dwHighDateTime;
-    t.QuadPart += offsetSeconds * 10000000LL;
-    FILETIME when{t.LowPart, t.HighPart};
-    HANDLE h = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    BOOL ok = SetFileTime(h, &when, nullptr, &when);
-    CloseHandle(h);
-    return ok;
-}
-
 long runProcess(const std::wstring& commandLine, unsigned timeoutMs, const std::wstring& directory) {
     STARTUPINFOW si{};
     si.cb = sizeof si;

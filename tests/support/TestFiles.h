@@ -1,6 +1,6 @@
 #pragma once
 // File helpers for tests: private temporary folders, whole-file reads and
-// writes, UTF-8 conversion and file times.
+// writes, UTF-8 conversion and child processes.
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -40,9 +40,6 @@ bool copyDirectory(const std::wstring& from, const std::wstring& to);
 std::string utf8(const std::wstring& text);
 std::wstring fromUtf8(const std::string& text);
 std::vector<std::string> splitLines(const std::string& text); // on CR LF or LF
-
-// Sets creation and last-write time to now + offsetSeconds (negative: past).
-bool setFileAge(const std::wstring& path, long long offsetSeconds);
 
 // Runs a command line and waits; returns the exit code, or -2 on timeout.
 long runProcess(const std::wstring& commandLine, unsigned timeoutMs,

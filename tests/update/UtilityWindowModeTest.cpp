@@ -78,15 +78,6 @@ TEST_F(UtilityWindowModeTest, PerMachineWindowGetsAdminAndTheUpdaterStaysOff) {
     EXPECT_FALSE(r.logHas(L"Performing update check."));
 }
 
-TEST_F(UtilityWindowModeTest, DoNotRunUpdaterKeepsTheLibraryIdle) {
-    LauncherInstall install(Deployment::perUser);
-    ASSERT_TRUE(writeUserSettings(Deployment::perUser, "doNotRunUpdater=true\r\n"));
-    LauncherResult r = run(install, {}, script("exit 0\n"));
-    ASSERT_EQ(0, r.exitCode);
-    EXPECT_TRUE(sparkleCalls(install).empty());
-    EXPECT_FALSE(r.logHas(L"Performing update check."));
-}
-
 TEST_F(UtilityWindowModeTest, OnlyTheExactUpdateLineAsksForACheck) {
     LauncherInstall install(Deployment::perUser);
     LauncherResult r = run(install, {}, script("raw update\\r\\n\\r\\n\\n\nout Update\nout update \n"
@@ -155,17 +146,34 @@ TEST_F(UtilityWindowModeTest, UpdateRoundTripClosesTheWindowAndWaitsForTheLibrar
     EXPECT_EQ(L"Exiting Launcher with status  0", r.log.at(waiting + 2));
 }
 
-TEST_F(UtilityWindowModeTest, OverrideAppcastUrlIsUsedUnchanged) {
-    LauncherInstall install(Deployment::perUser);
-    ASSERT_TRUE(writeUserSettings(Deployment::perUser, "overrideAppcastURL=http://test/a cast.xml?x=1\r\n"));
-    ASSERT_EQ(0, run(install, {}, script("exit 0\n")).exitCode);
-    EXPECT_EQ(1u, countOf(sparkleCalls(install), "win_sparkle_set_appcast_url(http://test/a cast.xml?x=1)"));
-
-    ASSERT_TRUE(writeUserSettings(Deployment::perUser, "overrideAppcastURL=\r\n"));
-    DeleteFileW(install.path(L"WinSparkle.record.txt").c_str());
-    ASSERT_EQ(0, run(install, {}, script("exit 0\n")).exitCode);
-    EXPECT_EQ(1u, countOf(sparkleCalls(install),
-                          "win_sparkle_set_appcast_url(https://updates.tavisto.com/tcv/win/appcast.xml)"));
+// The updater's settings: an override URL is used unchanged, an empty one
+// keeps the default, and doNotRunUpdater keeps the library untouched.
+TEST_F(UtilityWindowModeTest, UpdaterSettings) {
+    const std::string byDefault = "win_sparkle_set_appcast_url(https://updates.tavisto.com/tcv/win/appcast.xml)";
+    const struct {
+        std::string settings;
+        std::vector<std::string> expected;
+    } rows[] = {
+        {"overrideAppcastURL=http://test/a cast.xml?x=1\r\n", {"win_sparkle_set_appcast_url(http://test/a cast.xml?x=1)"}},
+        {"overrideAppcastURL=\r\n", {byDefault}},
+        {"doNotRunUpdater=true\r\noverrideAppcastURL=http://x/\r\n", {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.settings);
+        LauncherInstall install(Deployment::perUser);
+        ASSERT_TRUE(writeUserSettings(Deployment::perUser, row.settings));
+        LauncherResult r = run(install, {}, script("exit 0\n"));
+        ASSERT_EQ(0, r.exitCode);
+        std::vector<std::string> urls;
+        for (const std::string& call : sparkleCalls(install))
+            if (call.rfind("win_sparkle_set_appcast_url", 0) == 0) urls.push_back(call);
+        EXPECT_EQ(row.expected, urls);
+        EXPECT_EQ(!row.expected.empty(), r.logHas(L"Performing update check."));
+        if (row.expected.empty()) {
+            EXPECT_TRUE(sparkleCalls(install).empty());
+        }
+        resetLauncherUserState();
+    }
 }
 
 TEST_F(UtilityWindowModeTest, ShutdownRequestInSessionModeSendsNothing) {

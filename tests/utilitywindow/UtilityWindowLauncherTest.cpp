@@ -72,19 +72,6 @@ TEST_F(UtilityWindowLauncherTest, UpdateLinesReachTheListenerOnly) {
     EXPECT_EQ(2u, count(log, L"Starting UtilityWindow"));
 }
 
-TEST_F(UtilityWindowLauncherTest, ReturnsTheWindowsExitCode) {
-    script("exit 3\n");
-    EXPECT_EQ(3u, run(nullptr));
-    script("exit 0\n");
-    EXPECT_EQ(0u, run(nullptr, true));
-    std::vector<std::string> record = javaRecord();
-    ASSERT_GE(record.size(), 5u);
-    EXPECT_EQ("args: [-classpath] [C:\\nowhere\\utilwin.jar] [com.tavisto.launcher.utility.Main] "
-              "[-settings] [C:\\s.properties] [-cache] [C:\\cache] [-version] [1.5.0.0]",
-              record[1]);
-    EXPECT_EQ(record[1] + " [-admin]", record[4]);
-}
-
 TEST_F(UtilityWindowLauncherTest, PathWithoutAnAnsiFormStartsNothing) {
     if (GetACP() == CP_UTF8) GTEST_SKIP() << "the ANSI code page is UTF-8 here";
     UtilityWindowLauncher::setPaths(L"C:\\\u4f1a\u8b70\\jre", L"C:\\utilwin.jar");
