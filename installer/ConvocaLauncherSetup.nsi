@@ -103,7 +103,8 @@ LangString KeptUsersData 1033 "${PRODUCT} has been removed for all users. The se
 
 ; $R8 = the first file directly in the installation folder that cannot be
 ; opened for writing, or "". A running launcher holds its exe and the update
-; library's DLL this way.
+; library's DLL this way. This program's own file does not count: an
+; uninstaller run in place (_?=) holds itself.
 !macro DEFINE_FIND_FILE_IN_USE un
 Function ${un}FindFileInUse
   Push $R0
@@ -116,6 +117,7 @@ Function ${un}FindFileInUse
     ${If} $R1 != "."
     ${AndIf} $R1 != ".."
     ${AndIfNot} ${FileExists} "$INSTDIR\$R1\*.*"
+    ${AndIf} "$INSTDIR\$R1" != "$EXEPATH"
       ClearErrors
       FileOpen $R2 "$INSTDIR\$R1" a
       ${If} ${Errors}

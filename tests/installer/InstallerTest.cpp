@@ -76,6 +76,24 @@ void expectUninstallEntry(HKEY root, REGSAM view, const std::wstring& dir) {
     EXPECT_GE(bytes / 1024 + files.size() + 1, size);
 }
 
+using Tree = std::vector<std::pair<std::wstring, std::string>>;
+
+// The files added, removed or changed between two snapshots of a tree, as
+// text for a failure message; empty when they are equal.
+std::string treeChanges(const Tree& before, const Tree& after) {
+    std::string changes;
+    for (const auto& file : before) {
+        auto now = std::find_if(after.begin(), after.end(), [&](const auto& f) { return f.first == file.first; });
+        if (now == after.end()) changes += " removed " + utf8(file.first);
+        else if (now->second != file.second) changes += " changed " + utf8(file.first);
+    }
+    for (const auto& file : after) {
+        if (std::none_of(before.begin(), before.end(), [&](const auto& f) { return f.first == file.first; }))
+            changes += " added " + utf8(file.first);
+    }
+    return changes;
+}
+
 class SessionFile {
 public:
     SessionFile() { writeFile(m_path, sessionXml()); }
@@ -328,13 +346,13 @@ TEST_F(InstallerTest, RunningLauncherIsNotReplacedOrRemoved) {
     RunningProcess launcher(quoted(dir + L"\\ConvocaLauncher.exe"));
     Sleep(2000);
     ASSERT_TRUE(launcher.running());
-    const auto before = treeContents(dir, {});
+    const Tree before = treeContents(dir, {});
 
     EXPECT_EQ(setupInUse, runSetup(L"/S"));
-    EXPECT_EQ(before, treeContents(dir, {})) << "a failed update changes nothing";
+    EXPECT_EQ("", treeChanges(before, treeContents(dir, {}))) << "a failed update changes nothing";
 
     EXPECT_EQ(setupInUse, runProcess(quoted(dir + L"\\Uninstall.exe") + L" /S _?=" + dir, 120000));
-    EXPECT_EQ(before, treeContents(dir, {})) << "a failed uninstall removes nothing";
+    EXPECT_EQ("", treeChanges(before, treeContents(dir, {}))) << "a failed uninstall removes nothing";
     EXPECT_TRUE(regKeyExists(HKEY_CURRENT_USER, kUninstallKey));
 
     // Interactively the user is told; the robot's answer cancels.
@@ -354,7 +372,7 @@ TEST_F(InstallerTest, RunningLauncherIsNotReplacedOrRemoved) {
     if (box != boxes.end()) {
         EXPECT_EQ(L"Tavisto Convoca Launcher " + kVersion + L" Setup", box->title);
     }
-    EXPECT_EQ(before, treeContents(dir, {}));
+    EXPECT_EQ("", treeChanges(before, treeContents(dir, {})));
 
     launcher.kill();
     lock.reset();
