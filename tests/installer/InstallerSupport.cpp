@@ -126,6 +126,13 @@ void removeRegistration(HKEY root, REGSAM view) {
 } // namespace
 
 void removeInstallations() {
+    // What the uninstaller's copies of themselves leave in the temporary folder.
+    WIN32_FIND_DATAW data;
+    handles::Find find(FindFirstFileW((tempDirectory() + L"\\~nsu*.tmp").c_str(), &data));
+    if (find) {
+        do removeTree(tempDirectory() + L"\\" + data.cFileName);
+        while (FindNextFileW(find.get(), &data));
+    }
     removeTree(perUserInstallDirectory());
     removeTree(perMachineInstallDirectory());
     DeleteFileW(startMenuShortcut(false).c_str());
