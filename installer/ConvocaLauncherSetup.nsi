@@ -101,15 +101,18 @@ LangString KeptUsersData 1033 "${PRODUCT} has been removed for all users. The se
 
 ; --- shared by the setup and the uninstaller --------------------------------
 
-; $R8 = the first file directly in the installation folder that cannot be
-; opened for writing, or "". A running launcher holds its exe and the update
-; library's DLL this way. This program's own file does not count: an
+; $R8 = the first file directly in the installation folder that another
+; process holds so that it cannot be written, or "". A running launcher holds
+; its exe and the update library's DLL this way. Only a sharing or lock
+; violation counts: a read-only file is no sign of a running program, and the
+; setup replaces it all the same. This program's own file does not count: an
 ; uninstaller run in place (_?=) holds itself.
 !macro DEFINE_FIND_FILE_IN_USE un
 Function ${un}FindFileInUse
   Push $R0
   Push $R1
   Push $R2
+  Push $R3
   StrCpy $R8 ""
   ClearErrors
   FindFirst $R0 $R1 "$INSTDIR\*.*"
@@ -118,18 +121,22 @@ Function ${un}FindFileInUse
     ${AndIf} $R1 != ".."
     ${AndIfNot} ${FileExists} "$INSTDIR\$R1\*.*"
     ${AndIf} "$INSTDIR\$R1" != "$EXEPATH"
-      ClearErrors
-      FileOpen $R2 "$INSTDIR\$R1" a
-      ${If} ${Errors}
+      ; GENERIC_WRITE, sharing read, write and delete, OPEN_EXISTING
+      System::Call 'kernel32::CreateFileW(w "$INSTDIR\$R1", i 0x40000000, i 7, p 0, i 3, i 0, p 0) p.R2 ?e'
+      Pop $R3
+      ${If} $R2 P<> -1
+        System::Call 'kernel32::CloseHandle(p R2)'
+      ${ElseIf} $R3 = 32 ; ERROR_SHARING_VIOLATION
+      ${OrIf} $R3 = 33   ; ERROR_LOCK_VIOLATION
         StrCpy $R8 "$INSTDIR\$R1"
         ${Break}
       ${EndIf}
-      FileClose $R2
     ${EndIf}
     ClearErrors
     FindNext $R0 $R1
   ${Loop}
   FindClose $R0
+  Pop $R3
   Pop $R2
   Pop $R1
   Pop $R0

@@ -235,6 +235,8 @@ TEST_F(InstallerTest, SilentPerMachineInstallUpgradeKeepsTheAdminFileAndChangesT
     EXPECT_FALSE(has(log, kCopyLine));
     EXPECT_EQ(1u, javawRecords().size()) << "Java must not have been started again";
 
+    // Protected by its administrator: no reason to refuse the upgrade.
+    ASSERT_TRUE(SetFileAttributesW(admin.c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_EQ(setupDone, runSetup(L"/S /ALLUSERS"));
     EXPECT_EQ(edited, readFile(admin)) << "an upgrade keeps the administrator's file";
     const std::string second = machineMarker();
@@ -302,6 +304,7 @@ TEST_F(InstallerTest, PerUserUninstallRemovesProgramAndRegistrationAndKeepsUserD
 TEST_F(InstallerTest, PerMachineUninstallRemovesProgramRegistrationAndMarker) {
     ASSERT_EQ(setupDone, runSetup(L"/S /ALLUSERS"));
     const std::wstring dir = perMachineInstallDirectory();
+    ASSERT_TRUE(SetFileAttributesW((dir + L"\\" + kAdminFile).c_str(), FILE_ATTRIBUTE_READONLY));
 
     ASSERT_TRUE(runQuietUninstall(HKEY_LOCAL_MACHINE, kMachineView));
 
