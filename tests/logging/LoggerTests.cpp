@@ -1,19 +1,23 @@
-#include "StderrCapture.h"
 #include "TestLogger.h"
-#include "logging/Logger.h"
+#include "platform/Handles.h"
 
 #include <gtest/gtest.h>
-#include <sddl.h>
 
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <regex>
-#include <thread>
 
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
 using tvs::Logger;
 
 namespace {
 
-const std::wstring kLogsBelowBase = L"\\Tavisto\\Tavisto Convoca Launcher\\logs";
+const std::string kBom = "\xEF\xBB\xBF";
+const std::string kStamp = "\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} ";
+constexpr long long kDay = 86400;
+const std::wstring kBelow = L"\\Tavisto\\Tavisto Convoca Launcher\\logs";
 
 std::string loggerError(const std::function<void()>& action) {
     try {
@@ -24,239 +28,250 @@ std::string loggerError(const std::function<void()>& action) {
     return "(nothing thrown)";
 }
 
-std::wstring fileName(const std::wstring& path) {
-    return path.substr(path.rfind(L'\\') + 1);
+// Sets both creation and last-write time: Wine on Linux may report the
+// last-write time as the creation time.
+bool setFileAge(const std::wstring& path, long long offsetSeconds) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart += offsetSeconds * 10000000LL;
+    FILETIME when{t.LowPart, t.HighPart};
+    handles::File file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    return file && SetFileTime(file.get(), &when, nullptr, &when);
 }
 
-// "ConvocaLauncher_YYYYMMDD_HHMMSS" for the given local time.
-std::wstring stem(const SYSTEMTIME& t) {
-    wchar_t text[64];
-    swprintf(text, 64, L"ConvocaLauncher_%04d%02d%02d_%02d%02d%02d", t.wYear, t.wMonth, t.wDay,
-             t.wHour, t.wMinute, t.wSecond);
-    return text;
+// Holds a file the way another process would: no sharing at all.
+handles::File holdExclusively(const std::wstring& path) {
+    return handles::File(
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
-// The local times of this second and the next few, so that a clash set up
-// now is still there when the logger picks its name.
-std::vector<SYSTEMTIME> comingSeconds(int count) {
-    FILETIME utc;
-    GetSystemTimeAsFileTime(&utc);
-    std::vector<SYSTEMTIME> seconds;
-    for (int i = 0; i < count; ++i) {
-        ULARGE_INTEGER t{{utc.dwLowDateTime, utc.dwHighDateTime}};
-        t.QuadPart += i * 10000000ULL;
-        FILETIME shifted{t.LowPart, t.HighPart}, local;
-        SYSTEMTIME st;
-        FileTimeToLocalFileTime(&shifted, &local);
-        FileTimeToSystemTime(&local, &st);
-        seconds.push_back(st);
+// "ConvocaLauncher_YYYYMMDD_HHMMSS" of this second and the next two.
+std::vector<std::wstring> comingStems() {
+    SYSTEMTIME s;
+    GetLocalTime(&s);
+    std::vector<std::wstring> stems;
+    for (int i = 0; i < 3; ++i) {
+        wchar_t text[64];
+        swprintf(text, 64, L"ConvocaLauncher_%04d%02d%02d_%02d%02d%02d", s.wYear, s.wMonth, s.wDay, s.wHour,
+                 s.wMinute, s.wSecond);
+        stems.push_back(text);
+        FILETIME t;
+        SystemTimeToFileTime(&s, &t);
+        ULARGE_INTEGER next{{t.dwLowDateTime, t.dwHighDateTime}};
+        next.QuadPart += 10000000ULL;
+        t = FILETIME{next.LowPart, next.HighPart};
+        FileTimeToSystemTime(&t, &s);
     }
-    return seconds;
+    return stems;
 }
+
+struct FakeSource : tvs::BaseDirectorySource {
+    std::wstring local, temp, longTemp;
+    std::map<std::wstring, std::wstring> variables;
+
+    std::wstring localAppData() const override { return local; }
+    std::wstring environment(const wchar_t* name) const override {
+        auto it = variables.find(name);
+        return it == variables.end() ? L"" : it->second;
+    }
+    std::wstring tempPath() const override { return temp; }
+    std::wstring longPath(const std::wstring& path) const override { return path == temp ? longTemp : L""; }
+};
 
 class LoggerTest : public ::testing::Test {
 protected:
     void TearDown() override { Logger::shutdown(); }
+    void start() { Logger::initialize(FixedBaseDirectory(base.path())); }
+    // Logs a marker, shuts down and returns the collector's bytes.
+    std::string finishRun(const wchar_t* marker) {
+        Logger::getInstance().log(L"%ls", marker);
+        current = Logger::currentLogPath();
+        Logger::shutdown();
+        return readFile(collector);
+    }
+
     TempDir base;
-    std::wstring logs() const { return base.path() + kLogsBelowBase; }
+    const std::wstring logs = base.path() + kBelow;
+    const std::wstring collector = logs + L"\\ConvocaLauncher.log", oldLog = logs + L"\\ConvocaLauncher.old.log";
+    std::wstring current;
 };
 
 } // namespace
 
-TEST_F(LoggerTest, CreatesItsDirectoryAndTheCurrentLogNamedAfterStartUp) {
-    SYSTEMTIME before;
-    GetLocalTime(&before);
-    Logger::initialize(FixedBaseDirectory(base.path()));
+TEST_F(LoggerTest, WritesTimestampedUtf8LinesInTheMicrosoftWideConventionToALogNamedAfterStartUp) {
+    const std::wstring before = comingStems()[0];
+    start();
+    const std::wstring path = Logger::currentLogPath(), name = path.substr(logs.size() + 1);
+    EXPECT_EQ(path, logs + L"\\" + name);
+    EXPECT_TRUE(std::regex_match(name, std::wregex(L"ConvocaLauncher_\\d{8}_\\d{6}\\.log"))) << name;
+    EXPECT_LE(before, name.substr(0, 31));
+    EXPECT_GE(comingStems()[0], name.substr(0, 31));
 
-    EXPECT_EQ(Logger::logDirectory(), logs());
-    std::wstring current = Logger::currentLogPath();
-    EXPECT_EQ(current.substr(0, logs().size() + 1), logs() + L"\\");
-    EXPECT_TRUE(std::regex_match(fileName(current),
-                                 std::wregex(L"ConvocaLauncher_\\d{8}_\\d{6}\\.log")))
-        << fileName(current);
-    SYSTEMTIME after;
-    GetLocalTime(&after);
-    std::wstring named = fileName(current).substr(0, 31);
-    EXPECT_LE(stem(before), named);
-    EXPECT_GE(stem(after), named);
-    EXPECT_TRUE(fileExists(current));
-}
-
-TEST_F(LoggerTest, WritesUtf8WithByteOrderMarkAndTimestampedCrLfLines) {
-    Logger::initialize(FixedBaseDirectory(base.path()));
-    Logger::getInstance().log(L"second line %d", 2);
-    // Read through a separate handle while the stream is open: every line
-    // is flushed as it is written.
-    std::string bytes = readFile(Logger::currentLogPath());
-    ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
-    std::regex whole("\xEF\xBB\xBF" "(\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}:\\d{2}\\.\\d{3} Started up\r\n)"
-                     "\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}:\\d{2}\\.\\d{3} second line 2\r\n");
-    EXPECT_TRUE(std::regex_match(bytes, whole)) << bytes;
-}
-
-TEST_F(LoggerTest, FormatsWithTheMicrosoftWideConventions) {
-    Logger::initialize(FixedBaseDirectory(base.path()));
-    Logger::getInstance().log(L"[%s] [%hs] [%ls] [%d] [%u] [%i] [%5.2s]", L"wide", "narrow",
-                              L"also wide", -7, 4000000000u, 12, L"abcdef");
-    EXPECT_EQ(logMessages(Logger::currentLogPath()).back(),
-              L"[wide] [narrow] [also wide] [-7] [4000000000] [12] [   ab]");
-}
-
-TEST_F(LoggerTest, EncodesCharactersOutsideAsciiAsUtf8) {
-    Logger::initialize(FixedBaseDirectory(base.path()));
-    // e-acute, euro sign, and U+1F600 as a surrogate pair, at varying offsets
-    // so that some fall on the stream's internal buffer boundaries.
-    for (int i = 0; i < 600; ++i)
-        Logger::getInstance().log(L"%ls\x00E9\x20AC\xD83D\xDE00", std::wstring(i % 13, L'x').c_str());
-    std::string bytes = readFile(Logger::currentLogPath());
-    std::vector<std::wstring> messages = logMessages(Logger::currentLogPath());
-    ASSERT_EQ(messages.size(), 601u);
-    for (int i = 0; i < 600; ++i)
-        ASSERT_EQ(messages[static_cast<size_t>(i) + 1],
-                  std::wstring(i % 13, L'x') + L"\x00E9\x20AC\xD83D\xDE00");
-    EXPECT_NE(bytes.find("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\r\n"), std::string::npos);
-}
-
-TEST_F(LoggerTest, CutsMessagesAfter4095Characters) {
-    Logger::initialize(FixedBaseDirectory(base.path()));
-    std::wstring exact(4095, L'a');
-    std::wstring longer = std::wstring(4090, L'b') + L"0123456789";
-    Logger::getInstance().log(L"%ls", exact.c_str());
-    Logger::getInstance().log(L"%ls", longer.c_str());
-    Logger::getInstance().log(L"after");
-
-    std::vector<std::wstring> messages = logMessages(Logger::currentLogPath());
-    ASSERT_EQ(messages.size(), 4u);
-    EXPECT_EQ(messages[1], exact);
-    EXPECT_EQ(messages[2], longer.substr(0, 4095));
-    EXPECT_EQ(messages[3], L"after");
-}
-
-TEST_F(LoggerTest, AMessageEndingInLineFeedIsFollowedByAnEmptyLine) {
-    Logger::initialize(FixedBaseDirectory(base.path()));
+    Logger::getInstance().log(L"%s %hs %ls %d %u %i %5.2s", L"\x00E9\x20AC\xD83D\xDE00", "narrow", L"wide", -7,
+                              4000000000u, 12, L"abcdef");
     Logger::getInstance().log(L"two\nlines\n");
-    std::string bytes = readFile(Logger::currentLogPath());
-    const std::string end = " two\r\nlines\r\n\r\n";
-    ASSERT_GT(bytes.size(), end.size());
-    EXPECT_EQ(bytes.substr(bytes.size() - end.size()), end);
+    // Read while the log is open: every line is flushed as it is written.
+    const std::string bytes = readFile(path);
+    const std::string formatted = "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80 narrow wide -7 4000000000 12    ab";
+    EXPECT_TRUE(std::regex_match(bytes, std::regex(kBom + kStamp + "Started up\r\n" + kStamp + formatted + "\r\n" +
+                                                   kStamp + "two\r\nlines\r\n\r\n")))
+        << bytes;
+    const std::wstring longer = std::wstring(4090, L'b') + L"0123456789";
+    Logger::getInstance().log(L"%ls", longer.c_str());
+    EXPECT_EQ(logMessages(path).back(), longer.substr(0, 4095));
 }
 
-TEST_F(LoggerTest, LinesFromSeveralThreadsNeverInterleave) {
-    Logger::initialize(FixedBaseDirectory(base.path()));
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back([t] {
-            std::wstring body(300, static_cast<wchar_t>(L'A' + t));
-            for (int i = 0; i < 200; ++i) Logger::getInstance().log(L"%ls", body.c_str());
-        });
-    for (auto& thread : threads) thread.join();
-
-    std::vector<std::wstring> messages = logMessages(Logger::currentLogPath());
-    ASSERT_EQ(messages.size(), 801u);
-    for (size_t i = 1; i < messages.size(); ++i)
-        ASSERT_EQ(messages[i], std::wstring(300, messages[i][0])) << "line " << i;
-}
-
-TEST_F(LoggerTest, AClashingNameGetsTheFirstFreeCounter) {
-    ASSERT_TRUE(makeDirs(logs()));
-    // Another run of the same second is still running: its log (a file) and
-    // the _1 name (here a directory, which counts as taken too) exist.
-    for (const SYSTEMTIME& second : comingSeconds(3)) {
-        ASSERT_TRUE(writeFile(logs() + L"\\" + stem(second) + L".log", "other run"));
-        ASSERT_TRUE(makeDirs(logs() + L"\\" + stem(second) + L"_1.log"));
+TEST_F(LoggerTest, ANameTakenByAnotherRunOfTheSameSecondGetsTheFirstFreeCounter) {
+    ASSERT_TRUE(makeDirs(logs));
+    // A finished run's log is collected and deleted, so the clash is made on
+    // purpose; a directory at the _1 name counts as taken too.
+    for (bool directoryAt1 : {false, true}) {
+        for (const std::wstring& stem : comingStems()) {
+            ASSERT_TRUE(writeFile(logs + L"\\" + stem + L".log", "other run"));
+            ASSERT_TRUE(!directoryAt1 || makeDirs(logs + L"\\" + stem + L"_1.log"));
+        }
+        start();
+        const std::wstring name = Logger::currentLogPath().substr(logs.size() + 1);
+        const std::wstring counter = directoryAt1 ? L"_2" : L"_1";
+        EXPECT_TRUE(std::regex_match(name, std::wregex(L"ConvocaLauncher_\\d{8}_\\d{6}" + counter + L"\\.log")))
+            << name;
+        EXPECT_EQ(readFile(logs + L"\\" + name.substr(0, 31) + L".log"), "other run");
+        Logger::shutdown();
     }
-    Logger::initialize(FixedBaseDirectory(base.path()));
-
-    std::wstring name = fileName(Logger::currentLogPath());
-    EXPECT_TRUE(std::regex_match(name, std::wregex(L"ConvocaLauncher_\\d{8}_\\d{6}_2\\.log"))) << name;
-    EXPECT_EQ(readFile(logs() + L"\\" + name.substr(0, 31) + L".log"), "other run");
 }
 
-TEST_F(LoggerTest, TwoRunsInTheSameSecondGetDistinctLogs) {
-    ASSERT_TRUE(makeDirs(logs()));
-    for (const SYSTEMTIME& second : comingSeconds(3))
-        ASSERT_TRUE(writeFile(logs() + L"\\" + stem(second) + L".log", ""));
-    Logger::initialize(FixedBaseDirectory(base.path()));
-    std::wstring name = fileName(Logger::currentLogPath());
-    EXPECT_TRUE(std::regex_match(name, std::wregex(L"ConvocaLauncher_\\d{8}_\\d{6}_1\\.log"))) << name;
+TEST(LogDirectory, TheFirstUsableCandidateIsTaken) {
+    FakeSource s;
+    s.local = L"C:\\Local";
+    s.variables = {{L"HOME", L"C:\\Home"}, {L"USERPROFILE", L"C:\\Profile"}, {L"HOMEDRIVE", L"D:"},
+                   {L"HOMEPATH", L"\\Users\\me"}};
+    s.temp = L"C:\\PROGRA~1\\Temp\\";
+    EXPECT_EQ(tvs::findLogDirectory(s), L"C:\\Local" + kBelow);
+    s.local.clear();
+    EXPECT_EQ(tvs::findLogDirectory(s), L"C:\\Home" + kBelow);
+    s.variables[L"HOME"] = L"C:\\" + std::wstring(4093, L'h'); // 4,096 characters: too long
+    EXPECT_EQ(tvs::findLogDirectory(s), L"C:\\Profile" + kBelow);
+    s.variables[L"HOME"].pop_back();
+    EXPECT_EQ(tvs::findLogDirectory(s), s.variables[L"HOME"] + kBelow);
+    s.variables[L"HOME"] = L"";
+    s.variables.erase(L"USERPROFILE");
+    EXPECT_EQ(tvs::findLogDirectory(s), L"D:\\Users\\me" + kBelow);
+    s.variables.erase(L"HOMEPATH"); // HOMEDRIVE alone does not count
+    EXPECT_EQ(tvs::findLogDirectory(s), s.temp + kBelow); // two backslashes in a row
+    // The temporary directory's long form is taken when it fits.
+    for (size_t length : {20u, 4094u, 4095u}) {
+        s.longTemp = L"C:\\Program Files\\" + std::wstring(length - 17, L'x');
+        EXPECT_EQ(tvs::findLogDirectory(s), (length < 4095 ? s.longTemp : s.temp) + kBelow) << length;
+    }
+    s.temp.clear();
+    EXPECT_EQ(tvs::findLogDirectory(s), L"");
 }
 
-TEST_F(LoggerTest, LifecycleErrorsThrowTheirTexts) {
+TEST(LoggerErrors, ThrowTheirTextsAndLeaveNoLoggerOrTheRunningOneBehind) {
     EXPECT_EQ(loggerError([] { Logger::getInstance(); }), "Logger not initialized");
-
-    Logger::initialize(FixedBaseDirectory(base.path()));
-    std::wstring first = Logger::currentLogPath();
-    EXPECT_EQ(loggerError([&] { Logger::initialize(FixedBaseDirectory(base.path())); }),
-              "Logger already initialized");
-    EXPECT_EQ(Logger::currentLogPath(), first); // the running instance is untouched
-    Logger::getInstance().log(L"still logging");
-    EXPECT_EQ(logMessages(first).back(), L"still logging");
-
-    Logger::shutdown();
-    EXPECT_EQ(loggerError([] { Logger::getInstance(); }), "Logger not initialized");
-    EXPECT_EQ(Logger::currentLogPath(), L"");
-}
-
-TEST_F(LoggerTest, ExceptionIsALogicError) {
-    Logger::LoggerException e("text");
-    const std::logic_error& asLogicError = e;
-    EXPECT_STREQ(asLogicError.what(), "text");
-}
-
-TEST_F(LoggerTest, NoUsableDirectoryThrows) {
     EXPECT_EQ(loggerError([] { Logger::initialize(FixedBaseDirectory(L"")); }),
               "Logger could not find a usable log directory.");
-    EXPECT_EQ(loggerError([] { Logger::getInstance(); }), "Logger not initialized");
-}
-
-TEST_F(LoggerTest, AFileAtTheLogDirectoryPathFailsWithItsDiagnostic) {
-    ASSERT_TRUE(makeDirs(base.path() + L"\\Tavisto\\Tavisto Convoca Launcher"));
-    ASSERT_TRUE(writeFile(logs(), "not a directory"));
-    StderrCapture err;
-
-    EXPECT_EQ(loggerError([&] { Logger::initialize(FixedBaseDirectory(base.path())); }),
-              "failed to create containing directory");
-    EXPECT_EQ(err.text(), "Failed to create dir: " + utf8(logs()) + "\n");
-    EXPECT_EQ(readFile(logs()), "not a directory");
-    EXPECT_EQ(loggerError([] { Logger::getInstance(); }), "Logger not initialized");
-}
-
-TEST_F(LoggerTest, AFileHigherUpTheChainNamesThatDirectory) {
-    ASSERT_TRUE(writeFile(base.path() + L"\\Tavisto", "in the way"));
-    StderrCapture err;
-    EXPECT_EQ(loggerError([&] { Logger::initialize(FixedBaseDirectory(base.path())); }),
-              "failed to create containing directory");
-    EXPECT_EQ(err.text(), "Failed to create dir: " + utf8(base.path()) + "\\Tavisto\n");
-}
-
-TEST_F(LoggerTest, AnExistingLogDirectoryIsUsedAsItIs) {
-    ASSERT_TRUE(makeDirs(logs()));
-    ASSERT_TRUE(writeFile(logs() + L"\\unrelated.txt", "kept"));
-    Logger::initialize(FixedBaseDirectory(base.path()));
-    EXPECT_EQ(readFile(logs() + L"\\unrelated.txt"), "kept");
-    EXPECT_TRUE(fileExists(Logger::currentLogPath()));
-}
-
-TEST_F(LoggerTest, AnUnopenableCurrentLogFailsWithItsDiagnostic) {
-    // A log directory in which no file may be created: Everyone is denied
-    // FILE_ADD_FILE (0x2).
-    ASSERT_TRUE(makeDirs(base.path() + L"\\Tavisto\\Tavisto Convoca Launcher"));
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
-        L"D:P(D;;0x2;;;WD)(A;OICI;GA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
-    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
-    BOOL created = CreateDirectoryW(logs().c_str(), &attributes);
-    LocalFree(descriptor);
-    ASSERT_TRUE(created);
-    if (writeFile(logs() + L"\\probe.log", "")) {
-        DeleteFileW((logs() + L"\\probe.log").c_str());
-        GTEST_SKIP() << "Wine does not enforce directory ACLs, so the open cannot be made to fail";
+    for (const std::wstring& inTheWay : {kBelow, std::wstring(L"\\Tavisto")}) {
+        TempDir base;
+        const std::wstring file = base.path() + inTheWay;
+        ASSERT_TRUE(makeDirs(file.substr(0, file.rfind(L'\\'))) && writeFile(file, "not a directory"));
+        CaptureStderr();
+        EXPECT_EQ(loggerError([&] { Logger::initialize(FixedBaseDirectory(base.path())); }),
+                  "failed to create containing directory");
+        EXPECT_EQ(GetCapturedStderr(), "Failed to create dir: " + utf8(file) + "\n");
+        EXPECT_EQ(readFile(file), "not a directory");
     }
-
-    StderrCapture err;
-    EXPECT_EQ(loggerError([&] { Logger::initialize(FixedBaseDirectory(base.path())); }),
-              "failed to open log file");
-    EXPECT_TRUE(std::regex_match(err.text(), std::regex("Failed to open log file .*\\.log: \\d+\n")))
-        << err.text();
     EXPECT_EQ(loggerError([] { Logger::getInstance(); }), "Logger not initialized");
+
+    ScopedTestLogger logger;
+    EXPECT_EQ(loggerError([] { Logger::initialize(FixedBaseDirectory(L"C:\\")); }),
+              "Logger already initialized");
+    Logger::getInstance().log(L"still logging");
+    EXPECT_EQ(logger.messages(), (std::vector<std::wstring>{L"Started up", L"still logging"}));
+}
+
+TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndDeletesItsCurrentLog) {
+    CaptureStderr();
+    start();
+    const std::string first = finishRun(L"first");
+    EXPECT_EQ(logMessages(collector), (std::vector<std::wstring>{L"Started up", L"first", L"Shutdown", L""}));
+    start();
+    // More than one copy block, and a Ctrl-Z, at which a text-mode copy would end.
+    Logger::getInstance().log(L"%ls", (std::wstring(3000, L'\x00E9') + L"\x1A" L"after").c_str());
+    const std::string written = readFile(Logger::currentLogPath());
+    const std::string both = finishRun(L"second");
+    EXPECT_FALSE(fileExists(current));
+    EXPECT_EQ(first.substr(0, 3), kBom);
+    EXPECT_EQ(written.substr(0, 3), kBom);
+    EXPECT_EQ(both.substr(0, first.size() + written.size()), first + written);
+    EXPECT_TRUE(std::regex_match(both.substr(first.size() + written.size()),
+                                 std::regex(kStamp + "second\r\n" + kStamp + "Shutdown\r\n\r\n")));
+    EXPECT_FALSE(fileExists(oldLog));
+    EXPECT_EQ(GetCapturedStderr(), "");
+}
+
+TEST_F(LoggerTest, ACollectorOf32768BytesIsRolledOverOntoTheOldLogAndFailuresLeaveTheFilesInPlace) {
+    const std::string c = utf8(collector), o = utf8(oldLog);
+    const struct {
+        size_t size;
+        bool holdOld, holdCollector, rolled, collected;
+        std::string err;
+    } rows[] = {
+        {32768, false, false, true, true, "Rolling over log file: " + c + "\n"},
+        {32767, false, false, false, true, ""},
+        {32768, true, false, false, true,
+         "Rolling over log file: " + c + "\nFailed to delete: " + o + "\nFailed to rename: " + c + "\n"},
+        {4, false, true, false, false, "Failed to open log collector " + c + "\n"}, // another shutdown's
+    };
+    for (const auto& row : rows) {
+        start();
+        const std::string before(row.size, 'x');
+        ASSERT_TRUE(writeFile(collector, before) && writeFile(oldLog, "previous old log"));
+        handles::File held = row.holdOld         ? holdExclusively(oldLog)
+                             : row.holdCollector ? holdExclusively(collector)
+                                                 : handles::File();
+        CaptureStderr();
+        finishRun(L"run");
+        held.reset();
+        EXPECT_EQ(GetCapturedStderr(), row.err) << row.size;
+        EXPECT_EQ(readFile(oldLog), row.rolled ? before : "previous old log");
+        const std::string kept = row.rolled ? "" : before;
+        EXPECT_EQ(readFile(collector).substr(0, kept.size() + 3), row.collected ? kept + kBom : before);
+        EXPECT_EQ(fileExists(current), !row.collected);
+    }
+}
+
+TEST_F(LoggerTest, StaleLogsAreDeletedAfter90WholeDaysAtEveryShutdown) {
+    const struct {
+        const wchar_t* name;
+        long long age;
+        bool stays;
+    } files[] = {
+        {L"ConvocaLauncher_20000101_000000.log", 91 * kDay, false},
+        {L"ConvocaLauncher_20000101_000001_3.log", 400 * kDay, false},
+        {L"ConvocaLauncher_20000102_000000.log", 90 * kDay + 23 * 3600, true},
+        {L"ConvocaLauncher_20990101_000000.log", -30 * kDay, true},
+        {L"ConvocaLauncher.old.log", 200 * kDay, true},
+        {L"Other_20000101_000000.log", 200 * kDay, true},
+        {L"ConvocaLauncher_20000103_000000.txt", 200 * kDay, true},
+    };
+    start();
+    std::vector<std::string> deleted;
+    for (const auto& f : files) {
+        ASSERT_TRUE(writeFile(logs + L"\\" + f.name, "old") && setFileAge(logs + L"\\" + f.name, -f.age));
+        if (!f.stays) deleted.push_back("Deleting stale log file: " + utf8(logs + L"\\" + f.name));
+    }
+    CaptureStderr();
+    const std::string collected = finishRun(L"run");
+    for (const auto& f : files) EXPECT_EQ(fileExists(logs + L"\\" + f.name), f.stays) << utf8(f.name);
+    std::vector<std::string> lines = splitLines(GetCapturedStderr());
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines, deleted);
+
+    // Without a running logger, shutdown collects nothing and only deletes.
+    ASSERT_TRUE(setFileAge(logs + L"\\" + files[2].name, -91 * kDay));
+    Logger::shutdown();
+    EXPECT_FALSE(fileExists(logs + L"\\" + files[2].name));
+    EXPECT_EQ(readFile(collector), collected);
 }

@@ -1,39 +1,20 @@
 #include "TestLogger.h"
 
-#include "logging/Logger.h"
-
 #include <cwctype>
 
 namespace {
 
-constexpr size_t kTimestampLength = 24; // "YYYY/MM/DD hh:mm:ss.mmm "
+constexpr size_t kStampLength = 24;
 
-bool startsWithTimestamp(const std::wstring& line) {
+bool startsWithStamp(const std::wstring& line) {
     static const wchar_t pattern[] = L"9999/99/99 99:99:99.999 ";
-    if (line.size() < kTimestampLength) return false;
-    for (size_t i = 0; i < kTimestampLength; ++i) {
+    if (line.size() < kStampLength) return false;
+    for (size_t i = 0; i < kStampLength; ++i)
         if (pattern[i] == L'9' ? !std::iswdigit(line[i]) : line[i] != pattern[i]) return false;
-    }
     return true;
 }
 
 } // namespace
-
-ScopedTestLogger::ScopedTestLogger() {
-    tvs::Logger::initialize(FixedBaseDirectory(m_base.path()));
-}
-
-ScopedTestLogger::~ScopedTestLogger() {
-    tvs::Logger::shutdown();
-}
-
-std::wstring ScopedTestLogger::logDirectory() const {
-    return m_base.path() + L"\\Tavisto\\Tavisto Convoca Launcher\\logs";
-}
-
-std::vector<std::wstring> ScopedTestLogger::messages() const {
-    return logMessages(tvs::Logger::currentLogPath());
-}
 
 std::vector<std::wstring> logMessages(const std::wstring& logFile) {
     std::string bytes = readFile(logFile);
@@ -41,7 +22,7 @@ std::vector<std::wstring> logMessages(const std::wstring& logFile) {
     std::vector<std::wstring> messages;
     for (const std::string& line : splitLines(bytes)) {
         std::wstring text = fromUtf8(line);
-        messages.push_back(startsWithTimestamp(text) ? text.substr(kTimestampLength) : text);
+        messages.push_back(startsWithStamp(text) ? text.substr(kStampLength) : text);
     }
     return messages;
 }

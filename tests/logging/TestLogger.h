@@ -1,14 +1,11 @@
 #pragma once
-// Runs the process-wide logger for one test, in a private temporary folder
-// instead of the user's support directory.
+// The process-wide logger below a private temporary folder, for tests that
+// check log lines.
 #include "TestFiles.h"
 #include "logging/LogDirectory.h"
+#include "logging/Logger.h"
 
-#include <string>
-#include <vector>
-
-// A base-directory source that names one folder as the local
-// application-data folder and nothing else.
+// Names one folder as the local application-data folder, and nothing else.
 class FixedBaseDirectory : public tvs::BaseDirectorySource {
 public:
     explicit FixedBaseDirectory(std::wstring base) : m_base(std::move(base)) {}
@@ -21,25 +18,20 @@ private:
     std::wstring m_base;
 };
 
+// The messages of a log file (UTF-8 with a byte-order mark, CR LF lines),
+// each without its "YYYY/MM/DD hh:mm:ss.mmm " timestamp. Lines that a
+// message with line feeds continued on are given whole.
+std::vector<std::wstring> logMessages(const std::wstring& logFile);
+
 // Initialises the logger below a fresh temporary folder; shuts it down (if
 // still running) when it goes.
 class ScopedTestLogger {
 public:
-    ScopedTestLogger();
-    ~ScopedTestLogger();
-    ScopedTestLogger(const ScopedTestLogger&) = delete;
-    ScopedTestLogger& operator=(const ScopedTestLogger&) = delete;
-
-    const std::wstring& base() const { return m_base.path(); }
-    std::wstring logDirectory() const;
-    // Messages of the current log (timestamps removed), in order.
-    std::vector<std::wstring> messages() const;
+    ScopedTestLogger() { tvs::Logger::initialize(FixedBaseDirectory(m_base.path())); }
+    ~ScopedTestLogger() { tvs::Logger::shutdown(); }
+    // Messages of the current log, in order.
+    std::vector<std::wstring> messages() const { return logMessages(tvs::Logger::currentLogPath()); }
 
 private:
     TempDir m_base;
 };
-
-// The messages of a log file: UTF-8 with a byte-order mark, CR LF lines, each
-// "YYYY/MM/DD hh:mm:ss.mmm " followed by the message. Lines that a message
-// with line feeds continued on are given whole.
-std::vector<std::wstring> logMessages(const std::wstring& logFile);
