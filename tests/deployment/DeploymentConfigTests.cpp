@@ -1,203 +1,105 @@
-// The template mechanism and deployment.config.
-#include "BoxRobot.h"
+// The template mechanism, deployment.config, and the templates that ship.
 #include "DeploymentTesting.h"
-#include "LogTail.h"
 #include "deployment/DeploymentConfig.h"
 #include "deployment/ReplaceAll.h"
 
-#include <gtest/gtest.h>
+#include <algorithm>
 
 namespace {
 
 const std::wstring errorTitle = L"Convoca Launcher Error";
-const std::wstring placeholderMissing =
-    L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config template file.";
+
+std::string fileUrl(const std::wstring& path) {
+    std::string url = "file:///" + utf8(path);
+    std::replace(url.begin(), url.end(), '\\', '/');
+    return url;
+}
 
 TEST(ReplaceAll, CountsAndNeverSearchesInsertedText) {
-    std::string text = "a%X%b%X%%X%";
+    std::string text = "a%X%b%X%%X%", overlapping = "aaaa", unchanged = "abc";
+    std::wstring path = L"C:\\Program Files\\X";
     EXPECT_EQ(replaceAll(text, "%X%", "%X%%X%"), 3u);
-    EXPECT_EQ(text, "a%X%%X%b%X%%X%%X%%X%");
-
-    std::string overlapping = "aaaa";
     EXPECT_EQ(replaceAll(overlapping, "aa", "b"), 2u);
-    EXPECT_EQ(overlapping, "bb");
-
-    std::string unchanged = "abc";
-    EXPECT_EQ(replaceAll(unchanged, "x", "y"), 0u);
     EXPECT_EQ(replaceAll(unchanged, "", "y"), 0u) << "an empty find would never end";
-    EXPECT_EQ(unchanged, "abc");
-
-    std::wstring path = L"C:\\Program Files\\X\\jre";
-    EXPECT_EQ(replaceAll(path, L"\\", L"/"), 3u);
-    EXPECT_EQ(path, L"C:/Program Files/X/jre");
-    EXPECT_EQ(replaceAll(path, L"/", L"//"), 3u);
-    EXPECT_EQ(path, L"C://Program Files//X//jre");
+    EXPECT_EQ(replaceAll(path, L"\\", L"\\\\"), 2u);
+    EXPECT_EQ(text + overlapping + unchanged, "a%X%%X%b%X%%X%%X%%X%" "bb" "abc");
+    EXPECT_EQ(path, L"C:\\\\Program Files\\\\X");
 }
 
-class DeploymentConfigTest : public ::testing::Test {
-protected:
-    // The runtime home as the file URL the generator should insert, for a
-    // layout folder whose own path needs no escapes.
-    std::string homeUrl(const std::wstring& home) {
-        std::string url = "file:///" + utf8(home);
-        replaceAll(url, "\\", "/");
-        return url;
-    }
-
-    RuntimeLayout layout;
-    BoxRobot robot;
-};
-
-TEST_F(DeploymentConfigTest, EveryPlaceholderIsReplacedAndCounted) {
-    ASSERT_TRUE(layout.writeConfigTemplate(
-        "a=%BUNDLED_JRE_HOME_URL%/lib\r\nb=%BUNDLED_JRE_HOME_URL%%BUNDLED_JRE_HOME_URL%\r\n"
-        "c=%OTHER% 100% %bundled_jre_home_url%\r\n"));
-    LogTail log;
-    DeploymentConfig config(layout.executableDirectory, layout.javaHome);
-    EXPECT_EQ(config.generate(), layout.configPath());
-
-    const std::string url = homeUrl(layout.javaHome);
-    EXPECT_EQ(readFile(layout.configPath()),
-              "a=" + url + "/lib\r\nb=" + url + url + "\r\nc=%OTHER% 100% %bundled_jre_home_url%\r\n");
-    const std::wstring templatePath = layout.executableDirectory + L"\\deployment.config.tmpl";
-    EXPECT_EQ(log.entries(),
-              (std::vector<std::wstring>{
-                  L"Opening deployment.config.tmpl file: " + templatePath,
-                  L"Successfully opened and read deployment.config.tmpl file " + templatePath,
-                  L"Replaced '%BUNDLED_JRE_HOME_URL%' 3 times with '" + fromUtf8(url) +
-                      L"' in deployment.config",
-                  L"Opening deployment.config file: " + layout.configPath(),
-                  L"Successfully opened, wrote, and flushed write of deployment.config file " +
-                      layout.configPath()}));
-    EXPECT_TRUE(robot.boxes().empty());
-}
-
-TEST_F(DeploymentConfigTest, MissingPlaceholderShowsItsBoxAndWritesNothing) {
-    for (const std::string& text : {std::string("deployment.system.config=%BUNDLED_JRE_HOME%\r\n"),
-                                    std::string()}) {
-        SCOPED_TRACE(text.empty() ? "empty template" : "template without the placeholder");
-        robot.clear();
-        ASSERT_TRUE(layout.writeConfigTemplate(text));
-        LogTail log;
-        DeploymentConfig config(layout.executableDirectory, layout.javaHome);
-        EXPECT_EQ(config.generate(), L"");
-        EXPECT_EQ(robot.boxes(), (std::vector<Box>{{errorTitle, placeholderMissing}}));
-        EXPECT_FALSE(fileExists(layout.configPath()));
-        EXPECT_TRUE(log.has(L"Successfully opened and read deployment.config.tmpl file " +
-                            layout.executableDirectory + L"\\deployment.config.tmpl"));
-        EXPECT_EQ(log.entries().back(), placeholderMissing);
-    }
-}
-
-TEST_F(DeploymentConfigTest, InsertedPercentSignsAreNotSearchedAgain) {
-    ASSERT_TRUE(layout.writeConfigTemplate("x=%BUNDLED_JRE_HOME_URL%;y=%BUNDLED_JRE_HOME_URL%"));
-    DeploymentConfig config(layout.executableDirectory, layout.javaHome);
-    ASSERT_TRUE(config.readTemplate());
-    LogTail log;
-    EXPECT_EQ(config.replaceParameter("BUNDLED_JRE_HOME_URL", "%BUNDLED_JRE_HOME_URL%%"), 2u);
-    EXPECT_EQ(log.entries(), std::vector<std::wstring>{
-                                 L"Replaced '%BUNDLED_JRE_HOME_URL%' 2 times with "
-                                 L"'%BUNDLED_JRE_HOME_URL%%' in deployment.config"});
-    ASSERT_TRUE(config.writeOutput());
-    EXPECT_EQ(readFile(layout.configPath()),
-              "x=%BUNDLED_JRE_HOME_URL%%;y=%BUNDLED_JRE_HOME_URL%%");
-}
-
-TEST_F(DeploymentConfigTest, SecondGenerateWritesNothing) {
-    ASSERT_TRUE(layout.writeConfigTemplate("u=%BUNDLED_JRE_HOME_URL%"));
-    DeploymentConfig config(layout.executableDirectory, layout.javaHome);
-    LogTail log;
-    const std::wstring first = config.generate();
-    ASSERT_EQ(first, layout.configPath());
-    ASSERT_TRUE(writeFile(layout.configPath(), "changed since"));
-    EXPECT_EQ(config.generate(), first);
-    EXPECT_EQ(readFile(layout.configPath()), "changed since");
-    EXPECT_EQ(log.count(L"Opening deployment.config file: " + first), 1u);
-}
-
-TEST_F(DeploymentConfigTest, ZeroByteEndsTheTemplate) {
-    static const char text[] = "u=%BUNDLED_JRE_HOME_URL%\n\0v=%BUNDLED_JRE_HOME_URL%\n";
-    ASSERT_TRUE(layout.writeConfigTemplate(std::string(text, sizeof text - 1)));
-    DeploymentConfig config(layout.executableDirectory, layout.javaHome);
-    LogTail log;
-    ASSERT_FALSE(config.generate().empty());
-    EXPECT_EQ(readFile(layout.configPath()), "u=" + homeUrl(layout.javaHome) + "\n");
-    EXPECT_TRUE(log.has(L"Replaced '%BUNDLED_JRE_HOME_URL%' 1 times with '" +
-                        fromUtf8(homeUrl(layout.javaHome)) + L"' in deployment.config"));
-}
-
-TEST_F(DeploymentConfigTest, RuntimeHomeBecomesAPercentEscapedFileUrl) {
-    const std::wstring home = layout.root / L"Program Files\\J\u00e4v\u00e4 #1\\jre";
-    ASSERT_TRUE(makeDirs(home + L"\\lib"));
-    ASSERT_TRUE(layout.writeConfigTemplate("%BUNDLED_JRE_HOME_URL%"));
-    DeploymentConfig config(layout.executableDirectory, home);
-    ASSERT_EQ(config.generate(), home + L"\\lib\\deployment.config");
-    EXPECT_EQ(readFile(home + L"\\lib\\deployment.config"),
-              homeUrl(layout.root.path()) + "/Program%20Files/J%C3%A4v%C3%A4%20%231/jre");
-}
-
-TEST_F(DeploymentConfigTest, UnreadableTemplateShowsTheReadBox) {
-    LogTail log;
-    DeploymentConfig missing(layout.executableDirectory, layout.javaHome);
-    EXPECT_EQ(missing.generate(), L"");
-    const std::wstring templatePath = layout.executableDirectory + L"\\deployment.config.tmpl";
-    EXPECT_TRUE(log.has(L"Error: Opening deployment.config.tmpl file " + templatePath +
-                        L" returned invalid file handle"));
-
-    DeploymentConfig noDirectory(L"", layout.javaHome);
-    EXPECT_EQ(noDirectory.generate(), L"");
-    EXPECT_TRUE(log.has(L"Error: No deployment.config.tmpl file path supplied"));
-
-    // The template is opened without sharing and without retry.
-    ASSERT_TRUE(layout.writeConfigTemplate("%BUNDLED_JRE_HOME_URL%"));
-    HeldFile held(templatePath, 3000);
-    ASSERT_TRUE(held.held());
-    DeploymentConfig busy(layout.executableDirectory, layout.javaHome);
-    EXPECT_EQ(busy.generate(), L"");
-
-    const Box box{errorTitle, L"Error reading deployment config template file."};
-    EXPECT_EQ(robot.boxes(), (std::vector<Box>{box, box, box}));
-    EXPECT_FALSE(fileExists(layout.configPath()));
-}
-
-TEST_F(DeploymentConfigTest, OutputThatCannotBeCreatedShowsTheWriteBox) {
-    ASSERT_TRUE(layout.writeConfigTemplate("%BUNDLED_JRE_HOME_URL%"));
-    const std::wstring home = layout.root / L"no-such-jre";
-    LogTail log;
-    DeploymentConfig config(layout.executableDirectory, home);
-    EXPECT_EQ(config.generate(), L"");
-    EXPECT_TRUE(log.has(L"Error: Opening deployment.config file " + home +
-                        L"\\lib\\deployment.config returned invalid file handle [3]"));
-    EXPECT_EQ(robot.boxes(),
-              (std::vector<Box>{{errorTitle, L"Error writing out deployment config file."}}));
-}
-
-TEST_F(DeploymentConfigTest, ShortWriteOrFailedFlushIsReportedAndRetriedLater) {
-    ASSERT_TRUE(layout.writeConfigTemplate("0123456789%BUNDLED_JRE_HOME_URL%"));
-    const std::string expected = "0123456789" + homeUrl(layout.javaHome);
-    const unsigned length = static_cast<unsigned>(expected.size());
-    ScriptedCalls calls;
+TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWholeOnce) {
+    const std::wstring home = root / L"Program Files\\J\u00e4v\u00e4 #1\\jre",
+                       output = home + L"\\lib\\deployment.config", tmpl = exe + L"\\deployment.config.tmpl";
+    const std::string url = fileUrl(root.path()) + "/Program%20Files/J%C3%A4v%C3%A4%20%231/jre",
+                      expected = "a=" + url + "/lib\r\nb=" + url + url +
+                                 "\r\nc=%OTHER% 100% %bundled_jre_home_url%\n";
+    static const char text[] = "a=%BUNDLED_JRE_HOME_URL%/lib\r\nb=%BUNDLED_JRE_HOME_URL%%BUNDLED_JRE_HOME_URL%"
+                               "\r\nc=%OTHER% 100% %bundled_jre_home_url%\n\0d=%BUNDLED_JRE_HOME_URL%";
+    ASSERT_TRUE(makeDirs(home + L"\\lib") && writeFile(tmpl, std::string(text, sizeof text - 1)));
+    DeploymentConfig generator(exe, home, calls);
+    LogTail failed;
     calls.shortWrite = true;
-    DeploymentConfig config(layout.executableDirectory, layout.javaHome, calls);
-    LogTail log;
-    EXPECT_EQ(config.generate(), L"");
-    EXPECT_TRUE(log.has(L"Error: Write of deployment.config file " + layout.configPath() +
-                        L" returned data length written " + std::to_wstring(length - 1) +
-                        L" not equal to the config data length " + std::to_wstring(length)));
-    EXPECT_EQ(log.count(L"Successfully opened, wrote, and flushed write of deployment.config file " +
-                        layout.configPath()), 0u);
-
+    EXPECT_EQ(generator.generate(), L"");
+    EXPECT_TRUE(failed.has(L"Error: Write of deployment.config file " + output +
+                           L" returned data length written " + std::to_wstring(expected.size() - 1) +
+                           L" not equal to the config data length " + std::to_wstring(expected.size())));
+    EXPECT_EQ(robot.boxes(), (std::vector<Box>{{errorTitle, L"Error writing out deployment config file."}}));
     calls.shortWrite = false;
-    calls.failFlush = true;
-    EXPECT_EQ(config.generate(), L"") << "a broken file is not reported as written";
-    EXPECT_TRUE(log.has(L"Error: Could not flush write of deployment.config file " +
-                        layout.configPath()));
+    LogTail log;
+    EXPECT_EQ(generator.generate(), output) << "the short write was not taken for a written file";
+    EXPECT_EQ(readFile(output), expected);
+    const std::wstring logged = L"Opening deployment.config.tmpl file: " + tmpl +
+        L"\nSuccessfully opened and read deployment.config.tmpl file " + tmpl +
+        L"\nReplaced '%BUNDLED_JRE_HOME_URL%' 3 times with '" + fromUtf8(url) + L"' in deployment.config" +
+        L"\nOpening deployment.config file: " + output +
+        L"\nSuccessfully opened, wrote, and flushed write of deployment.config file " + output + L"\n";
+    EXPECT_EQ(log.text(), logged);
+    ASSERT_TRUE(writeFile(output, "changed since"));
+    EXPECT_EQ(generator.generate(), output);
+    EXPECT_EQ(readFile(output), "changed since");
+    EXPECT_EQ(log.text(), logged) << "the second generate neither reads nor writes";
+}
 
-    calls.failFlush = false;
-    EXPECT_EQ(config.generate(), layout.configPath());
-    EXPECT_EQ(readFile(layout.configPath()), expected);
-    const Box box{errorTitle, L"Error writing out deployment config file."};
-    EXPECT_EQ(robot.boxes(), (std::vector<Box>{box, box}));
+TEST_F(DeploymentTest, ConfigFailuresShowTheirBoxAndWriteNothing) {
+    const std::wstring tmpl = exe + L"\\deployment.config.tmpl", none = root / L"none",
+                       read = L"Successfully opened and read deployment.config.tmpl file " + tmpl,
+                       missing = L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config "
+                                 L"template file.";
+    const struct { const char* text; std::wstring home, logged, box; } rows[] = {
+        {nullptr, jre, L"Error: Opening deployment.config.tmpl file " + tmpl + L" returned invalid file handle",
+         L"Error reading deployment config template file."},
+        {"", jre, read, missing},
+        {"x=%BUNDLED_JRE_HOME%\r\n", jre, read, missing},
+        {"%BUNDLED_JRE_HOME_URL%", none, L"Error: Opening deployment.config file " + none +
+                                              L"\\lib\\deployment.config returned invalid file handle [3]",
+         L"Error writing out deployment config file."}};
+    for (const auto& row : rows) {
+        robot.clear();
+        ASSERT_TRUE(!row.text || writeFile(tmpl, row.text));
+        LogTail log;
+        EXPECT_EQ(DeploymentConfig(exe, row.home).generate(), L"");
+        EXPECT_TRUE(log.has(row.logged) && log.has(row.box)) << utf8(log.text());
+        EXPECT_EQ(robot.boxes(), (std::vector<Box>{{errorTitle, row.box}}));
+        EXPECT_FALSE(fileExists(config));
+    }
+}
+
+TEST_F(DeploymentTest, ShippedTemplatesUseTheRuntimesOwnKeys) {
+    ASSERT_TRUE(writeFile(admin, "proxySelection=1\nhttpProxyAddress=proxy.example\nhttpProxyPort=3128\n"
+                                 "useSameProxyServerForAllProctocols=true\nproxyOverrideHostsList=intranet\n"));
+    const std::wstring package = CONVOCA_PACKAGE_DIR_WIN;
+    ASSERT_EQ(DeploymentConfig(package, jre).generate(), config);
+    ASSERT_EQ(DeploymentProperties(package, jre, user, admin, cache, support).generate(), properties);
+    const std::vector<std::string> lines = splitLines(readFile(config) + "\n" + readFile(properties));
+    const std::string p = "deployment.proxy.", expected[] = {
+        "deployment.system.config=" + fileUrl(jre) + "/lib/deployment.properties",
+        "deployment.system.config.mandatory=true", "deployment.console.startup.mode=DISABLE",
+        p + "type=1", p + "same=true", p + "auto.config.url=", p + "bypass.list=", p + "bypass.local=false",
+        p + "http.host=proxy.example", p + "http.port=3128", p + "https.host=", p + "https.port=0",
+        p + "ftp.host=", p + "ftp.port=0", p + "socks.host=", p + "socks.port=0", p + "override.hosts=intranet",
+        "deployment.user.cachedir=" + doubled(cache),
+        "deployment.javaws.jre.0.path=" + doubled(jre) + "\\\\bin\\\\javaw.exe"};
+    for (const std::string& line : expected)
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
 }
 
 } // namespace

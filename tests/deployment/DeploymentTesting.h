@@ -1,62 +1,60 @@
 #pragma once
-// What the deployment tests share: an install and runtime layout in a
-// private folder, another process that holds a file open, and reading a
-// written properties file back.
+// What the deployment tests share: an install and runtime layout in a private
+// folder, output calls that fail on request, and another process that holds a
+// file open.
+#include "BoxRobot.h"
+#include "LogTail.h"
 #include "TestFiles.h"
-#include "deployment/TemplateFile.h"
+#include "deployment/DeploymentProperties.h"
 #include "platform/Handles.h"
 
-#include <map>
-#include <string>
+#include <process.h>
 
-// exe\ (templates), jre\lib\, support\, cache\ and two settings files.
-struct RuntimeLayout {
-    RuntimeLayout();
+// The write or the flush fails, or the write falls one byte short, on request;
+// the waits between attempts to open the output are counted, and skipped
+// unless sleep is set.
+struct ScriptedCalls : OutputFileCalls {
+    bool failWrite = false, shortWrite = false, failFlush = false, sleep = false;
+    int waits = 0;
+    BOOL write(HANDLE file, const void* data, DWORD size, DWORD* written) override {
+        return !failWrite && OutputFileCalls::write(file, data, size - shortWrite, written);
+    }
+    BOOL flush(HANDLE file) override { return !failFlush && OutputFileCalls::flush(file); }
+    void wait(DWORD ms) override { ++waits; if (sleep) OutputFileCalls::wait(ms); }
+};
+
+// Another process holds path open without sharing, creating it if need be,
+// for about ms milliseconds; empty if it could not.
+inline handles::Process holdFile(const std::wstring& path, unsigned ms) {
+    const std::wstring holder = CONVOCA_TEST_BIN_DIR_WIN L"\\file_holder.exe",
+                       event = L"Local\\" + uniqueName(L"held"), time = std::to_wstring(ms);
+    handles::Event held(CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
+    const intptr_t process = _wspawnl(_P_NOWAIT, holder.c_str(), (L"\"" + holder + L"\"").c_str(),
+                                      (L"\"" + path + L"\"").c_str(), time.c_str(), event.c_str(), nullptr);
+    handles::Process owner(process == -1 ? nullptr : reinterpret_cast<HANDLE>(process));
+    const HANDLE ends[] = {held.get(), owner.get()};
+    return owner && WaitForMultipleObjects(2, ends, FALSE, 60000) == WAIT_OBJECT_0 ? std::move(owner)
+                                                                                   : handles::Process();
+}
+
+// An ASCII path as a properties value.
+inline std::string doubled(const std::wstring& path) {
+    std::string text;
+    for (char c : utf8(path)) text += c == '\\' ? "\\\\" : std::string(1, c);
+    return text;
+}
+
+struct DeploymentTest : ::testing::Test {
+    DeploymentTest() { makeDirs(exe); makeDirs(jre + L"\\lib"); }
+    std::wstring generateProperties(const std::wstring& home) {
+        return DeploymentProperties(exe, home, user, admin, cache, support, calls).generate();
+    }
 
     TempDir root;
-    std::wstring executableDirectory;
-    std::wstring javaHome;
-    std::wstring supportDirectory;
-    std::wstring cacheDirectory;
-    std::wstring userSettings;
-    std::wstring adminSettings;
-
-    std::wstring configPath() const { return javaHome + L"\\lib\\deployment.config"; }
-    std::wstring propertiesPath() const { return javaHome + L"\\lib\\deployment.properties"; }
-    bool writeConfigTemplate(const std::string& text) const;
-    bool writePropertiesTemplate(const std::string& text) const;
-};
-
-// A separate process that holds a file open without sharing (creating it if
-// need be) from construction until about `milliseconds` later.
-class HeldFile {
-public:
-    HeldFile(const std::wstring& path, unsigned milliseconds);
-    ~HeldFile(); // waits for the holder to end
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-
-    bool held() const { return m_held; }
-
-private:
-    handles::Process m_process;
-    bool m_held = false;
-};
-
-// key=value lines of a properties text; comment and blank lines skipped.
-std::map<std::string, std::string> parseProperties(const std::string& text);
-
-// Output calls that fail on request, and count (and optionally skip) the
-// waits between attempts to open the output.
-class ScriptedCalls : public OutputFileCalls {
-public:
-    bool failWrite = false;
-    bool shortWrite = false; // writes one byte less than asked
-    bool failFlush = false;
-    bool sleep = true;
-    int waits = 0;
-
-    BOOL write(HANDLE file, const void* data, DWORD size, DWORD* written) override;
-    BOOL flush(HANDLE file) override;
-    void wait(DWORD milliseconds) override;
+    const std::wstring exe = root / L"exe", jre = root / L"jre", cache = root / L"cache",
+                       support = root / L"support", user = root / L"user.properties",
+                       admin = root / L"admin.properties", config = jre + L"\\lib\\deployment.config",
+                       properties = jre + L"\\lib\\deployment.properties";
+    ScriptedCalls calls;
+    BoxRobot robot;
 };

@@ -1,5 +1,5 @@
-// The host matcher against the regular expression it replaces, and on hosts
-// far longer than the regular-expression engine can take.
+// The host matcher against the regular expression that defines it, and on
+// hosts far longer than the regular-expression engine can take.
 #include "validation/HostMatcher.h"
 
 #include <gtest/gtest.h>
@@ -7,48 +7,28 @@
 
 namespace {
 
-TEST(WildcardToRegex, EscapesDotsThenReplacesStars) {
+// Every host of up to five bytes over the label set's edges, the dot, a byte
+// outside the set, a capital and a UTF-8 lead byte.
+TEST(HostMatcher, AgreesWithTheRegularExpressionAndDoesNotRecurse) {
     EXPECT_EQ(wildcardToRegex("*.tavisto.com"), "[a-z0-9\\-_.~]+\\.tavisto\\.com");
-    EXPECT_EQ(wildcardToRegex("a*b*"), "a[a-z0-9\\-_.~]+b[a-z0-9\\-_.~]+");
-    EXPECT_EQ(wildcardToRegex("x.y"), "x\\.y");
-}
-
-// Every host up to five bytes over an alphabet that covers the label set,
-// the dot, a byte outside the set, an upper-case letter and a UTF-8 lead byte:
-// the matcher agrees with std::regex_match on the expression the pattern
-// stands for.
-TEST(HostMatcher, AgreesWithTheRegularExpressionOnAllShortHosts) {
     const std::string alphabet = std::string("ab.~:A") + '\xC3';
-    const char* const patterns[] = {"*.ab", "*", "a*", "*b*", "**", "a.b", "*.a.b", "~*a", ""};
     std::vector<std::string> hosts{""};
-    for (size_t begin = 0, length = 0; length < 5; ++length) {
-        const size_t end = hosts.size();
+    for (size_t length = 0, begin = 0, end = 1; length < 5; ++length, begin = end, end = hosts.size())
         for (size_t i = begin; i < end; ++i)
             for (char c : alphabet) hosts.push_back(hosts[i] + c);
-        begin = end;
-    }
-    for (const char* pattern : patterns) {
-        const std::regex expression(wildcardToRegex(pattern), std::regex::ECMAScript);
+    for (const char* pattern : {"*.ab", "*", "a*", "*b*", "**", "a.b", "*.a.b", "~*a", ""}) {
+        const std::regex expression(wildcardToRegex(pattern));
         size_t matched = 0;
         for (const std::string& host : hosts) {
             const bool expected = std::regex_match(host, expression);
-            ASSERT_EQ(hostMatchesPattern(host, pattern), expected)
-                << "pattern \"" << pattern << "\", host \"" << host << "\"";
+            ASSERT_EQ(hostMatchesPattern(host, pattern), expected) << pattern << " / " << host;
             matched += expected;
         }
         EXPECT_GT(matched, 0u) << pattern;
     }
-}
-
-TEST(HostMatcher, MegabyteHostsAreMatchedWithoutRecursion) {
-    const std::string label(1 << 20, 'a');
-    EXPECT_TRUE(hostMatchesPattern(label + ".tavisto.com", "*.tavisto.com"));
-    EXPECT_FALSE(hostMatchesPattern(label + ".evil.example", "*.tavisto.com"));
-    EXPECT_FALSE(hostMatchesPattern(label + ":443", "*.tavisto.com"));
-    std::string dots(1 << 20, '.');
-    EXPECT_TRUE(hostMatchesPattern(dots + ".tavisto.com", "*.tavisto.com"));
-    EXPECT_FALSE(hostMatchesPattern(std::string(1 << 20, '/'), "*.tavisto.com"));
-    EXPECT_TRUE(hostMatchesPattern(label, "*a*a*a*"));
+    const std::string megabyte(1 << 20, '.');
+    EXPECT_TRUE(hostMatchesPattern(megabyte + ".tavisto.com", "*.tavisto.com"));
+    EXPECT_FALSE(hostMatchesPattern(megabyte + ":443", "*.*.*"));
 }
 
 } // namespace

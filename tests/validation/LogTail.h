@@ -1,27 +1,30 @@
 #pragma once
-// Reading back what the code under test logged. The test program initialises
-// the process-wide logger once (in the real per-user logs folder) and shuts it
-// down at the end; a LogTail reads the current log from where it stood when
-// the tail was made.
-#include <string>
-#include <vector>
+// What was logged since a tail was made, timestamps removed, each line ended
+// by a line feed. The test program runs the logger below a private folder.
+#include "TestLogger.h"
+#include "logging/Logger.h"
 
-class LogTail {
-public:
-    LogTail();
+#include <gtest/gtest.h>
+#include <memory>
 
-    // Each log call since the tail was made: its message as formatted, with
-    // the timestamp and the line end that the logger adds removed and CR LF
-    // read as LF.
-    std::vector<std::wstring> entries() const;
-    // How many entries equal message.
-    size_t count(const std::wstring& message) const;
-    bool has(const std::wstring& message) const { return count(message) > 0; }
-
-private:
-    std::wstring m_path;
-    size_t m_offset;
+struct LoggerEnvironment : ::testing::Environment {
+    void SetUp() override { logger = std::make_unique<ScopedTestLogger>(); }
+    void TearDown() override { logger.reset(); }
+    std::unique_ptr<ScopedTestLogger> logger;
 };
+inline ::testing::Environment* const loggerEnvironment =
+    ::testing::AddGlobalTestEnvironment(new LoggerEnvironment);
 
-// True when line begins with a log timestamp "YYYY/MM/DD HH:MM:SS.mmm ".
-bool startsWithTimestamp(const std::wstring& line);
+struct LogTail {
+    static std::wstring all() {
+        std::wstring text;
+        for (const std::wstring& line : logMessages(tvs::Logger::currentLogPath())) text += line + L"\n";
+        return text;
+    }
+    std::wstring text() const { return all().substr(start); }
+    bool has(const std::wstring& line) const {
+        return (L"\n" + text()).find(L"\n" + line + L"\n") != std::wstring::npos;
+    }
+
+    const size_t start = all().size();
+};
