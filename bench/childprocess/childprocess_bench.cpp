@@ -24,11 +24,11 @@ struct run_t {
     double rate() const { return seconds > 0 ? bytes / 1e6 / seconds : 0; }
 };
 
-std::string helper_path() { return std::string(CP_HELPER_DIR) + "\\cp_large_output.exe"; }
+std::string helper_path() { return std::string(CP_HELPER_DIR) + "\\cp_child.exe"; }
 
 run_t through_out(unsigned long long size) {
     exec_stream_t stream;
-    const std::vector<std::string> args = {std::to_string(size), "0", "1"};
+    const std::vector<std::string> args = {"output", std::to_string(size), "0", "1"};
     stream.start(helper_path(), args.begin(), args.end());
     std::vector<char> block(65536);
     run_t run;
@@ -51,7 +51,7 @@ run_t through_plain_loop(unsigned long long size, DWORD read_size) {
     if (!::CreatePipe(&read_end, &write_end, &inherit, 0)) return run;
     ::SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
 
-    std::string command_line = helper_path() + " " + std::to_string(size) + " 0 1";
+    std::string command_line = helper_path() + " output " + std::to_string(size) + " 0 1";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
