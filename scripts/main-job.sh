@@ -4,11 +4,7 @@
 # shell's file association, as a browser does, with the stand-in Java
 # runtime. Shows what the stand-in javaw.exe received and the launcher's log.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" x64
-build=$root/build/x64
-. "$root/scripts/wine-env.sh"
+. "$(dirname "$0")/prepare.sh" x64
 # A Wine prefix of its own, so that the tests' prefix keeps no installation.
 export WINEPREFIX="$build/wineprefix-main"
 trap wine_session_stop EXIT

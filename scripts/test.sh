@@ -2,11 +2,7 @@
 # The test command: set-up, both builds, then every test under Wine inside Xvfb.
 # Extra arguments go to ctest (for example -R logging).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" all
-build=$root/build/x64
-. "$root/scripts/wine-env.sh"
+. "$(dirname "$0")/prepare.sh" all
 trap wine_session_stop EXIT
 wine_session_start
 cd "$build"

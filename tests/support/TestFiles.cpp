@@ -1,4 +1,5 @@
 #include "TestFiles.h"
+#include "platform/Handles.h"
 
 #include <shlobj.h>
 #include <algorithm>
@@ -37,33 +38,21 @@ TempDir::TempDir(const std::wstring& parent) {
 TempDir::~TempDir() { removeTree(m_path); }
 
 bool writeFile(const std::wstring& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    handles::File h(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    BOOL ok = bytes.empty() ||
-              WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-    return ok && written == bytes.size();
-}
-
-bool readFile(const std::wstring& path, std::string& bytes) {
-    bytes.clear();
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    char buffer[65536];
-    DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(h, buffer, sizeof buffer, &got, nullptr)) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(h);
-    return ok;
+    return h && (bytes.empty() || WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                            &written, nullptr)) &&
+           written == bytes.size();
 }
 
 std::string readFile(const std::wstring& path) {
     std::string bytes;
-    readFile(path, bytes);
+    handles::File h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    char buffer[65536];
+    DWORD got = 0;
+    while (h && ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
     return bytes;
 }
 

@@ -27,7 +27,6 @@ std::wstring shellFolder(int csidl);
 std::wstring tempDirectory();
 
 bool writeFile(const std::wstring& path, const std::string& bytes);
-bool readFile(const std::wstring& path, std::string& bytes);
 std::string readFile(const std::wstring& path); // empty when unreadable
 bool fileExists(const std::wstring& path);
 bool dirExists(const std::wstring& path);
