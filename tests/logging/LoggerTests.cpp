@@ -5,79 +5,57 @@
 
 #include <algorithm>
 #include <functional>
-#include <map>
 #include <regex>
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 using tvs::Logger;
+using Lines = std::vector<std::wstring>;
 
 namespace {
 
-const std::string kBom = "\xEF\xBB\xBF";
-const std::string kStamp = "\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} ";
-constexpr long long kDay = 86400;
+const std::string kBom = "\xEF\xBB\xBF", kStamp = "\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} ";
 const std::wstring kBelow = L"\\Tavisto\\Tavisto Convoca Launcher\\logs";
+constexpr long long kDay = 86400;
 
 std::string loggerError(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Logger::LoggerException& e) {
-        return e.what();
-    }
+    try { action(); } catch (const Logger::LoggerException& e) { return e.what(); }
     return "(nothing thrown)";
+}
+
+FILETIME later(const FILETIME& t, long long seconds) {
+    ULARGE_INTEGER u{{t.dwLowDateTime, t.dwHighDateTime}};
+    u.QuadPart += seconds * 10000000LL;
+    return {u.LowPart, u.HighPart};
 }
 
 // Sets both creation and last-write time: Wine on Linux may report the
 // last-write time as the creation time.
-bool setFileAge(const std::wstring& path, long long offsetSeconds) {
+bool setFileAge(const std::wstring& path, long long ageSeconds) {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
-    t.QuadPart += offsetSeconds * 10000000LL;
-    FILETIME when{t.LowPart, t.HighPart};
+    const FILETIME when = later(now, -ageSeconds);
     handles::File file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     return file && SetFileTime(file.get(), &when, nullptr, &when);
 }
 
-// Holds a file the way another process would: no sharing at all.
-handles::File holdExclusively(const std::wstring& path) {
-    return handles::File(
-        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-}
-
 // "ConvocaLauncher_YYYYMMDD_HHMMSS" of this second and the next two.
-std::vector<std::wstring> comingStems() {
+Lines comingStems() {
     SYSTEMTIME s;
+    FILETIME now;
     GetLocalTime(&s);
-    std::vector<std::wstring> stems;
+    SystemTimeToFileTime(&s, &now);
+    Lines stems;
     for (int i = 0; i < 3; ++i) {
+        const FILETIME t = later(now, i);
+        FileTimeToSystemTime(&t, &s);
         wchar_t text[64];
         swprintf(text, 64, L"ConvocaLauncher_%04d%02d%02d_%02d%02d%02d", s.wYear, s.wMonth, s.wDay, s.wHour,
                  s.wMinute, s.wSecond);
         stems.push_back(text);
-        FILETIME t;
-        SystemTimeToFileTime(&s, &t);
-        ULARGE_INTEGER next{{t.dwLowDateTime, t.dwHighDateTime}};
-        next.QuadPart += 10000000ULL;
-        t = FILETIME{next.LowPart, next.HighPart};
-        FileTimeToSystemTime(&t, &s);
     }
     return stems;
 }
-
-struct FakeSource : tvs::BaseDirectorySource {
-    std::wstring local, temp, longTemp;
-    std::map<std::wstring, std::wstring> variables;
-
-    std::wstring localAppData() const override { return local; }
-    std::wstring environment(const wchar_t* name) const override {
-        auto it = variables.find(name);
-        return it == variables.end() ? L"" : it->second;
-    }
-    std::wstring tempPath() const override { return temp; }
-    std::wstring longPath(const std::wstring& path) const override { return path == temp ? longTemp : L""; }
-};
 
 class LoggerTest : public ::testing::Test {
 protected:
@@ -127,23 +105,20 @@ TEST_F(LoggerTest, ANameTakenByAnotherRunOfTheSameSecondGetsTheFirstFreeCounter)
     // A finished run's log is collected and deleted, so the clash is made on
     // purpose; a directory at the _1 name counts as taken too.
     for (bool directoryAt1 : {false, true}) {
-        for (const std::wstring& stem : comingStems()) {
-            ASSERT_TRUE(writeFile(logs + L"\\" + stem + L".log", "other run"));
-            ASSERT_TRUE(!directoryAt1 || makeDirs(logs + L"\\" + stem + L"_1.log"));
-        }
+        for (const std::wstring& stem : comingStems())
+            ASSERT_TRUE(writeFile(logs + L"\\" + stem + L".log", "other run") &&
+                        (!directoryAt1 || makeDirs(logs + L"\\" + stem + L"_1.log")));
         start();
         const std::wstring name = Logger::currentLogPath().substr(logs.size() + 1);
-        const std::wstring counter = directoryAt1 ? L"_2" : L"_1";
-        EXPECT_TRUE(std::regex_match(name, std::wregex(L"ConvocaLauncher_\\d{8}_\\d{6}" + counter + L"\\.log")))
-            << name;
+        const std::wstring pattern = L"ConvocaLauncher_\\d{8}_\\d{6}" + std::wstring(directoryAt1 ? L"_2" : L"_1");
+        EXPECT_TRUE(std::regex_match(name, std::wregex(pattern + L"\\.log"))) << name;
         EXPECT_EQ(readFile(logs + L"\\" + name.substr(0, 31) + L".log"), "other run");
         Logger::shutdown();
     }
 }
 
 TEST(LogDirectory, TheFirstUsableCandidateIsTaken) {
-    FakeSource s;
-    s.local = L"C:\\Local";
+    FixedBaseDirectory s(L"C:\\Local");
     s.variables = {{L"HOME", L"C:\\Home"}, {L"USERPROFILE", L"C:\\Profile"}, {L"HOMEDRIVE", L"D:"},
                    {L"HOMEPATH", L"\\Users\\me"}};
     s.temp = L"C:\\PROGRA~1\\Temp\\";
@@ -159,8 +134,7 @@ TEST(LogDirectory, TheFirstUsableCandidateIsTaken) {
     EXPECT_EQ(tvs::findLogDirectory(s), L"D:\\Users\\me" + kBelow);
     s.variables.erase(L"HOMEPATH"); // HOMEDRIVE alone does not count
     EXPECT_EQ(tvs::findLogDirectory(s), s.temp + kBelow); // two backslashes in a row
-    // The temporary directory's long form is taken when it fits.
-    for (size_t length : {20u, 4094u, 4095u}) {
+    for (size_t length : {20u, 4094u, 4095u}) { // the long form of the temporary directory, when it fits
         s.longTemp = L"C:\\Program Files\\" + std::wstring(length - 17, L'x');
         EXPECT_EQ(tvs::findLogDirectory(s), (length < 4095 ? s.longTemp : s.temp) + kBelow) << length;
     }
@@ -183,71 +157,54 @@ TEST(LoggerErrors, ThrowTheirTextsAndLeaveNoLoggerOrTheRunningOneBehind) {
         EXPECT_EQ(readFile(file), "not a directory");
     }
     EXPECT_EQ(loggerError([] { Logger::getInstance(); }), "Logger not initialized");
-
     ScopedTestLogger logger;
-    EXPECT_EQ(loggerError([] { Logger::initialize(FixedBaseDirectory(L"C:\\")); }),
-              "Logger already initialized");
+    EXPECT_EQ(loggerError([] { Logger::initialize(FixedBaseDirectory(L"C:\\")); }), "Logger already initialized");
     Logger::getInstance().log(L"still logging");
-    EXPECT_EQ(logger.messages(), (std::vector<std::wstring>{L"Started up", L"still logging"}));
+    EXPECT_EQ(logger.messages(), (Lines{L"Started up", L"still logging"}));
 }
 
-TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndDeletesItsCurrentLog) {
-    CaptureStderr();
-    start();
-    const std::string first = finishRun(L"first");
-    EXPECT_EQ(logMessages(collector), (std::vector<std::wstring>{L"Started up", L"first", L"Shutdown", L""}));
-    start();
-    // More than one copy block, and a Ctrl-Z, at which a text-mode copy would end.
-    Logger::getInstance().log(L"%ls", (std::wstring(3000, L'\x00E9') + L"\x1A" L"after").c_str());
-    const std::string written = readFile(Logger::currentLogPath());
-    const std::string both = finishRun(L"second");
-    EXPECT_FALSE(fileExists(current));
-    EXPECT_EQ(first.substr(0, 3), kBom);
-    EXPECT_EQ(written.substr(0, 3), kBom);
-    EXPECT_EQ(both.substr(0, first.size() + written.size()), first + written);
-    EXPECT_TRUE(std::regex_match(both.substr(first.size() + written.size()),
-                                 std::regex(kStamp + "second\r\n" + kStamp + "Shutdown\r\n\r\n")));
-    EXPECT_FALSE(fileExists(oldLog));
-    EXPECT_EQ(GetCapturedStderr(), "");
-}
-
-TEST_F(LoggerTest, ACollectorOf32768BytesIsRolledOverOntoTheOldLogAndFailuresLeaveTheFilesInPlace) {
+TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndRollsA32768ByteCollectorOverOntoTheOldLog) {
     const std::string c = utf8(collector), o = utf8(oldLog);
-    const struct {
-        size_t size;
-        bool holdOld, holdCollector, rolled, collected;
-        std::string err;
-    } rows[] = {
-        {32768, false, false, true, true, "Rolling over log file: " + c + "\n"},
-        {32767, false, false, false, true, ""},
-        {32768, true, false, false, true,
+    // The collector and old log present before (0: neither), and the one held without sharing, as another
+    // process would.
+    const struct { size_t size; const std::wstring* held; bool rolled, collected; std::string err; } rows[] = {
+        {0, nullptr, false, true, ""},
+        {32768, nullptr, true, true, "Rolling over log file: " + c + "\n"},
+        {32767, nullptr, false, true, ""},
+        {32768, &oldLog, false, true,
          "Rolling over log file: " + c + "\nFailed to delete: " + o + "\nFailed to rename: " + c + "\n"},
-        {4, false, true, false, false, "Failed to open log collector " + c + "\n"}, // another shutdown's
+        {4, &collector, false, false, "Failed to open log collector " + c + "\n"}, // another shutdown's
     };
     for (const auto& row : rows) {
         start();
         const std::string before(row.size, 'x');
-        ASSERT_TRUE(writeFile(collector, before) && writeFile(oldLog, "previous old log"));
-        handles::File held = row.holdOld         ? holdExclusively(oldLog)
-                             : row.holdCollector ? holdExclusively(collector)
-                                                 : handles::File();
+        ASSERT_TRUE(!row.size || (writeFile(collector, before) && writeFile(oldLog, "previous old log")));
+        // More than one copy block, and a Ctrl-Z, at which a text-mode copy would end.
+        Logger::getInstance().log(L"%ls", (std::wstring(3000, L'\x00E9') + L"\x1A" L"after").c_str());
+        const std::string written = readFile(Logger::currentLogPath());
+        handles::File held(row.held ? CreateFileW(row.held->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                                  OPEN_EXISTING, 0, nullptr)
+                                    : nullptr);
         CaptureStderr();
-        finishRun(L"run");
+        const std::string after = finishRun(L"run");
         held.reset();
         EXPECT_EQ(GetCapturedStderr(), row.err) << row.size;
-        EXPECT_EQ(readFile(oldLog), row.rolled ? before : "previous old log");
-        const std::string kept = row.rolled ? "" : before;
-        EXPECT_EQ(readFile(collector).substr(0, kept.size() + 3), row.collected ? kept + kBom : before);
+        EXPECT_EQ(fileExists(oldLog), row.size > 0);
+        EXPECT_EQ(readFile(oldLog), row.rolled ? before : row.size ? "previous old log" : "");
         EXPECT_EQ(fileExists(current), !row.collected);
+        const std::string kept = row.rolled ? "" : before;
+        if (!row.collected) {
+            EXPECT_EQ(readFile(collector), before);
+        } else {
+            EXPECT_EQ(after.substr(0, kept.size() + written.size()), kept + written);
+            EXPECT_TRUE(std::regex_match(after.substr(kept.size() + written.size()),
+                                         std::regex(kStamp + "run\r\n" + kStamp + "Shutdown\r\n\r\n")));
+        }
     }
 }
 
 TEST_F(LoggerTest, StaleLogsAreDeletedAfter90WholeDaysAtEveryShutdown) {
-    const struct {
-        const wchar_t* name;
-        long long age;
-        bool stays;
-    } files[] = {
+    const struct { const wchar_t* name; long long age; bool stays; } files[] = {
         {L"ConvocaLauncher_20000101_000000.log", 91 * kDay, false},
         {L"ConvocaLauncher_20000101_000001_3.log", 400 * kDay, false},
         {L"ConvocaLauncher_20000102_000000.log", 90 * kDay + 23 * 3600, true},
@@ -259,7 +216,7 @@ TEST_F(LoggerTest, StaleLogsAreDeletedAfter90WholeDaysAtEveryShutdown) {
     start();
     std::vector<std::string> deleted;
     for (const auto& f : files) {
-        ASSERT_TRUE(writeFile(logs + L"\\" + f.name, "old") && setFileAge(logs + L"\\" + f.name, -f.age));
+        ASSERT_TRUE(writeFile(logs + L"\\" + f.name, "old") && setFileAge(logs + L"\\" + f.name, f.age));
         if (!f.stays) deleted.push_back("Deleting stale log file: " + utf8(logs + L"\\" + f.name));
     }
     CaptureStderr();
@@ -268,9 +225,8 @@ TEST_F(LoggerTest, StaleLogsAreDeletedAfter90WholeDaysAtEveryShutdown) {
     std::vector<std::string> lines = splitLines(GetCapturedStderr());
     std::sort(lines.begin(), lines.end());
     EXPECT_EQ(lines, deleted);
-
     // Without a running logger, shutdown collects nothing and only deletes.
-    ASSERT_TRUE(setFileAge(logs + L"\\" + files[2].name, -91 * kDay));
+    ASSERT_TRUE(setFileAge(logs + L"\\" + files[2].name, 91 * kDay));
     Logger::shutdown();
     EXPECT_FALSE(fileExists(logs + L"\\" + files[2].name));
     EXPECT_EQ(readFile(collector), collected);

@@ -5,22 +5,27 @@
 #include "logging/LogDirectory.h"
 #include "logging/Logger.h"
 
-// Names one folder as the local application-data folder, and nothing else.
-class FixedBaseDirectory : public tvs::BaseDirectorySource {
-public:
-    explicit FixedBaseDirectory(std::wstring base) : m_base(std::move(base)) {}
-    std::wstring localAppData() const override { return m_base; }
-    std::wstring environment(const wchar_t*) const override { return L""; }
-    std::wstring tempPath() const override { return L""; }
-    std::wstring longPath(const std::wstring&) const override { return L""; }
+#include <map>
 
-private:
-    std::wstring m_base;
+// Base directories with given answers; by default only the local
+// application-data folder.
+struct FixedBaseDirectory : tvs::BaseDirectorySource {
+    explicit FixedBaseDirectory(std::wstring base = L"") : local(std::move(base)) {}
+    std::wstring localAppData() const override { return local; }
+    std::wstring environment(const wchar_t* name) const override {
+        auto it = variables.find(name);
+        return it == variables.end() ? L"" : it->second;
+    }
+    std::wstring tempPath() const override { return temp; }
+    std::wstring longPath(const std::wstring& path) const override { return path == temp ? longTemp : L""; }
+
+    std::wstring local, temp, longTemp;
+    std::map<std::wstring, std::wstring> variables;
 };
 
 // The messages of a log file (UTF-8 with a byte-order mark, CR LF lines),
-// each without its "YYYY/MM/DD hh:mm:ss.mmm " timestamp. Lines that a
-// message with line feeds continued on are given whole.
+// each without its timestamp. Lines that a message with line feeds continued
+// on are given whole.
 std::vector<std::wstring> logMessages(const std::wstring& logFile);
 
 // Initialises the logger below a fresh temporary folder; shuts it down (if
@@ -29,7 +34,6 @@ class ScopedTestLogger {
 public:
     ScopedTestLogger() { tvs::Logger::initialize(FixedBaseDirectory(m_base.path())); }
     ~ScopedTestLogger() { tvs::Logger::shutdown(); }
-    // Messages of the current log, in order.
     std::vector<std::wstring> messages() const { return logMessages(tvs::Logger::currentLogPath()); }
 
 private:

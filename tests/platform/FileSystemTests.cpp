@@ -4,23 +4,20 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+using Lines = std::vector<std::wstring>;
 
 // Read-only, hidden and system files below read-only directories.
-void buildAwkwardTree(const std::wstring& root) {
+static void buildAwkwardTree(const std::wstring& root) {
     ASSERT_TRUE(makeDirs(root + L"\\sub\\deeper"));
-    for (const wchar_t* name : {L"\\readonly.txt", L"\\sub\\hidden system.bin", L"\\sub\\deeper\\read only"}) {
-        ASSERT_TRUE(writeFile(root + name, "x"));
-        ASSERT_TRUE(SetFileAttributesW((root + name).c_str(),
+    for (const wchar_t* name : {L"\\readonly.txt", L"\\sub\\hidden system.bin", L"\\sub\\deeper\\read only"})
+        ASSERT_TRUE(writeFile(root + name, "x") &&
+                    SetFileAttributesW((root + name).c_str(),
                                        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
-    }
-    ASSERT_TRUE(SetFileAttributesW((root + L"\\sub").c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(SetFileAttributesW(root.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesW((root + L"\\sub").c_str(), FILE_ATTRIBUTE_READONLY) &&
+                SetFileAttributesW(root.c_str(), FILE_ATTRIBUTE_READONLY));
 }
 
-} // namespace
-
-TEST(FindParentDirectory, TakesTheTextBeforeTheLastBackslashExceptAtARoot) {
+TEST(FileSystem, FindParentDirectoryTakesTheTextBeforeTheLastBackslashExceptAtARoot) {
     const std::pair<const wchar_t*, const wchar_t*> rows[] = {
         {L"C:\\a", L""}, {L"C:\\a\\b", L"C:\\a"}, {L"C:\\a\\b\\", L"C:\\a\\b"}, {L"name", L""},
         {L"C:", L""}, {L"\\a", L""}, {L"", L""}, {L"a\\b", L"a"}, {L"ab\\c", L"ab"},
@@ -28,7 +25,7 @@ TEST(FindParentDirectory, TakesTheTextBeforeTheLastBackslashExceptAtARoot) {
     for (const auto& [path, parent] : rows) EXPECT_EQ(findParentDirectory(path), parent) << utf8(path);
 }
 
-TEST(CreateDirectoryChain, CreatesEveryMissingParentButFailsForAnExistingDirectoryOrAFileInTheWay) {
+TEST(FileSystem, CreateDirectoryChainCreatesMissingParentsButFailsForAnExistingDirectoryOrAFileInTheWay) {
     TempDir dir;
     EXPECT_TRUE(createDirectoryChain(dir / L"x\\y\\z"));
     EXPECT_TRUE(isDirectory(dir / L"x\\y\\z"));
@@ -40,60 +37,52 @@ TEST(CreateDirectoryChain, CreatesEveryMissingParentButFailsForAnExistingDirecto
     EXPECT_EQ(readFile(dir / L"f"), "a file");
 }
 
-TEST(DeleteTree, RemovesReadOnlyEntriesCountsAMissingPathAsDeletedAndKeepsDottedEntries) {
-    TempDir dir;
-    buildAwkwardTree(dir / L"tree");
-    EXPECT_TRUE(deleteTree(dir / L"tree", false));
-    EXPECT_FALSE(dirExists(dir / L"tree"));
-    EXPECT_TRUE(deleteTree(dir / L"tree", false));
-    EXPECT_FALSE(deleteTree(dir / L"tree", true)); // nothing there to rename
-
-    ASSERT_TRUE(makeDirs(dir / L"tree\\sub\\.dotted dir"));
-    ASSERT_TRUE(writeFile(dir / L"tree\\sub\\.dotted dir\\inside", "i"));
-    ASSERT_TRUE(writeFile(dir / L"tree\\.dotfile", "d"));
-    EXPECT_FALSE(deleteTree(dir / L"tree", false));
-    EXPECT_EQ(listFiles(dir / L"tree"), (std::vector<std::wstring>{L".dotfile", L"sub\\.dotted dir\\inside"}));
-}
-
-TEST(DeleteTree, StopsAtAnOpenFileAndWithTheProbeTouchesNothing) {
-    TempDir dir;
-    const std::wstring root = dir / L"tree";
-    ASSERT_TRUE(makeDirs(root + L"\\sub") && writeFile(root + L"\\sub\\open.txt", "open"));
-    handles::File held(
-        CreateFileW((root + L"\\sub\\open.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(held);
-    EXPECT_FALSE(deleteTree(root, false));
-    EXPECT_TRUE(fileExists(root + L"\\sub\\open.txt"));
-
-    ASSERT_TRUE(writeFile(root + L"\\a.txt", "a"));
-    if (canRenameDirectory(root)) GTEST_SKIP() << "Wine renames a directory while a file inside it is open";
-    EXPECT_FALSE(deleteTree(root, true));
-    EXPECT_EQ(listFiles(root), (std::vector<std::wstring>{L"a.txt", L"sub\\open.txt"}));
-}
-
-TEST(CanRenameDirectory, MovesTheDirectoryBackAndRemovesTheLeftoverOfAnInterruptedProbe) {
+TEST(FileSystem, DeleteTreeRemovesReadOnlyEntriesCountsAMissingPathAsDeletedAndKeepsDottedEntries) {
     TempDir dir;
     const std::wstring root = dir / L"tree", leftover = root + L"_tmpDD_";
-    ASSERT_TRUE(makeDirs(root) && writeFile(root + L"\\kept", "kept"));
+    buildAwkwardTree(root);
+    EXPECT_TRUE(deleteTree(root, false));
+    EXPECT_FALSE(dirExists(root));
+    EXPECT_TRUE(deleteTree(root, false));
+    EXPECT_FALSE(deleteTree(root, true)); // nothing there to rename
+    EXPECT_FALSE(canRenameDirectory(root));
+    // The probe moves the directory back and removes the leftover of an interrupted probe.
+    ASSERT_TRUE(makeDirs(root + L"\\sub\\.dotted dir") && writeFile(root + L"\\sub\\.dotted dir\\inside", "i") &&
+                writeFile(root + L"\\.dotfile", "d"));
     buildAwkwardTree(leftover);
     EXPECT_TRUE(canRenameDirectory(root));
     EXPECT_FALSE(dirExists(leftover));
-    EXPECT_EQ(readFile(root + L"\\kept"), "kept");
-    EXPECT_FALSE(canRenameDirectory(dir / L"missing"));
-
+    EXPECT_EQ(readFile(root + L"\\.dotfile"), "d");
+    EXPECT_FALSE(deleteTree(root, false));
+    EXPECT_EQ(listFiles(root), (Lines{L".dotfile", L"sub\\.dotted dir\\inside"}));
+    ASSERT_TRUE(removeTree(root) && makeDirs(root) && writeFile(root + L"\\kept", "kept"));
     buildAwkwardTree(leftover);
     EXPECT_TRUE(deleteTree(root, true));
     EXPECT_FALSE(dirExists(root));
     EXPECT_FALSE(dirExists(leftover));
 }
 
-TEST(GetLongPath, ExpandsShortNamesOfExistingPathsOnly) {
+TEST(FileSystem, DeleteTreeStopsAtAnOpenFileAndWithTheProbeTouchesNothing) {
+    TempDir dir;
+    const std::wstring root = dir / L"tree", open = root + L"\\sub\\open.txt";
+    ASSERT_TRUE(makeDirs(root + L"\\sub") && writeFile(open, "open"));
+    handles::File held(CreateFileW(open.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(deleteTree(root, false));
+    EXPECT_TRUE(fileExists(open));
+    ASSERT_TRUE(writeFile(root + L"\\a.txt", "a"));
+    if (canRenameDirectory(root)) GTEST_SKIP() << "Wine renames a directory while a file inside it is open";
+    EXPECT_FALSE(deleteTree(root, true));
+    EXPECT_EQ(listFiles(root), (Lines{L"a.txt", L"sub\\open.txt"}));
+}
+
+TEST(FileSystem, GetLongPathExpandsShortNamesOfExistingPathsOnly) {
     TempDir dir;
     const std::wstring longName = dir / L"A Rather Long Directory Name";
     ASSERT_TRUE(makeDirs(longName));
     EXPECT_EQ(getLongPath(longName + L"\\missing"), longName + L"\\missing");
     wchar_t shortName[MAX_PATH] = {};
-    DWORD n = GetShortPathNameW(longName.c_str(), shortName, MAX_PATH);
+    const DWORD n = GetShortPathNameW(longName.c_str(), shortName, MAX_PATH);
     if (n == 0 || longName == shortName) GTEST_SKIP() << "no 8.3 name for the directory";
     EXPECT_EQ(getLongPath(shortName), longName);
 }
