@@ -5,11 +5,9 @@
 
 #include <algorithm>
 
-namespace {
+static const std::wstring errorTitle = L"Convoca Launcher Error";
 
-const std::wstring errorTitle = L"Convoca Launcher Error";
-
-std::string fileUrl(const std::wstring& path) {
+static std::string fileUrl(const std::wstring& path) {
     std::string url = "file:///" + utf8(path);
     std::replace(url.begin(), url.end(), '\\', '/');
     return url;
@@ -30,8 +28,7 @@ TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWholeOnc
     const std::wstring home = root / L"Program Files\\J\u00e4v\u00e4 #1\\jre",
                        output = home + L"\\lib\\deployment.config", tmpl = exe + L"\\deployment.config.tmpl";
     const std::string url = fileUrl(root.path()) + "/Program%20Files/J%C3%A4v%C3%A4%20%231/jre",
-                      expected = "a=" + url + "/lib\r\nb=" + url + url +
-                                 "\r\nc=%OTHER% 100% %bundled_jre_home_url%\n";
+                      expected = "a=" + url + "/lib\r\nb=" + url + url + "\r\nc=%OTHER% 100% %bundled_jre_home_url%\n";
     static const char text[] = "a=%BUNDLED_JRE_HOME_URL%/lib\r\nb=%BUNDLED_JRE_HOME_URL%%BUNDLED_JRE_HOME_URL%"
                                "\r\nc=%OTHER% 100% %bundled_jre_home_url%\n\0d=%BUNDLED_JRE_HOME_URL%";
     ASSERT_TRUE(makeDirs(home + L"\\lib") && writeFile(tmpl, std::string(text, sizeof text - 1)));
@@ -39,18 +36,17 @@ TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWholeOnc
     LogTail failed;
     calls.shortWrite = true;
     EXPECT_EQ(generator.generate(), L"");
-    EXPECT_TRUE(failed.has(L"Error: Write of deployment.config file " + output +
-                           L" returned data length written " + std::to_wstring(expected.size() - 1) +
-                           L" not equal to the config data length " + std::to_wstring(expected.size())));
+    EXPECT_TRUE(failed.has(L"Error: Write of deployment.config file " + output + L" returned data length written " +
+                           std::to_wstring(expected.size() - 1) + L" not equal to the config data length " +
+                           std::to_wstring(expected.size())));
     EXPECT_EQ(robot.boxes(), (std::vector<Box>{{errorTitle, L"Error writing out deployment config file."}}));
     calls.shortWrite = false;
     LogTail log;
     EXPECT_EQ(generator.generate(), output) << "the short write was not taken for a written file";
     EXPECT_EQ(readFile(output), expected);
     const std::wstring logged = L"Opening deployment.config.tmpl file: " + tmpl +
-        L"\nSuccessfully opened and read deployment.config.tmpl file " + tmpl +
-        L"\nReplaced '%BUNDLED_JRE_HOME_URL%' 3 times with '" + fromUtf8(url) + L"' in deployment.config" +
-        L"\nOpening deployment.config file: " + output +
+        L"\nSuccessfully opened and read deployment.config.tmpl file " + tmpl + L"\nReplaced '%BUNDLED_JRE_HOME_URL%' "
+        L"3 times with '" + fromUtf8(url) + L"' in deployment.config\nOpening deployment.config file: " + output +
         L"\nSuccessfully opened, wrote, and flushed write of deployment.config file " + output + L"\n";
     EXPECT_EQ(log.text(), logged);
     ASSERT_TRUE(writeFile(output, "changed since"));
@@ -60,17 +56,15 @@ TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWholeOnc
 }
 
 TEST_F(DeploymentTest, ConfigFailuresShowTheirBoxAndWriteNothing) {
-    const std::wstring tmpl = exe + L"\\deployment.config.tmpl", none = root / L"none",
+    const std::wstring tmpl = exe + L"\\deployment.config.tmpl", none = root / L"none\\lib\\deployment.config",
                        read = L"Successfully opened and read deployment.config.tmpl file " + tmpl,
-                       missing = L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config "
-                                 L"template file.";
+                       missing = L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config template file.";
     const struct { const char* text; std::wstring home, logged, box; } rows[] = {
         {nullptr, jre, L"Error: Opening deployment.config.tmpl file " + tmpl + L" returned invalid file handle",
          L"Error reading deployment config template file."},
-        {"", jre, read, missing},
-        {"x=%BUNDLED_JRE_HOME%\r\n", jre, read, missing},
-        {"%BUNDLED_JRE_HOME_URL%", none, L"Error: Opening deployment.config file " + none +
-                                              L"\\lib\\deployment.config returned invalid file handle [3]",
+        {"", jre, read, missing}, {"x=%BUNDLED_JRE_HOME%\r\n", jre, read, missing},
+        {"%BUNDLED_JRE_HOME_URL%", root / L"none",
+         L"Error: Opening deployment.config file " + none + L" returned invalid file handle [3]",
          L"Error writing out deployment config file."}};
     for (const auto& row : rows) {
         robot.clear();
@@ -101,5 +95,3 @@ TEST_F(DeploymentTest, ShippedTemplatesUseTheRuntimesOwnKeys) {
     for (const std::string& line : expected)
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
 }
-
-} // namespace

@@ -1,39 +1,32 @@
-// deployment.properties: the placeholder values, the paths, the messages and
-// the retry on a busy output file.
+// deployment.properties: the placeholder values, the paths, the messages and the retry on a busy output file.
 #include "DeploymentTesting.h"
 
 #include <chrono>
 
-namespace {
-
 // The paths on lines of their own, the other values on one line between bars.
-const std::string propertiesTemplate =
-    "%BUNDLED_JRE_HOME%\n%CONSOLE_MODE%|%PROXY_TYPE%|%PROXY_SAME%|%PROXY_CONFIG_URL%|"
-    "%PROXY_BYPASS_LIST%|%PROXY_BYPASS_LOCAL%|%PROXY_HTTP_HOST%|%PROXY_HTTP_PORT%|%PROXY_HTTPS_HOST%|"
-    "%PROXY_HTTPS_PORT%|%PROXY_FTP_HOST%|%PROXY_FTP_PORT%|%PROXY_SOCKS_HOST%|%PROXY_SOCKS_PORT%|"
-    "%PROXY_OVERRIDE_HOSTS%\n%USER_CACHE_DIR%\n%USER_APP_SUPPORT_DIR%\n";
-const std::string defaults = "DISABLE|3|false|||false||0||0||0||0|";
-const std::wstring writeBox = L"Error writing deployment properties file.";
+static const std::string propertiesTemplate =
+    "%BUNDLED_JRE_HOME%\n%CONSOLE_MODE%|%PROXY_TYPE%|%PROXY_SAME%|%PROXY_CONFIG_URL%|%PROXY_BYPASS_LIST%|"
+    "%PROXY_BYPASS_LOCAL%|%PROXY_HTTP_HOST%|%PROXY_HTTP_PORT%|%PROXY_HTTPS_HOST%|%PROXY_HTTPS_PORT%|"
+    "%PROXY_FTP_HOST%|%PROXY_FTP_PORT%|%PROXY_SOCKS_HOST%|%PROXY_SOCKS_PORT%|%PROXY_OVERRIDE_HOSTS%\n"
+    "%USER_CACHE_DIR%\n%USER_APP_SUPPORT_DIR%\n";
+static const std::string defaults = "DISABLE|3|false|||false||0||0||0||0|";
 
 struct PropertiesTest : DeploymentTest {
     PropertiesTest() { writeFile(exe + L"\\deployment.properties.tmpl", propertiesTemplate); }
-    // The file as written for the runtime home jre.
-    std::string written(const std::string& values) {
-        return doubled(jre) + "\n" + values + "\n" + doubled(cache) + "\n" + doubled(support) + "\n";
+    std::string written(const std::string& home, const std::string& values) {
+        return home + "\n" + values + "\n" + doubled(cache) + "\n" + doubled(support) + "\n";
     }
 };
 
 TEST_F(PropertiesTest, EverySelectionWithAndWithoutOneServerForAllAndEscapedPaths) {
     const std::wstring home = root / L"J\u00f6rg \u00c5s\\jre", output = home + L"\\lib\\deployment.properties";
-    const std::string selection2 = "DISABLE|2|false|http://pac||false||0||0||0||0|",
-                      selection3 = "DISABLE|0|false|||false||0||0||0||0|";
+    const std::string manual2 = "DISABLE|2|false|http://pac||false||0||0||0||0|",
+                      none = "DISABLE|0|false|||false||0||0||0||0|";
     const struct { const char *console, *selection; bool same; std::string expected; } rows[] = {
-        {"0", "0", false, "SHOW|3|false|||false||0||0||0||0|"},
-        {"1", "0", true, "HIDE|3|false|||false||0||0||0||0|"},
+        {"0", "0", false, "SHOW|3|false|||false||0||0||0||0|"}, {"1", "0", true, "HIDE|3|false|||false||0||0||0||0|"},
         {"2", "1", false, "DISABLE|1|false||*.local|true|h|8080|s|8443|f|8|k|1080|o;*.corp"},
         {"", "1", true, "DISABLE|1|true||*.local|true|h|8080||0||0|k|1080|o;*.corp"},
-        {"", "2", false, selection2}, {"", "2", true, selection2},
-        {"", "3", false, selection3}, {"", "3", true, selection3},
+        {"", "2", false, manual2}, {"", "2", true, manual2}, {"", "3", false, none}, {"", "3", true, none},
         // Out of range: the default of the settings table.
         {"3", "4", true, defaults}, {"-1", "-1", false, defaults}, {"0x7fffffff", "99", false, defaults}};
     // Every manual value, so that each shows where it is used.
@@ -46,96 +39,87 @@ TEST_F(PropertiesTest, EverySelectionWithAndWithoutOneServerForAllAndEscapedPath
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string("selection ") + row.selection + (row.same ? ", one server" : ""));
         ASSERT_TRUE(writeFile(user, std::string("javaConsoleSelection=") + row.console));
-        ASSERT_TRUE(writeFile(admin, "proxySelection=" + std::string(row.selection) + manual +
-                                         (row.same ? "true" : "false")));
+        const std::string same = row.same ? "true" : "false";
+        ASSERT_TRUE(writeFile(admin, std::string("proxySelection=") + row.selection + manual + same));
         ASSERT_EQ(generateProperties(home), output);
-        EXPECT_EQ(readFile(output), doubled(root.path()) + "\\\\J\\u00f6rg \\u00c5s\\\\jre\n" + row.expected +
-                                        "\n" + doubled(cache) + "\n" + doubled(support) + "\n");
+        EXPECT_EQ(readFile(output), written(doubled(root.path()) + "\\\\J\\u00f6rg \\u00c5s\\\\jre", row.expected));
     }
     EXPECT_TRUE(robot.boxes().empty());
 }
 
 TEST_F(PropertiesTest, MissingPlaceholderStopsAfterTheOnesBeforeAndWritesNothing) {
     std::string text = propertiesTemplate;
-    ASSERT_TRUE(writeFile(exe + L"\\deployment.properties.tmpl", text.erase(text.find("%PROXY_FTP_PORT%"), 16)));
-    ASSERT_TRUE(writeFile(admin, "proxySelection=1\nftpProxyPort=2121\n"));
+    ASSERT_TRUE(writeFile(exe + L"\\deployment.properties.tmpl", text.erase(text.find("%PROXY_FTP_PORT%"), 16)) &&
+                writeFile(admin, "proxySelection=1\nftpProxyPort=2121\n"));
     LogTail log;
     EXPECT_EQ(generateProperties(jre), L"");
-    const std::wstring box = L"Error finding PROXY_FTP_PORT parameter in deployment properties template file.";
+    const std::wstring box = L"Error finding PROXY_FTP_PORT parameter in deployment properties template file.",
+                       logged = log.text(), last = L"Replaced '%PROXY_FTP_PORT%' 0 times with '2121' in "
+                                                   L"deployment.properties\n" + box + L"\n";
     EXPECT_EQ(boxTexts(robot.boxes()), std::vector<std::wstring>{box});
     EXPECT_FALSE(fileExists(properties));
-    const std::wstring logged = log.text(), last = L"Replaced '%PROXY_FTP_PORT%' 0 times with '2121' in "
-                                                   L"deployment.properties\n" + box + L"\n";
     size_t replaced = 0;
     for (size_t at = 0; (at = logged.find(L"' 1 times with '", at + 1)) != std::wstring::npos;) ++replaced;
     EXPECT_EQ(replaced, 12u);
     EXPECT_EQ(logged.substr(logged.size() - std::min(logged.size(), last.size())), last);
 }
 
-TEST_F(PropertiesTest, OutputHeldByAnotherProcessIsWrittenOnceReleasedAndOnlyOnce) {
-    calls.sleep = true;
-    const auto start = std::chrono::steady_clock::now();
-    handles::Process holder = holdFile(properties, 5000);
-    ASSERT_TRUE(holder.valid());
-    DeploymentProperties generator(exe, jre, user, admin, cache, support, calls);
-    EXPECT_EQ(generator.generate(), properties);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
-    EXPECT_TRUE(calls.waits >= 3 && calls.waits <= 6) << calls.waits;
-    EXPECT_EQ(readFile(properties), written(defaults));
-    ASSERT_TRUE(writeFile(properties, "changed since"));
-    LogTail log;
-    EXPECT_EQ(generator.generate(), properties);
-    EXPECT_EQ(readFile(properties), "changed since");
-    EXPECT_EQ(log.text(), L"") << "the second generate neither reads nor writes";
-    EXPECT_TRUE(robot.boxes().empty());
-}
-
-TEST_F(PropertiesTest, FailedWritesShowTheirBoxesAndAreNotReportedAsWritten) {
-    const std::wstring twice = L"Error writing deployment properties file file.";
+// Each failure leaves the generator ready for another attempt; once written, it writes no more.
+TEST_F(PropertiesTest, FailedWritesShowTheirBoxesAndTheFirstSuccessIsTheOnlyWrite) {
+    const std::wstring box = L"Error writing deployment properties file.", file = L" deployment.properties file " +
+                       properties, twice = L"Error writing deployment properties file file.";
+    const std::string content = written(doubled(jre), defaults);
     DeploymentProperties generator(exe, jre, user, admin, cache, support, calls);
     LogTail log;
     ASSERT_TRUE(writeFile(properties, "previous launch"));
     handles::File busy(CreateFileW(properties.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_EQ(generator.generate(), L"");
     EXPECT_EQ(calls.waits, 60);
-    EXPECT_TRUE(log.has(L"Error: Opening deployment.properties file " + properties +
-                        L" returned invalid file handle"));
+    EXPECT_TRUE(log.has(L"Error: Opening" + file + L" returned invalid file handle"));
     busy.reset();
     EXPECT_EQ(readFile(properties), "previous launch");
     EXPECT_EQ(generateProperties(root / L"none"), L"");
     EXPECT_EQ(calls.waits, 60) << "only a sharing or lock violation is waited for";
-    calls.shortWrite = true;
-    EXPECT_EQ(generator.generate(), L"");
-    const size_t length = readFile(properties).size() + 1;
-    EXPECT_TRUE(log.has(L"Error: Write of deployment.properties file " + properties +
-                        L" returned data length written " + std::to_wstring(length - 1) +
-                        L" not equal to the properties data length " + std::to_wstring(length)));
+    EXPECT_EQ(boxTexts(robot.boxes()), (std::vector<std::wstring>{box, box}));
+    const struct { bool ScriptedCalls::*fault; std::wstring logged; std::vector<std::wstring> boxes; } rows[] = {
+        {&ScriptedCalls::shortWrite, L"Error: Write of" + file + L" returned data length written " +
+         std::to_wstring(content.size() - 1) + L" not equal to the properties data length " +
+         std::to_wstring(content.size()), {twice, box}},
+        {&ScriptedCalls::failFlush, L"Error: Could not flush write of" + file, {twice, box}},
+        {&ScriptedCalls::failWrite, L"Error: Cannot write" + file, {box}}};
+    for (const auto& row : rows) {
+        robot.clear();
+        calls = {};
+        calls.*row.fault = true;
+        EXPECT_EQ(generator.generate(), L"");
+        EXPECT_TRUE(log.has(row.logged)) << utf8(row.logged);
+        EXPECT_EQ(boxTexts(robot.boxes()), row.boxes);
+    }
+    EXPECT_FALSE(log.has(L"Successfully opened, wrote, and flushed write of" + file));
     calls = {};
-    calls.failFlush = true;
-    EXPECT_EQ(generator.generate(), L"");
-    EXPECT_TRUE(log.has(L"Error: Could not flush write of deployment.properties file " + properties));
-    calls = {};
-    calls.failWrite = true;
-    EXPECT_EQ(generator.generate(), L"");
-    EXPECT_TRUE(log.has(L"Error: Cannot write deployment.properties file " + properties));
-    EXPECT_FALSE(log.has(L"Successfully opened, wrote, and flushed write of deployment.properties file " +
-                         properties));
-    EXPECT_EQ(boxTexts(robot.boxes()),
-              (std::vector<std::wstring>{writeBox, writeBox, twice, writeBox, twice, writeBox, writeBox}));
-    calls = {};
+    calls.sleep = true;
+    robot.clear();
+    const auto start = std::chrono::steady_clock::now();
+    handles::Process holder = holdFile(properties, 5000); // another process, for about five retries
+    ASSERT_TRUE(holder.valid());
     EXPECT_EQ(generator.generate(), properties);
-    EXPECT_EQ(readFile(properties), written(defaults));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    EXPECT_TRUE(calls.waits >= 3 && calls.waits <= 6) << calls.waits;
+    EXPECT_EQ(readFile(properties), content);
+    ASSERT_TRUE(writeFile(properties, "changed since"));
+    const LogTail second;
+    EXPECT_EQ(generator.generate(), properties);
+    EXPECT_EQ(readFile(properties), "changed since");
+    EXPECT_EQ(second.text(), L"") << "the second generate neither reads nor writes";
+    EXPECT_TRUE(robot.boxes().empty());
 }
 
 TEST_F(DeploymentTest, EmptyPropertiesArgumentsAreEachReported) {
     LogTail log;
     EXPECT_EQ(DeploymentProperties(L"", L"", L"", L"", L"", L"").generate(), L"");
     EXPECT_EQ(log.text(), L"Properties template file directory path null.\nJava home path null.\n"
-                          L"Utility Window Properties File null.\nAdmin Properties File null.\n"
-                          L"Java Cache Path null.\nApp Support Path null.\n"
-                          L"Error: No deployment.properties.tmpl file path supplied\n"
+                          L"Utility Window Properties File null.\nAdmin Properties File null.\nJava Cache Path null.\n"
+                          L"App Support Path null.\nError: No deployment.properties.tmpl file path supplied\n"
                           L"Error reading deployment properties template file.\n");
     EXPECT_EQ(robot.boxes().size(), 7u);
 }
-
-} // namespace

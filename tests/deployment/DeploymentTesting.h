@@ -1,18 +1,15 @@
 #pragma once
-// What the deployment tests share: an install and runtime layout in a private
-// folder, output calls that fail on request, and another process that holds a
-// file open.
+// Shared by the deployment tests: an install and runtime layout in a private folder, output calls that
+// fail on request, and another process holding a file open.
 #include "BoxRobot.h"
 #include "LogTail.h"
-#include "TestFiles.h"
 #include "deployment/DeploymentProperties.h"
 #include "platform/Handles.h"
 
 #include <process.h>
 
-// The write or the flush fails, or the write falls one byte short, on request;
-// the waits between attempts to open the output are counted, and skipped
-// unless sleep is set.
+// The write or the flush fails, or the write falls one byte short, on request; the waits between attempts
+// to open the output are counted, and skipped unless sleep is set.
 struct ScriptedCalls : OutputFileCalls {
     bool failWrite = false, shortWrite = false, failFlush = false, sleep = false;
     int waits = 0;
@@ -23,22 +20,21 @@ struct ScriptedCalls : OutputFileCalls {
     void wait(DWORD ms) override { ++waits; if (sleep) OutputFileCalls::wait(ms); }
 };
 
-// Another process holds path open without sharing, creating it if need be,
-// for about ms milliseconds; empty if it could not.
+// Another process holds path open without sharing, creating it if need be, for about ms milliseconds;
+// empty if it could not.
 inline handles::Process holdFile(const std::wstring& path, unsigned ms) {
-    const std::wstring holder = CONVOCA_TEST_BIN_DIR_WIN L"\\file_holder.exe",
-                       event = L"Local\\" + uniqueName(L"held"), time = std::to_wstring(ms);
+    const std::wstring holder = CONVOCA_TEST_BIN_DIR_WIN L"\\file_holder.exe", event = L"Local\\" + uniqueName(L"h"),
+                       quoted = L"\"" + holder + L"\"", file = L"\"" + path + L"\"", time = std::to_wstring(ms);
     handles::Event held(CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
-    const intptr_t process = _wspawnl(_P_NOWAIT, holder.c_str(), (L"\"" + holder + L"\"").c_str(),
-                                      (L"\"" + path + L"\"").c_str(), time.c_str(), event.c_str(), nullptr);
+    const intptr_t process =
+        _wspawnl(_P_NOWAIT, holder.c_str(), quoted.c_str(), file.c_str(), time.c_str(), event.c_str(), nullptr);
     handles::Process owner(process == -1 ? nullptr : reinterpret_cast<HANDLE>(process));
     const HANDLE ends[] = {held.get(), owner.get()};
-    return owner && WaitForMultipleObjects(2, ends, FALSE, 60000) == WAIT_OBJECT_0 ? std::move(owner)
-                                                                                   : handles::Process();
+    if (!owner || WaitForMultipleObjects(2, ends, FALSE, 60000) != WAIT_OBJECT_0) return handles::Process();
+    return owner;
 }
 
-// An ASCII path as a properties value.
-inline std::string doubled(const std::wstring& path) {
+inline std::string doubled(const std::wstring& path) { // an ASCII path as a properties value
     std::string text;
     for (char c : utf8(path)) text += c == '\\' ? "\\\\" : std::string(1, c);
     return text;
@@ -49,12 +45,10 @@ struct DeploymentTest : ::testing::Test {
     std::wstring generateProperties(const std::wstring& home) {
         return DeploymentProperties(exe, home, user, admin, cache, support, calls).generate();
     }
-
     TempDir root;
-    const std::wstring exe = root / L"exe", jre = root / L"jre", cache = root / L"cache",
-                       support = root / L"support", user = root / L"user.properties",
-                       admin = root / L"admin.properties", config = jre + L"\\lib\\deployment.config",
-                       properties = jre + L"\\lib\\deployment.properties";
+    const std::wstring exe = root / L"exe", jre = root / L"jre", cache = root / L"cache", support = root / L"support",
+                       user = root / L"user.properties", admin = root / L"admin.properties",
+                       config = jre + L"\\lib\\deployment.config", properties = jre + L"\\lib\\deployment.properties";
     ScriptedCalls calls;
     BoxRobot robot;
 };

@@ -2,8 +2,6 @@
 #include "DeploymentTesting.h"
 #include "deployment/LauncherSettings.h"
 
-namespace {
-
 using S = LauncherSettings;
 
 TEST(LauncherSettings, ValuesFollowTheLookupRule) {
@@ -47,5 +45,3 @@ TEST(LauncherSettings, UnreadableFilesGiveTheDefaultsAndLogEveryCall) {
     EXPECT_EQ(log.text(), file + L" not available at this time, code 2\n" + file + L" has no data\n" + file +
                               L" has no data\n" + file + L" not available at this time, code 32\n");
 }
-
-} // namespace

@@ -1,19 +1,16 @@
 #pragma once
-// What was logged since a tail was made, timestamps removed, each line ended
-// by a line feed. The test program runs the logger below a private folder.
+// What was logged since a tail was made, without timestamps, each line ended by a line feed.
+// The test program logs below a private folder.
 #include "TestLogger.h"
-#include "logging/Logger.h"
 
 #include <gtest/gtest.h>
-#include <memory>
 
 struct LoggerEnvironment : ::testing::Environment {
     void SetUp() override { logger = std::make_unique<ScopedTestLogger>(); }
     void TearDown() override { logger.reset(); }
     std::unique_ptr<ScopedTestLogger> logger;
 };
-inline ::testing::Environment* const loggerEnvironment =
-    ::testing::AddGlobalTestEnvironment(new LoggerEnvironment);
+inline ::testing::Environment* const loggerEnvironment = ::testing::AddGlobalTestEnvironment(new LoggerEnvironment);
 
 struct LogTail {
     static std::wstring all() {
@@ -25,6 +22,5 @@ struct LogTail {
     bool has(const std::wstring& line) const {
         return (L"\n" + text()).find(L"\n" + line + L"\n") != std::wstring::npos;
     }
-
     const size_t start = all().size();
 };

@@ -1,77 +1,73 @@
-// The session file check, case by case, each with its exact log entry.
+// The host matcher and the session file check, case by case, each with its exact log entry.
 #include "LogTail.h"
-#include "TestFiles.h"
 #include "validation/AllowedHostPatterns.h"
+#include "validation/HostMatcher.h"
 #include "validation/SessionFileValidator.h"
 
-#include <gtest/gtest.h>
+#include <regex>
 
-namespace {
-
-const std::string domain = std::string(allowedHostPatterns[0]).substr(2), meet = "meet." + domain;
-
-// A declaration, a comment and a processing instruction before the root, a
-// comment after it.
-std::string session(const std::string& codebase, const std::string& root = "jnlp") {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- a session -->\n<?pi x?>\n<" + root +
-           " codebase=\"" + codebase + "\" href=\"s.vca\">\n  <information/>\n</" + root +
-           ">\n<!-- end -->\n";
+// Every host of up to five bytes over the label set's edges, the dot, a byte outside the set, a capital
+// and a UTF-8 lead byte, against the regular expression that defines the matcher; then hosts of 1 MB.
+TEST(HostMatcher, AgreesWithTheRegularExpressionAndDoesNotRecurse) {
+    EXPECT_EQ(wildcardToRegex("*.tavisto.com"), "[a-z0-9\\-_.~]+\\.tavisto\\.com");
+    std::vector<std::string> hosts{""};
+    for (size_t begin = 0, end = 1; hosts.back().size() < 5; begin = end, end = hosts.size())
+        for (size_t i = begin; i < end; ++i)
+            for (char c : std::string("ab.~:A\xC3")) hosts.push_back(hosts[i] + c);
+    for (const char* pattern : {"*.ab", "*", "a*", "*b*", "**", "a.b", "*.a.b", "~*a", ""}) {
+        const std::regex expression(wildcardToRegex(pattern));
+        size_t matched = 0;
+        for (const std::string& host : hosts) {
+            const bool expected = std::regex_match(host, expression);
+            ASSERT_EQ(hostMatchesPattern(host, pattern), expected) << pattern << " / " << host;
+            matched += expected;
+        }
+        EXPECT_GT(matched, 0u) << pattern;
+    }
+    EXPECT_TRUE(hostMatchesPattern(std::string(1 << 20, '.') + ".tavisto.com", "*.tavisto.com"));
+    EXPECT_FALSE(hostMatchesPattern(std::string(1 << 20, '.') + ":443", "*.*.*"));
 }
 
-std::wstring badHost(const std::string& host) {
+static const std::string domain = std::string(allowedHostPatterns[0]).substr(2), meet = "meet." + domain;
+
+// A declaration, a comment and a processing instruction before the root, a comment after it.
+static std::string session(const std::string& codebase, const std::string& root = "jnlp") {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- a session -->\n<?pi x?>\n<" + root + " codebase=\"" +
+           codebase + "\" href=\"s.vca\">\n  <information/>\n</" + root + ">\n<!-- end -->\n";
+}
+static std::string https(const std::string& rest) { return session("https://" + rest); }
+static std::wstring badHost(const std::string& host) {
     return L"    The \"codebase\" host \"" + fromUtf8(host) + L"\" is invalid.\n";
 }
 
-// As the log holds it: the logger keeps the first 4,095 characters of a message.
-std::wstring entry(const std::wstring& path, const std::wstring& detail) {
-    return (L"\"" + path + L"\" is invalid.\n" + detail + L"\n").substr(0, 4095) + L"\n";
-}
-
 TEST(SessionFileValidation, EachCaseIsJudgedAndLoggedExactly) {
-    const std::wstring scheme =
-        L"    The \"codebase\" value of the \"jnlp\" node must begin with \"https://\".\n";
-    const std::string label(1 << 20, 'a'), jnlp = "<jnlp codebase=\"https://a." + domain + "\">";
+    const std::string label(1 << 20, 'a'), jnlp = "<jnlp codebase=\"https://a." + domain + "\">", u8 = "m\xC3\xBCt.";
     std::string loud = "HTTPS://" + meet + "/CLIENT/";
     for (char& c : loud) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-    struct Row { std::string bytes; std::wstring detail; }; // accepted when detail is empty
+    struct Row { std::string bytes; std::wstring detail = L""; }; // accepted when detail is empty
     std::vector<Row> rows = {
-        {session("https://" + meet + "/client/"), L""},
-        {session(loud, "JNLP"), L""},
-        {session("https://" + meet + "?s=1/2"), L""},
-        {session("https://" + meet + "#part"), L""},
-        {session("https://a.b.c." + domain), L""},
-        {session("https://" + label + "." + domain + "/"), L""},
+        {https(meet + "/client/")}, {session(loud, "JNLP")}, {https(meet + "?s=1/2")}, {https(meet + "#part")},
+        {https("a.b.c." + domain)}, {https(label + "." + domain + "/")},
         {"<jnlp CodeBase=\"https://a." + domain + "\"/>",
          L"    The \"codebase\" attribute of the \"jnlp\" node is missing.\n"},
-        {session("http://" + meet), scheme},
-        {session("https://"), badHost("")},
-        {session("https://" + meet + ":443/"), badHost(meet + ":443")},
-        {session("https://user@" + meet), badHost("user@" + meet)},
-        {session("https://" + meet + "./"), badHost(meet + ".")},
-        {session("https://evil.example?x=" + meet), badHost("evil.example")},
-        {session("https://" + domain + "/"), badHost(domain)},
-        {session("https://m\xC3\xBCt." + domain), badHost("m\xC3\xBCt." + domain)},
-        {session("https://" + label + ".evil.example/"), badHost(label + ".evil.example")},
+        {session("http://" + meet), L"    The \"codebase\" value of the \"jnlp\" node must begin with \"https://\".\n"},
+        {https(""), badHost("")}, {https(meet + ":443/"), badHost(meet + ":443")},
+        {https("user@" + meet), badHost("user@" + meet)}, {https(meet + "./"), badHost(meet + ".")},
+        {https("evil.example?x=" + meet), badHost("evil.example")}, {https(domain + "/"), badHost(domain)},
+        {https(u8 + domain), badHost(u8 + domain)}, {https(label + ".evil.example/"), badHost(label + ".evil.example")},
         {jnlp + "</jnlp><jnlp/>", L"    The jnlp node must have no siblings.\n"},
         {jnlp + "</jnlpx>", L"    Error description: Start-end tags mismatch\n    Error offset: " +
                                 std::to_wstring(jnlp.size() + 2)},
-    };
-    for (const char* pattern : allowedHostPatterns)
-        rows.push_back({session("https://meet" + std::string(pattern + 1)), L""});
-
+        {"", L"    Error description: File was not found\n    Error offset: 0"}}; // not written
+    for (const char* pattern : allowedHostPatterns) rows.push_back({https("meet" + std::string(pattern + 1))});
     TempDir dir;
-    const std::wstring path = dir / L"S\u00e9ance \u65e5\u672c \u0414.vca";
     for (const Row& row : rows) {
         SCOPED_TRACE(row.bytes.substr(0, 200));
-        ASSERT_TRUE(writeFile(path, row.bytes));
+        const std::wstring path = dir / (row.bytes.empty() ? L"missing.vca" : L"S\u00e9ance \u65e5\u672c \u0414.vca");
+        ASSERT_TRUE(row.bytes.empty() || writeFile(path, row.bytes));
         LogTail log;
         EXPECT_EQ(validateSessionFile(path), row.detail.empty());
-        EXPECT_EQ(log.text(), row.detail.empty() ? L"" : entry(path, row.detail));
+        const std::wstring entry = L"\"" + path + L"\" is invalid.\n" + row.detail + L"\n";
+        EXPECT_EQ(log.text(), row.detail.empty() ? L"" : entry.substr(0, 4095) + L"\n") << "messages keep 4,095 chars";
     }
-    const std::wstring missing = dir / L"missing.vca";
-    LogTail log;
-    EXPECT_FALSE(validateSessionFile(missing));
-    EXPECT_EQ(log.text(), entry(missing, L"    Error description: File was not found\n    Error offset: 0"));
 }
-
-} // namespace
