@@ -11,8 +11,7 @@
 // The write or the flush fails, or the write falls one byte short, on request; the waits between attempts
 // to open the output are counted, and skipped unless sleep is set.
 struct ScriptedCalls : OutputFileCalls {
-    bool failWrite = false, shortWrite = false, failFlush = false, sleep = false;
-    int waits = 0;
+    bool failWrite = false, shortWrite = false, failFlush = false, sleep = false; int waits = 0;
     BOOL write(HANDLE file, const void* data, DWORD size, DWORD* written) override {
         return !failWrite && OutputFileCalls::write(file, data, size - shortWrite, written);
     }

@@ -26,10 +26,10 @@ TEST(LauncherSettings, ValuesFollowTheLookupRule) {
 }
 
 TEST(LauncherSettings, UnreadableFilesGiveTheDefaultsAndLogEveryCall) {
-    TempDir dir;
+    const TempDir dir;
     const std::wstring path = dir / L"s.properties", file = L"Utilities Window properties file " + path;
     LauncherSettings settings(path);
-    LogTail log;
+    const LogTail log;
     EXPECT_EQ(settings.getInt(S::proxySelection, 3), 3);
     ASSERT_TRUE(writeFile(path, ""));
     EXPECT_FALSE(settings.getBool(S::doNotRunUpdater, false));

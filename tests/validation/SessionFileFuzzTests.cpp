@@ -34,12 +34,10 @@ static std::wstring judge(const std::string& bytes) {
     if (value.substr(0, 8) != "https://")
         return L"    The \"codebase\" value of the \"jnlp\" node must begin with \"https://\".\n";
     const std::string host = value.substr(8, value.find_first_of("/?#", 8) - 8);
-    for (const std::string pattern : allowedHostPatterns) { // "*.D": one or more of the label set, then ".D"
-        const size_t split = host.size() - (pattern.size() - 1);
-        if (host.size() >= pattern.size() && host.substr(split) == pattern.substr(1) &&
-            host.find_first_not_of(labelSet) >= split)
+    for (const std::string pattern : allowedHostPatterns) // "*.D": one or more of the label set, then ".D"
+        if (const size_t split = host.size() - pattern.size() + 1; host.size() >= pattern.size() &&
+            host.substr(split) == pattern.substr(1) && host.find_first_not_of(labelSet) >= split)
             return L"";
-    }
     return L"    The \"codebase\" host \"" + fromUtf8(host) + L"\" is invalid.\n";
 }
 
@@ -54,16 +52,11 @@ static std::string generate(int index) {
     const int kind = index % 10;
     std::string url = chance(85) ? "https://" : pick({"HTTPS://", "Https://", "http://", "https:/", "", " https://"});
     url += chance(10) ? pick({"user@", "u:p@", "@"}) : "";
-    if (kind == 8) { // of 1 MB now and then, else of 4 to 132 KB, mostly of the label set
-        std::string host(index % 1000 == 8 ? 1 << 20 : 4096 + below(128 * 1024), 'a');
-        for (char& c : host) c = labelSet[below(labelSet.size())];
-        if (chance(30)) host[below(host.size())] = "A:@%!"[below(5)];
-        url += host + ".";
-    }
+    const size_t huge = index % 1000 == 8 ? 1 << 20 : 4096 + below(128 * 1024), odd = kind == 8 ? 0 : 4;
     for (size_t labels = chance(90) ? 1 + below(3) : 0; labels > 0; --labels, url += ".")
-        for (size_t n = 1 + below(8); n > 0; --n)
-            url += chance(4) ? pick({"%2e", "%41", "\xC3\xBC", "\xE6\x97\xA5", "\xF0\x9F\x98\x80", " ", "@", "\xFF"})
-                             : std::string(1, chance(2) ? 'A' : labelSet[below(labelSet.size())]);
+        for (size_t n = kind == 8 ? huge : 1 + below(8); n > 0; --n)
+            url += chance(odd) ? pick({"%2e", "%41", "\xC3\xBC", "\xE6\x97\xA5", "\xF0\x9F\x98\x80", " ", "@", "\xFF"})
+                               : std::string(1, chance(2) ? 'A' : labelSet[below(labelSet.size())]);
     std::string domain = allowedHostPatterns[below(allowedHostPatterns.size())] + 2;
     for (char& c : domain) c = chance(1) ? static_cast<char>(toupper(c)) : c;
     url += chance(5) ? domain.substr(below(domain.size())) : domain;
