@@ -47,7 +47,8 @@ std::wstring DeploymentConfig::generate() {
 }
 
 bool DeploymentConfig::readTemplate() {
-    return readTemplateFile(templateDirectory, L"deployment.config.tmpl", readTexts, templateText);
+    return readTemplateFile(templateDirectory, L"deployment.config.tmpl", readTexts, templateText,
+                            calls->waitFunction());
 }
 
 size_t DeploymentConfig::replaceParameter(const std::string& name, const std::string& value) {
@@ -67,8 +68,7 @@ bool DeploymentConfig::writeOutput() {
     const std::wstring path = runtimeLibFile(javaHome, L"deployment.config");
     log.log(L"Opening deployment.config file: %ls", path.c_str());
 
-    handles::File file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    handles::File file(openFileWaiting(path, GENERIC_WRITE, 0, CREATE_ALWAYS, calls->waitFunction()));
     if (!file) {
         log.log(L"Error: Opening deployment.config file %ls returned invalid file handle [%d]",
                 path.c_str(), static_cast<int>(GetLastError()));

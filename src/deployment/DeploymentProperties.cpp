@@ -17,10 +17,6 @@ const TemplateReadTexts readTexts = {
     L"Successfully opened and read deployment.properties.tmpl file %ls",
 };
 
-// Another process holding the output open is waited for, about a minute.
-const int maxOpenAttempts = 60;
-const DWORD openRetryDelayMs = 1000;
-
 void reportIfEmpty(const std::wstring& argument, const wchar_t* message) {
     if (argument.empty()) showErrorBox(message, true);
 }
@@ -29,6 +25,14 @@ std::string escaped(const std::wstring& path) {
     std::string result;
     escapeForProperties(path, result);
     return result;
+}
+
+// Settings files are ISO 8859-1, as the settings window writes them: each
+// byte is the character of the same number.
+std::string escapedSetting(const std::string& latin1) {
+    std::wstring text;
+    for (char byte : latin1) text += static_cast<wchar_t>(static_cast<unsigned char>(byte));
+    return escaped(text);
 }
 
 std::string boolText(bool value) { return value ? "true" : "false"; }
@@ -81,8 +85,8 @@ std::wstring DeploymentProperties::generate() {
     }
     tvs::Logger::getInstance().log(L"DeploymentProperties Utility Window Properties File specified: %ls",
                                    utilityWindowPropertiesFile.c_str());
-    userSettings.reset(new LauncherSettings(utilityWindowPropertiesFile));
-    adminSettings.reset(new LauncherSettings(adminPropertiesFile));
+    userSettings.reset(new LauncherSettings(utilityWindowPropertiesFile, calls->waitFunction()));
+    adminSettings.reset(new LauncherSettings(adminPropertiesFile, calls->waitFunction()));
 
     for (const Placeholder& placeholder : placeholders) {
         if (replaceParameter(placeholder.name, (this->*placeholder.value)()) == 0) {
@@ -101,7 +105,7 @@ std::wstring DeploymentProperties::generate() {
 
 bool DeploymentProperties::readTemplate() {
     return readTemplateFile(templateDirectory, L"deployment.properties.tmpl", readTexts,
-                            templateText);
+                            templateText, calls->waitFunction());
 }
 
 size_t DeploymentProperties::replaceParameter(const std::string& name, const std::string& value) {
@@ -129,7 +133,7 @@ bool DeploymentProperties::manualPerProtocolProxy() {
 }
 
 std::string DeploymentProperties::manualText(const char* key) {
-    return adminSettings->getString(key, std::string());
+    return escapedSetting(adminSettings->getString(key, std::string()));
 }
 
 std::string DeploymentProperties::manualPort(const char* key) {
@@ -158,7 +162,8 @@ std::string DeploymentProperties::proxySame() {
 
 std::string DeploymentProperties::proxyConfigUrl() {
     return proxySelection() == 2
-               ? adminSettings->getString(LauncherSettings::automaticProxyConfigScriptLocation, "")
+               ? escapedSetting(adminSettings->getString(
+                     LauncherSettings::automaticProxyConfigScriptLocation, ""))
                : std::string();
 }
 
@@ -213,18 +218,6 @@ std::string DeploymentProperties::userAppSupportDir() { return escaped(appSuppor
 
 // Output.
 
-HANDLE DeploymentProperties::openOutput(const std::wstring& path) {
-    for (int attempt = 1; attempt <= maxOpenAttempts; ++attempt) {
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) return file;
-        const DWORD error = GetLastError();
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) break;
-        calls->wait(openRetryDelayMs);
-    }
-    return INVALID_HANDLE_VALUE;
-}
-
 bool DeploymentProperties::writeOutput() {
     tvs::Logger& log = tvs::Logger::getInstance();
     if (javaHome.empty()) {
@@ -238,7 +231,7 @@ bool DeploymentProperties::writeOutput() {
     const std::wstring path = runtimeLibFile(javaHome, L"deployment.properties");
     log.log(L"Opening deployment.properties file: %ls", path.c_str());
 
-    handles::File file(openOutput(path));
+    handles::File file(openFileWaiting(path, GENERIC_WRITE, 0, CREATE_ALWAYS, calls->waitFunction()));
     if (!file) {
         log.log(L"Error: Opening deployment.properties file %ls returned invalid file handle",
                 path.c_str());

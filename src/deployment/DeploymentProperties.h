@@ -60,7 +60,6 @@ private:
     std::string userCacheDir();
     std::string userAppSupportDir();
 
-    HANDLE openOutput(const std::wstring& path);
 
     std::wstring javaCachePath;
     std::wstring appSupportPath;

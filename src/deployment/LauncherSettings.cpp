@@ -6,14 +6,14 @@
 #include <windows.h>
 #include <cstdio>
 
-LauncherSettings::LauncherSettings(std::wstring path) : path(std::move(path)) {}
+LauncherSettings::LauncherSettings(std::wstring path, WaitFunction wait)
+    : path(std::move(path)), wait(std::move(wait)) {}
 
 bool LauncherSettings::load() {
     if (!contents.empty()) return true;
     tvs::Logger& log = tvs::Logger::getInstance();
 
-    handles::File file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    handles::File file(openFileWaiting(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, wait));
     if (!file) {
         log.log(L"Utilities Window properties file %ls not available at this time, code %i",
                 path.c_str(), static_cast<int>(GetLastError()));

@@ -2,6 +2,8 @@
 // Reader of one of the launcher's settings files: lines of key=value, read
 // as bytes, without comments, escapes or continuation lines. The launcher
 // never writes these files.
+#include "platform/FileSystem.h"
+
 #include <cstdint>
 #include <string>
 
@@ -38,7 +40,8 @@ public:
     static constexpr int32_t defaultProxySelection = 0;        // the browser's settings
     static constexpr int32_t maxProxySelection = 3;
 
-    explicit LauncherSettings(std::wstring path);
+    // wait paces the retries while another process writes the file.
+    explicit LauncherSettings(std::wstring path, WaitFunction wait = sleepWait);
 
     // Makes sure the file's text is held. Once loaded, the file is not read
     // again by this object. A failure is logged and retried on the next call.
@@ -56,5 +59,6 @@ public:
 
 private:
     std::wstring path;
+    WaitFunction wait;
     std::string contents;
 };

@@ -47,7 +47,8 @@ bool readWholeFile(HANDLE file, const std::wstring& path, const TemplateReadText
 } // namespace
 
 bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName,
-                      const TemplateReadTexts& texts, std::string& text) {
+                      const TemplateReadTexts& texts, std::string& text,
+                      const WaitFunction& wait) {
     tvs::Logger& log = tvs::Logger::getInstance();
     if (directory.empty()) {
         log.log(texts.noPath);
@@ -56,8 +57,7 @@ bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName,
     const std::wstring path = getLongPath(directory + L"\\" + fileName);
     log.log(texts.opening, path.c_str());
 
-    handles::File file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    handles::File file(openFileWaiting(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, wait));
     if (!file) {
         log.log(texts.openFailed, path.c_str());
         return false;

@@ -2,6 +2,8 @@
 // The parts that the deployment.config and deployment.properties generators
 // share: reading a template, substituting its placeholders, and the platform
 // calls by which the output is written.
+#include "platform/FileSystem.h"
+
 #include <windows.h>
 #include <string>
 
@@ -14,6 +16,10 @@ public:
     virtual BOOL write(HANDLE file, const void* data, DWORD size, DWORD* written);
     virtual BOOL flush(HANDLE file);
     virtual void wait(DWORD milliseconds);
+
+    WaitFunction waitFunction() {
+        return [this](DWORD milliseconds) { wait(milliseconds); };
+    }
 };
 
 OutputFileCalls& systemOutputFileCalls();
@@ -31,11 +37,12 @@ struct TemplateReadTexts {
     const wchar_t* succeeded;
 };
 
-// Reads directory + "\" + fileName without sharing and sets text to its
-// bytes up to the first zero byte. Logs each step; text is unchanged when it
-// returns false.
+// Reads directory + "\" + fileName, sharing it with other readers and waiting
+// while a writer holds it, and sets text to its bytes up to the first zero
+// byte. Logs each step; text is unchanged when it returns false.
 bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName,
-                      const TemplateReadTexts& texts, std::string& text);
+                      const TemplateReadTexts& texts, std::string& text,
+                      const WaitFunction& wait);
 
 // Replaces every "%" + name + "%" in text by value and logs the count with
 // "Replaced '%ls' %i times with '%ls' in " + outputName.

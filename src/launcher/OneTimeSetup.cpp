@@ -15,15 +15,26 @@ const DWORD kMarkerBufferSize = 512;
 const char* const kMarkerValue = "NeedsEmbeddedUpdate";
 } // namespace
 
+namespace {
+
+// The system deletes the file when its last handle closes, also when the
+// holder dies, so a lock never outlives its launcher.
+HANDLE openLockFile(const std::wstring& path, DWORD disposition) {
+    return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                       disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+}
+
+} // namespace
+
 FileSystemLock::FileSystemLock(const std::wstring& directory)
     : m_directory(directory), m_lockPath(directory + L"\\lock.lck") {
     int attempts = kLockAttempts;
     while (m_handle == INVALID_HANDLE_VALUE && attempts > 0) {
         --attempts;
-        m_handle = CreateFileW(m_lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        m_handle = openLockFile(m_lockPath, CREATE_NEW);
         if (m_handle != INVALID_HANDLE_VALUE) break;
         if (GetLastError() != ERROR_FILE_EXISTS) break;
+        if (takeOverStaleLock()) break;
         Sleep(kLockRetryMs);
     }
     if (m_handle == INVALID_HANDLE_VALUE) return;
@@ -34,10 +45,21 @@ FileSystemLock::FileSystemLock(const std::wstring& directory)
     }
 }
 
+// A running launcher holds its lock file open without sharing, so an open
+// that succeeds finds a file that nobody holds: one left by a power cut or
+// by a launcher that did not have the system delete it.
+bool FileSystemLock::takeOverStaleLock() {
+    m_handle = openLockFile(m_lockPath, OPEN_EXISTING);
+    if (m_handle == INVALID_HANDLE_VALUE) return false;
+    tvs::Logger::getInstance().log(L"Taking over lock.lck, which no running launcher holds.");
+    return true;
+}
+
 FileSystemLock::~FileSystemLock() {
     if (m_locked) UnlockFile(m_handle, 0, 0, 1, 0);
     if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
-    // Also when this object never created it: that is how a stale lock clears.
+    // Also when this object never created it: a file that another process
+    // still holds is not deleted.
     DeleteFileW(m_lockPath.c_str());
 }
 
@@ -81,7 +103,6 @@ namespace {
 // target either is a complete copy or does not exist.
 bool refreshWorkingCopy(const std::wstring& source, const std::wstring& target) {
     const std::wstring staging = target + kStagingSuffix;
-    deleteTree(staging, false);
     if (!copyTree(source, staging)) {
         deleteTree(staging, false);
         return false;
@@ -91,6 +112,17 @@ bool refreshWorkingCopy(const std::wstring& source, const std::wstring& target) 
         return false;
     }
     return true;
+}
+
+// The shell copies into an existing folder by nesting the source inside it,
+// so the staging folder must be gone before anything is copied.
+bool clearStaging(const std::wstring& target) {
+    const std::wstring staging = target + kStagingSuffix;
+    if (deleteTree(staging, false) && !isDirectory(staging)) return true;
+    tvs::Logger::getInstance().log(
+        L"Cannot remove the leftover %ls (error %u); keeping the current working copy until a later start.",
+        staging.c_str(), static_cast<unsigned>(GetLastError()));
+    return false;
 }
 
 } // namespace
@@ -111,7 +143,7 @@ bool performOneTimeSetup(const std::wstring& executableDirectory,
         return false;
     }
 
-    if (embeddedUpdateNeeded() || !isDirectory(target)) {
+    if ((embeddedUpdateNeeded() || !isDirectory(target)) && clearStaging(target)) {
         tvs::Logger::getInstance().log(L"Performing one time copy of Resources to Embedded.");
         deleteTree(target, true);
         // A target that is still there is held by a running Java: keep using

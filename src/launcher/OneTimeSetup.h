@@ -5,9 +5,11 @@
 #include <windows.h>
 #include <string>
 
-// Exclusive lock on a directory: the file "lock.lck" in it, created without
+// Exclusive lock on a directory: the file "lock.lck" in it, held open without
 // sharing, with its first byte locked. Acquired on construction (up to 60
-// one-second attempts), released and deleted on destruction.
+// one-second attempts while another launcher holds it; a file that no
+// process holds is taken over at once), released and deleted on destruction
+// or when the holder dies.
 class FileSystemLock {
 public:
     explicit FileSystemLock(const std::wstring& directory);
@@ -18,6 +20,8 @@ public:
     bool locked() const { return m_locked; }
 
 private:
+    bool takeOverStaleLock();
+
     std::wstring m_directory;
     std::wstring m_lockPath;
     HANDLE m_handle = INVALID_HANDLE_VALUE;

@@ -146,7 +146,7 @@ bool prepareRuntime(const LauncherPaths& paths) {
         return false;
     }
     const std::wstring temp = paths.supportDirectory + L"\\Temp";
-    if (!isDirectory(temp)) createDirectoryChain(temp);
+    createDirectoryChain(temp);
     deleteTree(paths.supportDirectory + L"\\deployment", true);
     return true;
 }
@@ -158,7 +158,15 @@ bool copySecurityDirectory(const std::wstring& executableDirectory,
     const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::security;
     const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::security;
     if (isDirectory(target)) return true;
-    return copyTree(source, target);
+    // Launchers started together may all find the folder missing. Each
+    // copies into a folder of its own and renames it into place; the shell
+    // would otherwise nest a second copy inside the first.
+    const std::wstring staging = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".partial";
+    deleteTree(staging, false);
+    const bool copied = copyTree(source, staging) &&
+                        (MoveFileW(staging.c_str(), target.c_str()) || isDirectory(target));
+    deleteTree(staging, false);
+    return copied;
 }
 
 SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches) {

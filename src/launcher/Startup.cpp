@@ -28,6 +28,33 @@ public:
     LoggerGuard& operator=(const LoggerGuard&) = delete;
 };
 
+// Once the update library has started, every way out of the run waits for
+// it and closes it, so that a check or download in progress is not cut off.
+class UpdaterSession {
+public:
+    explicit UpdaterSession(const StartupSwitches& switches) : m_running(!switches.updaterDisabled) {
+        if (m_running) startUpdater(switches.appcastOverride);
+    }
+    ~UpdaterSession() {
+        try {
+            finish();
+        } catch (...) {
+            // Unwinding already: the handler above reports the first failure.
+        }
+    }
+    UpdaterSession(const UpdaterSession&) = delete;
+    UpdaterSession& operator=(const UpdaterSession&) = delete;
+
+    void finish() {
+        if (!m_running) return;
+        m_running = false;
+        finishUpdater();
+    }
+
+private:
+    bool m_running;
+};
+
 // A failed step of start-up: the box is shown (logged) and the run ends.
 struct StartupFailure {
     int status;
@@ -51,10 +78,6 @@ void logBanner() {
     logger().log(L"");
 }
 
-bool ensureDirectory(const std::wstring& path) {
-    return isDirectory(path) || createDirectoryChain(path);
-}
-
 // Steps 2 to 14: everything start-up works out before it dispatches.
 LauncherPaths workOutPaths() {
     LauncherPaths paths;
@@ -73,7 +96,7 @@ LauncherPaths workOutPaths() {
 
     paths.supportDirectory = getLongPath(findSupportDirectory());
     if (paths.supportDirectory.empty()) fail(L"Could not determine a usable data directory.");
-    if (!ensureDirectory(paths.supportDirectory))
+    if (!createDirectoryChain(paths.supportDirectory))
         fail(L"No data directory:\n  " + paths.supportDirectory);
     logger().log(L"Support directory path: %ls", paths.supportDirectory.c_str());
 
@@ -101,7 +124,7 @@ LauncherPaths workOutPaths() {
             : paths.userPropertiesPath;
 
     paths.cacheDirectory = getLongPath(paths.supportDirectory) + L"\\" + names::cacheDirectory;
-    if (!ensureDirectory(paths.cacheDirectory))
+    if (!createDirectoryChain(paths.cacheDirectory))
         fail(L"No cache directory:\n    " + paths.cacheDirectory);
     return paths;
 }
@@ -148,7 +171,7 @@ int runLauncher() {
         return failure.status;
     }
     const StartupSwitches switches = readSwitches(paths);
-    if (!switches.updaterDisabled) startUpdater(switches.appcastOverride);
+    UpdaterSession updater(switches);
 
     int status = 0;
     if (paths.arguments.size() == 1) {
@@ -159,7 +182,7 @@ int runLauncher() {
         status = outcome.status;
     }
 
-    if (!switches.updaterDisabled) finishUpdater();
+    updater.finish();
     logger().log(L"Exiting Launcher with status  %d", status);
     return status;
 }

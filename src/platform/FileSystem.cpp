@@ -11,6 +11,13 @@ namespace {
 
 constexpr DWORD kPathBufferSize = 4096;
 const wchar_t kProbeSuffix[] = L"_tmpDD_";
+// A file that another process holds is waited for, about a minute.
+constexpr int kHeldFileAttempts = 60;
+constexpr DWORD kHeldFileDelayMs = 1000;
+
+bool isSelfOrParent(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
 
 bool clearAttributesAndDelete(const std::wstring& file) {
     return SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL) &&
@@ -54,7 +61,27 @@ std::wstring findParentDirectory(const std::wstring& path) {
 bool createDirectoryChain(const std::wstring& path) {
     std::wstring parent = findParentDirectory(path);
     if (!parent.empty() && !isDirectory(parent) && !createDirectoryChain(parent)) return false;
-    return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+    if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS && isDirectory(path)) return true;
+    SetLastError(error);
+    return false;
+}
+
+void sleepWait(DWORD milliseconds) { Sleep(milliseconds); }
+
+HANDLE openFileWaiting(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
+                       const WaitFunction& wait) {
+    for (int attempt = 1; attempt <= kHeldFileAttempts; ++attempt) {
+        HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) return file;
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) break;
+        wait(kHeldFileDelayMs);
+        SetLastError(error);
+    }
+    return INVALID_HANDLE_VALUE;
 }
 
 bool canRenameDirectory(const std::wstring& path) {
@@ -73,9 +100,7 @@ bool deleteTree(const std::wstring& path, bool probeFirst) {
     if (!find) return true; // nothing there to delete
 
     do {
-        // Every dotted name is passed over, not only "." and "..": a tree
-        // holding one is left in place and the deletion reports failure.
-        if (entry.cFileName[0] == L'.') continue;
+        if (isSelfOrParent(entry.cFileName)) continue;
         std::wstring child = path + L"\\" + entry.cFileName;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (!deleteTree(child, false)) return false;

@@ -2,6 +2,9 @@
 // File-system helpers over wide Windows paths. Backslash is the only
 // separator they recognise. None of them logs; failure is the result only,
 // with the platform's last error as the failing call left it.
+#include <windows.h>
+
+#include <functional>
 #include <string>
 
 // Long form of an existing path (8.3 components expanded); the path itself
@@ -13,9 +16,19 @@ bool isDirectory(const std::wstring& path);
 // Text before the last backslash; empty for a bare name, "\a" and "C:\a".
 std::wstring findParentDirectory(const std::wstring& path);
 
-// Creates the directory and its missing parents. False when the directory
-// itself could not be created, which includes it existing already.
+// Creates the directory and its missing parents. A directory that exists
+// already, or that another process creates meanwhile, counts as created.
 bool createDirectoryChain(const std::wstring& path);
+
+using WaitFunction = std::function<void(DWORD milliseconds)>;
+void sleepWait(DWORD milliseconds);
+
+// CreateFileW that waits while another process holds the file: after a
+// sharing or lock violation it calls wait(1000) and tries again, 60 opens in
+// all. INVALID_HANDLE_VALUE on any other failure or when the time is up,
+// with the last error of the final attempt.
+HANDLE openFileWaiting(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
+                       const WaitFunction& wait = sleepWait);
 
 // True when the directory could be renamed to path + "_tmpDD_" and back,
 // that is when nothing holds it or anything inside it open.

@@ -32,14 +32,40 @@ const DWORD kOutputWaitMs = 0x7FFFFFFF;
 
 tvs::Logger& logger() { return tvs::Logger::getInstance(); }
 
-// Reads one line from the window; in() is flushed first, under the lock,
-// which is what the tie between the streams would do without it.
-bool readLine(State& s, std::string& line) {
-    {
-        std::lock_guard<std::mutex> lock(s.inLock);
-        s.stream.in().flush();
+// What the tie between the streams would do, under the lock. A window that
+// no longer reads its input must not stop the launcher reading its output.
+void flushInput(State& s) {
+    std::lock_guard<std::mutex> lock(s.inLock);
+    std::ostream& in = s.stream.in();
+    if (!in.good()) return;
+    try {
+        in.flush();
+    } catch (const std::exception& e) {
+        logger().log(L"Failed to send to UtilityWindow: %hs", e.what());
     }
+}
+
+bool readLine(State& s, std::string& line) {
+    flushInput(s);
     return static_cast<bool>(std::getline(s.stream.out(), line, '\n'));
+}
+
+// The window's exit code once its streams are closed; a failure to close
+// them or to learn the code is logged and counts as a failed window.
+DWORD closeWindow(State& s) {
+    try {
+        std::lock_guard<std::mutex> lock(s.inLock);
+        s.stream.close();
+    } catch (const std::exception& e) {
+        // The child is reaped even then: its exit code still counts.
+        logger().log(L"Failed to close UtilityWindow: %hs", e.what());
+    }
+    try {
+        return s.stream.exit_code();
+    } catch (const std::exception& e) {
+        logger().log(L"Failed to read the exit code of UtilityWindow: %hs", e.what());
+        return UtilityWindowLauncher::kWindowFailed;
+    }
 }
 
 } // namespace
@@ -70,11 +96,7 @@ DWORD UtilityWindowLauncher::run(const std::wstring& settingsPath, const std::ws
     s.stream.out().tie(nullptr);
     s.monitoring = true;
     monitorOutput();
-    {
-        std::lock_guard<std::mutex> lock(s.inLock);
-        s.stream.close();
-    }
-    return s.stream.exit_code();
+    return closeWindow(s);
 }
 
 void UtilityWindowLauncher::monitorOutput() {

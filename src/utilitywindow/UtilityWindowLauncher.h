@@ -15,9 +15,14 @@ public:
 
     static void setPaths(const std::wstring& javaHome, const std::wstring& jarPath);
 
+    // Returned when the window's streams could not be closed or its exit
+    // code not learnt (it kept running after its output ended).
+    static constexpr DWORD kWindowFailed = 0xFFFFFFFF;
+
     // Blocks until the window's output ends. Returns the window's exit code,
-    // or the error code of a path that has no ANSI form (nothing started).
-    // Throws exec_stream_t::error_t from the stream facility.
+    // kWindowFailed, or the error code of a path that has no ANSI form
+    // (nothing started). Throws exec_stream_t::error_t when the window
+    // cannot be started.
     static DWORD run(const std::wstring& settingsPath, const std::wstring& cachePath,
                      const std::wstring& version, Listener* listener, bool perMachine);
 

@@ -42,6 +42,69 @@ bool isAllowedHost(const std::string& host) {
     return false;
 }
 
+bool hasHttpsPrefix(const std::string& lowered) {
+    return lowered.size() >= requiredPrefixLength &&
+           lowered.compare(0, requiredPrefixLength, requiredPrefix) == 0;
+}
+
+// The host of a lower-cased address that begins with "https://".
+std::string hostOf(const std::string& lowered) {
+    const size_t end = lowered.find_first_of(hostTerminators, requiredPrefixLength);
+    return lowered.substr(requiredPrefixLength,
+                          end == std::string::npos ? std::string::npos : end - requiredPrefixLength);
+}
+
+// Elements whose "href" names code or a session file that Java Web Start
+// fetches. Icons and the runtime's download location are not among them.
+const char* const codeElements[] = {"jnlp", "jar", "nativelib", "extension"};
+
+bool isCodeElement(const std::string& name) {
+    for (const char* element : codeElements)
+        if (name == element) return true;
+    return false;
+}
+
+// An address with a scheme, such as "http:", or a network path, such as
+// "//host/x.jar", leaves the codebase. Java ignores leading blanks.
+bool isRelativeAddress(const std::string& href) {
+    size_t start = 0;
+    while (start < href.size() && static_cast<unsigned char>(href[start]) <= ' ') ++start;
+    if (href.compare(start, 2, "//") == 0) return false;
+    for (size_t i = start; i < href.size(); ++i) {
+        const char c = href[i];
+        if (c == ':') return false;
+        if (c == '/' || c == '?' || c == '#') return true;
+    }
+    return true;
+}
+
+bool isAllowedResource(const std::string& href) {
+    if (isRelativeAddress(href)) return true;
+    const std::string lowered = lowerCase(href.c_str());
+    return hasHttpsPrefix(lowered) && isAllowedHost(hostOf(lowered));
+}
+
+// The element after node in document order within root, without recursion,
+// so that deeply nested documents are safe.
+pugi::xml_node nextElement(pugi::xml_node node, const pugi::xml_node& root) {
+    if (node.first_child()) return node.first_child();
+    while (node != root && !node.next_sibling()) node = node.parent();
+    return node == root ? pugi::xml_node() : node.next_sibling();
+}
+
+// The detail line for the first code address outside the allowed hosts.
+std::wstring findForeignResource(const pugi::xml_node& jnlp) {
+    for (pugi::xml_node node = jnlp; node; node = nextElement(node, jnlp)) {
+        if (node.type() != pugi::node_element) continue;
+        const std::string name = lowerCase(node.name());
+        const pugi::xml_attribute href = node.attribute("href");
+        if (!href || !isCodeElement(name) || isAllowedResource(href.value())) continue;
+        return L"    The \"href\" value \"" + fromUtf8(href.value()) + L"\" of the \"" + fromUtf8(name) +
+               L"\" node is not an https:// address on an allowed host.\n";
+    }
+    return std::wstring();
+}
+
 // The detail line of the first check that fails, or empty when all pass.
 std::wstring findProblem(const pugi::xml_document& document) {
     const pugi::xml_node root = document.root();
@@ -59,16 +122,13 @@ std::wstring findProblem(const pugi::xml_document& document) {
     if (!codebase) return L"    The \"codebase\" attribute of the \"jnlp\" node is missing.\n";
 
     const std::string value = lowerCase(codebase.value());
-    if (value.size() < requiredPrefixLength ||
-        value.compare(0, requiredPrefixLength, requiredPrefix) != 0)
+    if (!hasHttpsPrefix(value))
         return L"    The \"codebase\" value of the \"jnlp\" node must begin with \"https://\".\n";
 
-    const size_t end = value.find_first_of(hostTerminators, requiredPrefixLength);
-    const std::string host = value.substr(
-        requiredPrefixLength, end == std::string::npos ? std::string::npos : end - requiredPrefixLength);
+    const std::string host = hostOf(value);
     if (!isAllowedHost(host))
         return L"    The \"codebase\" host \"" + fromUtf8(host) + L"\" is invalid.\n";
-    return std::wstring();
+    return findForeignResource(jnlp);
 }
 
 std::wstring describeParseFailure(const pugi::xml_parse_result& result) {

@@ -7,7 +7,8 @@
 //   wait <line>     read standard input until that line arrives (or it ends)
 //   readall         read standard input to its end
 //   sleep <ms>
-//   closeout        close standard output
+//   closeout        close standard output and standard error
+//   closein         close standard input: the launcher's writes then fail
 //   exit <code>
 // Without a script it exits with 0 at once.
 #include "Record.h"
@@ -103,7 +104,11 @@ int runScript() {
         else if (verb == "wait") readInput(rest);
         else if (verb == "readall") readInput("");
         else if (verb == "sleep") Sleep(static_cast<DWORD>(atoi(rest.c_str())));
-        else if (verb == "closeout") CloseHandle(GetStdHandle(STD_OUTPUT_HANDLE));
+        else if (verb == "closeout") {
+            CloseHandle(GetStdHandle(STD_OUTPUT_HANDLE));
+            CloseHandle(GetStdHandle(STD_ERROR_HANDLE));
+        }
+        else if (verb == "closein") CloseHandle(GetStdHandle(STD_INPUT_HANDLE));
         else if (verb == "exit") {
             record("exit " + rest);
             return atoi(rest.c_str());

@@ -114,6 +114,21 @@ TEST_F(PropertiesTest, FailedWritesShowTheirBoxesAndTheFirstSuccessIsTheOnlyWrit
     EXPECT_TRUE(robot.boxes().empty());
 }
 
+// Settings with backslashes, "\\u", "#", "=", ":", a tab and a non-ASCII letter, written with the shipped
+// template. LoadGeneratedProperties.java then reads the files with Java's own properties reader.
+TEST_F(DeploymentTest, AwkwardSettingsAreWrittenForJavaToRead) {
+    const std::string settings = readFile(CONVOCA_TEST_BIN_DIR_WIN L"\\awkward-settings.txt");
+    ASSERT_FALSE(settings.empty());
+    ASSERT_TRUE(writeFile(exe + L"\\deployment.properties.tmpl",
+                          readFile(CONVOCA_PACKAGE_DIR_WIN L"\\deployment.properties.tmpl")));
+    for (const auto& [mode, selection] : {std::pair{L"manual", "1"}, std::pair{L"script", "2"}}) {
+        const std::wstring home = CONVOCA_TEST_BIN_DIR_WIN L"\\generated-properties\\" + std::wstring(mode);
+        ASSERT_TRUE(makeDirs(home + L"\\lib") && writeFile(admin, settings + "proxySelection=" + selection + "\n"));
+        EXPECT_EQ(generateProperties(home), home + L"\\lib\\deployment.properties");
+    }
+    EXPECT_TRUE(robot.boxes().empty());
+}
+
 TEST_F(DeploymentTest, EmptyPropertiesArgumentsAreEachReported) {
     LogTail log;
     EXPECT_EQ(DeploymentProperties(L"", L"", L"", L"", L"", L"").generate(), L"");

@@ -5,6 +5,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace {
 
 const std::wstring kInvalidBox =
@@ -133,9 +135,9 @@ TEST_F(SessionTest, SwitchesTurnValidationAndLaunchOff) {
     EXPECT_TRUE(r.logHas(L"Exiting Launcher with status  0"));
 }
 
-TEST_F(SessionTest, PathOutsideTheAnsiCodePageExitsWithTheConversionError) {
+TEST_F(SessionTest, PathOutsideTheAnsiCodePageExitsWithTheConversionErrorAfterClosingTheUpdater) {
     if (GetACP() == CP_UTF8) GTEST_SKIP() << "the ANSI code page is UTF-8 here";
-    LauncherInstall install(Deployment::perMachine);
+    LauncherInstall install(Deployment::perUser);
     const std::wstring vca = session(L"\u4f1a\u8b70.vca");
     LauncherResult r = run(install, {vca});
     EXPECT_EQ(1113, r.exitCode);
@@ -145,6 +147,9 @@ TEST_F(SessionTest, PathOutsideTheAnsiCodePageExitsWithTheConversionError) {
     EXPECT_FALSE(r.logHas(L"Exiting Launcher Session mode."));
     for (const auto& line : r.log) EXPECT_EQ(std::wstring::npos, line.find(L"Exiting Launcher with status"));
     EXPECT_TRUE(javawRecords().empty());
+    const std::vector<std::string> sparkle = splitLines(readFile(install.path(L"WinSparkle.record.txt")));
+    EXPECT_EQ(1, std::count(sparkle.begin(), sparkle.end(), "win_sparkle_init"));
+    EXPECT_EQ("win_sparkle_cleanup", sparkle.back());
 }
 
 TEST_F(SessionTest, SecurityFolderIsCopiedOnceAndNeverRefreshed) {

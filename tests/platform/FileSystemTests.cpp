@@ -25,19 +25,18 @@ TEST(FileSystem, FindParentDirectoryTakesTheTextBeforeTheLastBackslashExceptAtAR
     for (const auto& [path, parent] : rows) EXPECT_EQ(findParentDirectory(path), parent) << utf8(path);
 }
 
-TEST(FileSystem, CreateDirectoryChainCreatesMissingParentsButFailsForAnExistingDirectoryOrAFileInTheWay) {
+TEST(FileSystem, CreateDirectoryChainCreatesMissingParentsAcceptsAnExistingDirectoryButNotAFileInTheWay) {
     TempDir dir;
     EXPECT_TRUE(createDirectoryChain(dir / L"x\\y\\z"));
     EXPECT_TRUE(isDirectory(dir / L"x\\y\\z"));
-    EXPECT_FALSE(createDirectoryChain(dir / L"x\\y\\z"));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    EXPECT_TRUE(createDirectoryChain(dir / L"x\\y\\z")) << "another launcher may just have made it";
     ASSERT_TRUE(writeFile(dir / L"f", "a file"));
     EXPECT_FALSE(createDirectoryChain(dir / L"f\\y\\z"));
     EXPECT_FALSE(isDirectory(dir / L"f"));
     EXPECT_EQ(readFile(dir / L"f"), "a file");
 }
 
-TEST(FileSystem, DeleteTreeRemovesReadOnlyEntriesCountsAMissingPathAsDeletedAndKeepsDottedEntries) {
+TEST(FileSystem, DeleteTreeRemovesReadOnlyAndDottedEntriesAndCountsAMissingPathAsDeleted) {
     TempDir dir;
     const std::wstring root = dir / L"tree", leftover = root + L"_tmpDD_";
     buildAwkwardTree(root);
@@ -53,9 +52,9 @@ TEST(FileSystem, DeleteTreeRemovesReadOnlyEntriesCountsAMissingPathAsDeletedAndK
     EXPECT_TRUE(canRenameDirectory(root));
     EXPECT_FALSE(dirExists(leftover));
     EXPECT_EQ(readFile(root + L"\\.dotfile"), "d");
-    EXPECT_FALSE(deleteTree(root, false));
-    EXPECT_EQ(listFiles(root), (Lines{L".dotfile", L"sub\\.dotted dir\\inside"}));
-    ASSERT_TRUE(removeTree(root) && makeDirs(root) && writeFile(root + L"\\kept", "kept"));
+    EXPECT_TRUE(deleteTree(root, false));
+    EXPECT_FALSE(dirExists(root));
+    ASSERT_TRUE(makeDirs(root) && writeFile(root + L"\\kept", "kept"));
     buildAwkwardTree(leftover);
     EXPECT_TRUE(deleteTree(root, true));
     EXPECT_FALSE(dirExists(root));

@@ -107,7 +107,7 @@ TEST_F(UtilityWindowModeTest, WindowFailureIsReported) {
     EXPECT_TRUE(r.logHas(L"Exiting Launcher with status  -1"));
 }
 
-TEST_F(UtilityWindowModeTest, MissingJavaIsAnUnknownException) {
+TEST_F(UtilityWindowModeTest, MissingJavaIsAnUnknownExceptionAfterTheLibraryIsClosed) {
     LauncherInstall install(Deployment::perUser);
     ASSERT_TRUE(DeleteFileW(install.path(L"Resources\\Java\\jre1.7.0_40\\bin\\java.exe").c_str()));
     LauncherResult r = run(install, {}, script("exit 0\n"));
@@ -117,8 +117,32 @@ TEST_F(UtilityWindowModeTest, MissingJavaIsAnUnknownException) {
               boxTexts(r.boxes));
     EXPECT_TRUE(r.logHas(L"Starting UtilityWindow"));
     EXPECT_FALSE(r.logHas(L"Exiting Launcher with status  -1"));
-    // The library was started but, as for every escaping exception, not waited for.
-    EXPECT_EQ(0u, countOf(sparkleCalls(install), "win_sparkle_cleanup"));
+    EXPECT_EQ(1u, countOf(sparkleCalls(install), "win_sparkle_cleanup"));
+}
+
+// A window that stops reading before "shutdown" arrives, and one that runs on
+// past the wait after its output ends: the run ends in order, with the
+// update library closed, and no failure escapes as an unknown exception.
+TEST_F(UtilityWindowModeTest, WindowsThatEndAwkwardlyStillEndTheRunInOrder) {
+    const struct { const char* script; long exitCode; std::vector<std::wstring> boxes; std::wstring logged; } rows[] = {
+        {"closein\nout update\nsleep 1500\nexit 0\n", 0, {}, 
+         L"Failed to close UtilityWindow: thread_buffer_t::writer_thread: WriteFile failed"},
+        {"closeout\nsleep 1500\nexit 0\n", -1, {L"Utility Window failed: 4294967295"},
+         L"Failed to read the exit code of UtilityWindow: exec_stream_t:exit_code: child process still running"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.script);
+        LauncherInstall install(Deployment::perUser);
+        LaunchOptions options = script(row.script);
+        options.environment[L"CONVOCA_STANDIN_SPARKLE_SHUTDOWN"] = L"check";
+        LauncherResult r = run(install, {}, options);
+        EXPECT_EQ(row.exitCode, r.exitCode);
+        EXPECT_EQ(row.boxes, boxTexts(r.boxes));
+        EXPECT_EQ(1, std::count_if(r.log.begin(), r.log.end(),
+                                   [&](const std::wstring& l) { return l.rfind(row.logged, 0) == 0; }));
+        EXPECT_TRUE(r.logHas(L"Exiting Launcher with status  " + std::to_wstring(row.exitCode)));
+        EXPECT_EQ("win_sparkle_cleanup", sparkleCalls(install).back());
+        resetLauncherUserState();
+    }
 }
 
 TEST_F(UtilityWindowModeTest, UpdateRoundTripClosesTheWindowAndWaitsForTheLibrary) {

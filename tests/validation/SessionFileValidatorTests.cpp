@@ -71,3 +71,32 @@ TEST(SessionFileValidation, EachCaseIsJudgedAndLoggedExactly) {
         EXPECT_EQ(log.text(), row.detail.empty() ? L"" : entry.substr(0, 4095) + L"\n") << "messages keep 4,095 chars";
     }
 }
+
+// Addresses of code that Java Web Start fetches must stay on the allowed hosts; other addresses are free.
+TEST(SessionFileValidation, CodeAddressesMustBeRelativeOrOnAnAllowedHost) {
+    const auto foreign = [](const std::string& element, const std::string& href) {
+        return L"    The \"href\" value \"" + fromUtf8(href) + L"\" of the \"" + fromUtf8(element) +
+               L"\" node is not an https:// address on an allowed host.\n";
+    };
+    const std::string evil = "https://evil.example/x.jar", plain = "http://cdn." + domain + "/x.jar";
+    const struct { std::string jnlpHref, resource; std::wstring detail; } rows[] = {
+        {"s.vca", "<jar href=\"lib/x.jar\"/>", L""},
+        {"https://" + meet + "/s.vca", "<jar href=\"HTTPS://CDN." + domain + "/x.jar\"/>", L""},
+        {"s.vca", "<icon href=\"https://vendor.example/i.png\"/><j2se version=\"1.7+\" href=\"http://vendor.example/\"/>", L""},
+        {"s.vca", "<jar href=\"" + evil + "\"/>", foreign("jar", evil)},
+        {"s.vca", "<jar href=\"" + plain + "\"/>", foreign("jar", plain)},
+        {"s.vca", "<jar href=\" //evil.example/x.jar\"/>", foreign("jar", " //evil.example/x.jar")},
+        {"https://evil.example/s.jnlp", "", foreign("jnlp", "https://evil.example/s.jnlp")},
+        {"s.vca", "<extension href=\"https://evil.example/e.jnlp\"/>", foreign("extension", "https://evil.example/e.jnlp")},
+        {"s.vca", "<nativelib href=\"" + evil + "\"/>", foreign("nativelib", evil)}};
+    TempDir dir;
+    const std::wstring path = dir / L"s.vca";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.resource);
+        ASSERT_TRUE(writeFile(path, "<jnlp codebase=\"https://" + meet + "/\" href=\"" + row.jnlpHref +
+                                        "\"><resources>" + row.resource + "</resources></jnlp>"));
+        LogTail log;
+        EXPECT_EQ(validateSessionFile(path), row.detail.empty());
+        EXPECT_EQ(log.text(), row.detail.empty() ? L"" : L"\"" + path + L"\" is invalid.\n" + row.detail + L"\n\n");
+    }
+}
