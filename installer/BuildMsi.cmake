@@ -92,11 +92,18 @@ convoca_build_installer("${OUTPUT}" "${_files_wxi}" "${WIXL}" -a ${ARCH} -o @PAR
   -D "CustomActions=${_custom_actions}" -D "Icon=${_icon_file}"
   -D "IconComponent=${_icon}" -D "RegistrationComponent=${_registration}"
   "${SOURCE_DIR}/ConvocaLauncher.wxs")
-# wixl writes every custom action as immediate or deferred; the one that
-# undoes ApplyAdminFile's change must run on rollback only.
-execute_process(COMMAND "${MSIBUILD}" "${OUTPUT}" -q
-  "UPDATE `CustomAction` SET `Type` = 3329 WHERE `Action` = 'RestoreAdminFile'" RESULT_VARIABLE _rc)
-if(NOT _rc EQUAL 0)
-  file(REMOVE "${OUTPUT}" "${_files_wxi}")
-  message(FATAL_ERROR "msibuild failed (${_rc})")
-endif()
+# What wixl cannot say: the custom action that undoes ApplyAdminFile's change
+# runs on rollback only; and versions that differ in the fourth field only,
+# which Windows Installer does not compare, replace each other too (WiX's
+# AllowSameVersionUpgrades).
+set(_queries
+  "UPDATE `CustomAction` SET `Type` = 3329 WHERE `Action` = 'RestoreAdminFile'"
+  "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'"
+  "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{${UPGRADE_CODE}}', '${VERSION}', 513, 'WIX_UPGRADE_DETECTED')")
+foreach(_query IN LISTS _queries)
+  execute_process(COMMAND "${MSIBUILD}" "${OUTPUT}" -q "${_query}" RESULT_VARIABLE _rc)
+  if(NOT _rc EQUAL 0)
+    file(REMOVE "${OUTPUT}" "${_files_wxi}")
+    message(FATAL_ERROR "msibuild failed (${_rc}): ${_query}")
+  endif()
+endforeach()
