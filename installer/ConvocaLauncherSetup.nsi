@@ -10,6 +10,7 @@
 ;   UNFILES_NSH     Delete and RMDir instructions for the same files
 ;   ADMIN_TEMPLATE  the administrator's settings file shipped with /ALLUSERS
 ;   ICON            the icon of the session files and of the setup
+;   MSI_UPGRADE_CODE  the upgrade code of the Windows Installer package
 
 !if "${ARCH}" == "x64"
   Target amd64-unicode
@@ -45,6 +46,7 @@
 !define EXIT_FOLDER 4
 !define EXIT_RIGHTS 5
 !define EXIT_USAGE 6
+!define EXIT_MSI 7
 
 !include MUI2.nsh
 !include LogicLib.nsh
@@ -90,6 +92,7 @@ LangString Usage 1033 "Usage: ConvocaLauncherSetup-${VERSION}.exe [/CURRENTUSER 
 /D=folder$\tinstall into this folder; must come last, without quotes"
 LangString BothModes 1033 "Choose either /CURRENTUSER or /ALLUSERS, not both."
 LangString NeedsAdmin 1033 "Installing ${PRODUCT} for all users needs administrator rights.$\r$\n$\r$\nStart the setup from a command prompt that runs as administrator, or leave out /ALLUSERS to install it for yourself only."
+LangString MsiInstalled 1033 "${PRODUCT} is installed for all users from its Windows Installer package (MSI), and the setup program does not install over it.$\r$\n$\r$\nUpdate it with a newer MSI package, or remove it in Add/Remove Programs first."
 LangString UnNeedsAdmin 1033 "${PRODUCT} is installed for all users. Removing it needs administrator rights."
 LangString DirectoryHint 1033 "Setup will install ${PRODUCT} ${VERSION} in the folder below. An installation for the current user must lie in your profile folder; one for all users (/ALLUSERS) must lie outside every profile folder."
 LangString FolderNotInProfile 1033 "An installation for the current user must lie in your profile folder ($PROFILE), and $INSTDIR does not.$\r$\n$\r$\nChoose a folder there, or install for all users with /ALLUSERS."
@@ -217,6 +220,7 @@ Function .onInit
 
   ${If} $PerMachine == 1
     Call RequireAdmin
+    Call RefuseOverMsiInstallation
     SetShellVarContext all
   ${Else}
     SetShellVarContext current
@@ -232,6 +236,17 @@ Function .onInit
     ${Else}
       StrCpy $INSTDIR "$LOCALAPPDATA\Programs\${PRODUCT}"
     ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; Two installations for all users never share the folder: the Windows
+; Installer package's installation is the package's to update.
+Function RefuseOverMsiInstallation
+  System::Call 'msi::MsiEnumRelatedProductsW(w "{${MSI_UPGRADE_CODE}}", i 0, i 0, w .R1) i .R0'
+  ${If} $R0 = 0 ; ERROR_SUCCESS: a product with that upgrade code is installed
+    MessageBox MB_OK|MB_ICONSTOP "$(MsiInstalled)" /SD IDOK
+    SetErrorLevel ${EXIT_MSI}
+    Quit
   ${EndIf}
 FunctionEnd
 

@@ -1,11 +1,9 @@
 // The setup program and its uninstaller, run silently and interactively under
 // Wine: where they install, what they register, how the installed launcher
 // then behaves, and what an upgrade and an uninstall leave behind.
-#include "LauncherRun.h"
+#include "Installation.h"
 #include "SessionFixture.h"
-#include "platform/Handles.h"
 
-#include <shellapi.h>
 #include <shlobj.h>
 #include <algorithm>
 
@@ -14,55 +12,30 @@ namespace {
 const std::wstring kVersion = CONVOCA_VERSION_W;
 const std::string kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tavisto Convoca Launcher";
-const std::string kProgId = "Tavisto.ConvocaSession";
-const std::string kProgIdKey = "Software\\Classes\\" + kProgId;
-const std::string kVcaKey = "Software\\Classes\\.vca";
-const REGSAM kMachineView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY; // the launcher's
 const REGSAM kOtherView = kMachineView ^ (KEY_WOW64_64KEY | KEY_WOW64_32KEY);
 const std::wstring kCopyLine = L"Performing one time copy of Resources to Embedded.";
 const wchar_t* const kAdminFile = L"ConvocaLauncherAdmin.properties";
-const wchar_t* const kUpdateLibraryRecord = L"WinSparkle.record.txt"; // the stand-in's, beside itself
 enum : long { setupDone = 0, setupInUse = 3, setupWrongFolder = 4, setupUsage = 6 };
 
 std::wstring perUserDir() { return shellFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Tavisto Convoca Launcher"; }
-std::wstring perMachineDir() { return shellFolder(CSIDL_PROGRAM_FILES) + L"\\Tavisto Convoca Launcher"; }
-std::wstring shortcut(bool all) {
-    return shellFolder(all ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS) + L"\\Tavisto Convoca Launcher Settings.lnk";
-}
-std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 long runSetup(const std::wstring& args) { return runProcess(quoted(CONVOCA_SETUP_EXE_WIN) + L" " + args, 120000); }
 long runInPlaceUninstaller(const std::wstring& dir, const std::wstring& arguments) {
     return runProcess(quoted(dir + L"\\Uninstall.exe") + arguments + L" _?=" + dir, 120000);
 }
 
-// The value, or "<none>" when it is missing.
-std::string regString(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0) {
-    std::string value;
-    return regGetString(root, subKey, name, value, view) ? value : "<none>";
-}
-bool regKeyExists(HKEY root, const std::string& subKey, REGSAM view = 0) {
-    handles::RegKey key;
-    return RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | view, key.put()) == ERROR_SUCCESS;
-}
 std::string userMarker() { return regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"); }
-std::string machineMarker(REGSAM view = kMachineView) {
-    return regString(HKEY_LOCAL_MACHINE, kLauncherRegistryKey, "NeedsEmbeddedUpdate", view);
-}
-
-struct RegRow { std::string subKey, name, value; };
 
 // What an installation in dir registers: the association and the Add/Remove Programs entry.
 std::vector<RegRow> registration(const std::wstring& dir) {
     const std::string d = utf8(dir), uninstaller = "\"" + d + "\\Uninstall.exe\"";
-    return {{kVcaKey, "", kProgId}, {kVcaKey, "Content Type", "application/x-java-jnlp-file"},
-            {kVcaKey + "\\OpenWithProgids", kProgId, ""}, {kProgIdKey, "", "Convoca Session"},
-            {kProgIdKey + "\\DefaultIcon", "", d + "\\ConvocaSession.ico,0"},
-            {kProgIdKey + "\\shell\\open\\command", "", "\"" + d + "\\ConvocaLauncher.exe\" \"%1\""},
+    std::vector<RegRow> rows = association(dir);
+    rows.insert(rows.end(), {
             {kUninstallKey, "DisplayName", "Tavisto Convoca Launcher"}, {kUninstallKey, "Publisher", "Tavisto"},
             {kUninstallKey, "DisplayVersion", utf8(kVersion)}, {kUninstallKey, "InstallLocation", d},
             {kUninstallKey, "DisplayIcon", d + "\\ConvocaSession.ico"},
             {kUninstallKey, "UninstallString", uninstaller},
-            {kUninstallKey, "QuietUninstallString", uninstaller + " /S"}};
+            {kUninstallKey, "QuietUninstallString", uninstaller + " /S"}});
+    return rows;
 }
 
 void expectRegistered(HKEY root, REGSAM view, const std::wstring& dir) {
@@ -86,31 +59,6 @@ void expectNotRegistered(HKEY root, REGSAM view) {
         EXPECT_EQ("<none>", regString(root, row.subKey, row.name, view)) << row.subKey << " " << row.name;
     EXPECT_FALSE(regKeyExists(root, kProgIdKey, view));
     EXPECT_FALSE(regKeyExists(root, kUninstallKey, view));
-}
-
-// The package's files with the package's content, and the extra files of an installation.
-void expectInstalledFiles(const std::wstring& dir, std::vector<std::wstring> extra) {
-    const std::vector<std::wstring> package = listFiles(packageDirectory());
-    ASSERT_FALSE(package.empty());
-    extra.insert(extra.end(), package.begin(), package.end());
-    std::sort(extra.begin(), extra.end());
-    std::vector<std::wstring> installed = listFiles(dir);
-    installed.erase(std::remove(installed.begin(), installed.end(), kUpdateLibraryRecord), installed.end());
-    EXPECT_EQ(extra, installed);
-    for (const std::wstring& file : package)
-        EXPECT_TRUE(readFile(packageDirectory() + L"\\" + file) == readFile(dir + L"\\" + file)) << utf8(file);
-}
-
-// Starts a file as the shell does with the "open" verb: a session file through
-// its association, a program directly.
-handles::Process shellOpen(const std::wstring& file) {
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = L"open";
-    info.lpFile = file.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    return handles::Process(ShellExecuteExW(&info) ? info.hProcess : nullptr);
 }
 
 // Removes both kinds of installation with everything they register, and the

@@ -1,0 +1,191 @@
+// The Windows Installer package under Wine's msiexec, in a Wine prefix of its
+// own: a silent installation with administrator settings, a session opened
+// through the association, an upgrade, refused settings, the setup program
+// beside it, and the removal.
+#include "Installation.h"
+#include "SessionFixture.h"
+
+#include <algorithm>
+
+namespace {
+
+const std::wstring kMsi = CONVOCA_MSI_WIN, kNextMsi = CONVOCA_NEXT_MSI_WIN;
+const std::string kVersion = utf8(CONVOCA_VERSION_W), kNextVersion = utf8(CONVOCA_NEXT_VERSION_W);
+const std::string kUninstallRoot = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const std::string kSetupEntry = kUninstallRoot + "\\Tavisto Convoca Launcher"; // the setup program's
+const wchar_t* const kAdminFile = L"ConvocaLauncherAdmin.properties";
+enum : long { msiDone = 0, msiFailed = 1603, setupOverMsi = 7 };
+
+struct Setting { std::wstring property; std::string key, value; };
+
+struct MsiRun { long exitCode; std::string log; };
+
+MsiRun msiexec(const std::wstring& arguments) {
+    TempDir dir;
+    const std::wstring log = dir / L"msi.log";
+    const long exitCode = runProcess(L"msiexec " + arguments + L" /qn /l*v " + quoted(log), 300000);
+    return {exitCode, readFile(log)};
+}
+
+MsiRun install(const std::wstring& msi, const std::vector<Setting>& settings) {
+    std::wstring arguments = L"/i " + quoted(msi);
+    for (const Setting& s : settings) arguments += L" " + s.property + L"=" + quoted(fromUtf8(s.value));
+    return msiexec(arguments);
+}
+
+// The versions of this product's Add/Remove Programs entries.
+std::vector<std::string> productEntries() {
+    std::vector<std::string> versions;
+    handles::RegKey root;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallRoot.c_str(), 0, KEY_READ | kMachineView, root.put());
+    char name[256];
+    DWORD size = sizeof name;
+    for (DWORD i = 0; RegEnumKeyExA(root.get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) == 0;
+         ++i, size = sizeof name) {
+        const std::string entry = kUninstallRoot + "\\" + name;
+        if (regString(HKEY_LOCAL_MACHINE, entry, "DisplayName", kMachineView) == "Tavisto Convoca Launcher")
+            versions.push_back(regString(HKEY_LOCAL_MACHINE, entry, "DisplayVersion", kMachineView));
+    }
+    return versions;
+}
+
+// The administrator's file with each setting's line set to its value.
+std::string withSettings(std::string text, const std::vector<Setting>& settings) {
+    for (const Setting& s : settings) {
+        const size_t at = text.find("\n" + s.key + "=") + s.key.size() + 2;
+        text.replace(at, text.find('\r', at) - at, s.value);
+    }
+    return text;
+}
+
+size_t lineCount(const std::string& text, const std::string& line) {
+    const std::vector<std::string> lines = splitLines(text);
+    return std::count(lines.begin(), lines.end(), line);
+}
+
+void expectNothingInstalled() {
+    EXPECT_FALSE(dirExists(perMachineDir()));
+    EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, kProgIdKey, kMachineView));
+    EXPECT_EQ("<none>", regString(HKEY_LOCAL_MACHINE, kVcaKey, "", kMachineView));
+    EXPECT_EQ("<none>", machineMarker());
+    EXPECT_TRUE(productEntries().empty());
+}
+
+class MsiTest : public LauncherTest {
+protected:
+    void SetUp() override {
+        LauncherTest::SetUp();
+        ASSERT_TRUE(writeFile(session, sessionXml()));
+    }
+    void TearDown() override {
+        for (const std::wstring& msi : {kNextMsi, kMsi}) msiexec(L"/x " + quoted(msi));
+        regDeleteTree(HKEY_LOCAL_MACHINE, kSetupEntry, kMachineView);
+        LauncherTest::TearDown();
+    }
+
+    // Opens the session file as a browser does; the deployment.properties
+    // that the launcher wrote for it, and whether it refreshed the working copy.
+    std::string openSession(bool refreshed) {
+        DeleteFileW(javawRecordPath().c_str());
+        handles::Process process = shellOpen(session);
+        DWORD exit = 99;
+        if (process && WaitForSingleObject(process.get(), 120000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(process.get(), &exit);
+        EXPECT_EQ(0u, exit);
+        EXPECT_EQ(1u, javawRecords(1).size()) << "the stand-in Java was started";
+        const std::vector<std::wstring> log = lastRunLog();
+        EXPECT_EQ(refreshed, std::count(log.begin(), log.end(), L"Performing one time copy of Resources to Embedded.") == 1);
+        return readFile(workingJreHome() + L"\\lib\\deployment.properties");
+    }
+
+    TempDir downloads;
+    const std::wstring session = downloads / L"session.vca";
+};
+
+TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
+    const std::vector<Setting> given = {
+        {L"PROXYSELECTION", "proxySelection", "1"}, {L"PROXYHTTPHOST", "httpProxyAddress", "proxy.corp"},
+        {L"PROXYHTTPPORT", "httpProxyPort", "8080"}, {L"PROXYBYPASSLIST", "doNotUseProxyServerAddressList", "*.corp;10.*"},
+        {L"DONOTRUNUPDATER", "doNotRunUpdater", "true"}};
+    ASSERT_EQ(msiDone, install(kMsi, given).exitCode);
+    const std::wstring dir = perMachineDir(), admin = dir + L"\\" + kAdminFile;
+    expectInstalledFiles(dir, {kAdminFile, L"ConvocaSession.ico"});
+    const std::string written = withSettings(readFile(CONVOCA_ADMIN_TEMPLATE_WIN), given);
+    EXPECT_EQ(written, readFile(admin)) << "each given setting on its line, the rest the defaults";
+    for (const RegRow& row : association(dir))
+        EXPECT_EQ(row.value, regString(HKEY_LOCAL_MACHINE, row.subKey, row.name, kMachineView)) << row.subKey;
+    const std::string first = machineMarker();
+    EXPECT_EQ(0u, first.rfind(kVersion + " {", 0)) << first;
+    EXPECT_EQ(std::vector<std::string>{kVersion}, productEntries());
+    std::string deployment = openSession(true);
+    for (const char* line : {"deployment.proxy.type=1", "deployment.proxy.http.host=proxy.corp",
+                             "deployment.proxy.http.port=8080", "deployment.proxy.bypass.list=*.corp;10.*"})
+        EXPECT_EQ(1u, lineCount(deployment, line)) << line;
+
+    // Two installations for all users never share the folder.
+    EXPECT_EQ(setupOverMsi, runProcess(quoted(CONVOCA_SETUP_EXE_WIN) + L" /S /ALLUSERS", 120000));
+    EXPECT_FALSE(fileExists(dir + L"\\Uninstall.exe"));
+
+    // The upgrade keeps the administrator's edit and changes what is given.
+    const std::string edited = withSettings(written, {{L"", "proxyOverrideHostsList", "intranet.corp"}});
+    ASSERT_TRUE(writeFile(admin, edited));
+    ASSERT_EQ(msiDone, install(kNextMsi, {{L"PROXYHTTPPORT", "httpProxyPort", "3128"}}).exitCode);
+    EXPECT_EQ(withSettings(edited, {{L"", "httpProxyPort", "3128"}}), readFile(admin));
+    const std::string second = machineMarker();
+    EXPECT_EQ(0u, second.rfind(kNextVersion + " {", 0)) << second;
+    EXPECT_EQ(std::vector<std::string>{kNextVersion}, productEntries());
+    deployment = openSession(true);
+    for (const char* line : {"deployment.proxy.http.port=3128", "deployment.proxy.override.hosts=intranet.corp"})
+        EXPECT_EQ(1u, lineCount(deployment, line)) << line;
+
+    ASSERT_EQ(msiDone, msiexec(L"/x " + quoted(kNextMsi)).exitCode);
+    expectNothingInstalled();
+    for (const RegRow& row : association(dir))
+        EXPECT_EQ("<none>", regString(HKEY_LOCAL_MACHINE, row.subKey, row.name, kMachineView)) << row.subKey;
+    EXPECT_FALSE(listFiles(supportDirectory() + L"\\logs").empty()) << "the logs stay";
+    EXPECT_TRUE(fileExists(javawRecordPath())) << "the working copy stays";
+}
+
+TEST_F(MsiTest, SettingsShortcutIsForAllUsers) {
+    ASSERT_EQ(msiDone, install(kMsi, {}).exitCode);
+    const bool common = fileExists(shortcut(true)), user = fileExists(shortcut(false));
+    ASSERT_EQ(msiDone, msiexec(L"/x " + quoted(kMsi)).exitCode);
+    EXPECT_FALSE(fileExists(shortcut(true)) || fileExists(shortcut(false))) << "removed with the product";
+    if (!common && user)
+        GTEST_SKIP() << "Wine's msiexec resolves ProgramMenuFolder to the user's Start menu even with ALLUSERS=1 "
+                        "(Windows: the all-users Start menu)";
+    EXPECT_TRUE(common);
+    EXPECT_FALSE(user);
+}
+
+TEST_F(MsiTest, RefusedSettingsAndTheSetupProgramsInstallationLeaveNothing) {
+    const std::string unchanged = "Nothing has been changed.";
+    const struct { std::wstring property; std::string log; } refused[] = {
+        {L"PROXYHTTPPORT=65536", "PROXYHTTPPORT=\"65536\" is refused: httpProxyPort must be a port number from 0 to 65535."},
+        {L"PROXYSOCKSPORT=0100", "PROXYSOCKSPORT=\"0100\" is refused: socksProxyPort must be a port number from 0 to 65535."},
+        {L"PROXYSELECTION=4", "PROXYSELECTION=\"4\" is refused: proxySelection must be 0, 1, 2 or 3."},
+        {L"DONOTRUNUPDATER=yes", "DONOTRUNUPDATER=\"yes\" is refused: doNotRunUpdater must be true or false."},
+        {L"PROXYHTTPHOST=\"proxy.corp httpProxyPort=1\"", "PROXYHTTPHOST=\"proxy.corp httpProxyPort=1\" is refused: "
+         "httpProxyAddress must not hold \"httpProxyPort=\", which starts a setting."},
+        {L"PROXYSCRIPTURL=\"http://pac.corp/\tx\"", "PROXYSCRIPTURL=\"http://pac.corp/?x\" is refused: "
+         "automaticProxyConfigScriptLocation must be a single line without control characters."}};
+    for (const auto& row : refused) {
+        const MsiRun run = msiexec(L"/i " + quoted(kMsi) + L" " + row.property);
+        EXPECT_EQ(msiFailed, run.exitCode) << utf8(row.property);
+        EXPECT_NE(std::string::npos, run.log.find(row.log + " " + unchanged)) << row.log;
+        expectNothingInstalled();
+    }
+
+    const std::string setupDir = "C:\\Program Files\\Tavisto Convoca Launcher";
+    ASSERT_TRUE(regSetString(HKEY_LOCAL_MACHINE, kSetupEntry, "InstallLocation", setupDir, kMachineView));
+    const MsiRun run = msiexec(L"/i " + quoted(kMsi));
+    EXPECT_EQ(msiFailed, run.exitCode);
+    expectNothingInstalled();
+    if (run.log.find("Tavisto Convoca Launcher is installed") == std::string::npos)
+        GTEST_SKIP() << "Wine's msiexec does not log the message of a failed launch condition (Windows does)";
+    EXPECT_NE(std::string::npos, run.log.find("Tavisto Convoca Launcher is installed for all users by its setup "
+                                              "program, in " + setupDir + ". Remove that installation in "
+                                              "Add/Remove Programs, then install this package."));
+}
+
+} // namespace
