@@ -34,7 +34,7 @@ final class BundleSummary {
     String text(Map<String, String> states, Map<String, String> texts) {
         line("Tavisto Convoca Launcher diagnostics, written "
                 + new SimpleDateFormat("yyyy-MM-dd HH:mm:ss Z", Locale.US).format(new Date()));
-        line("Launcher version: " + (bundle.version == null || bundle.version.isEmpty() ? "unknown" : bundle.version));
+        line("Launcher version: " + (bundle.version.isEmpty() ? SupportBundle.launcherVersion() : bundle.version));
         line("Java: " + System.getProperty("java.version") + " by " + System.getProperty("java.vendor"));
         line("Operating system: " + System.getProperty("os.name") + " " + System.getProperty("os.version") + " ("
                 + System.getProperty("os.arch") + ")");

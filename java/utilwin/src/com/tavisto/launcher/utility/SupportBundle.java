@@ -38,6 +38,7 @@ public final class SupportBundle {
     /** Files are copied byte for byte, except for the masks. */
     private static final Charset BYTES = StandardCharsets.ISO_8859_1;
 
+    /** Empty when the caller does not know it: it is then read from the launcher beside this jar. */
     final String version;
     final File userFile;
     /** null in a per-user installation, where the user's file holds every setting. */
@@ -143,7 +144,7 @@ public final class SupportBundle {
             return BAD_COMMAND_LINE;
         }
         File adminFile = values.containsKey("-admin") ? new File(Main.ownFolder(), Main.ADMIN_FILE) : null;
-        SupportBundle bundle = new SupportBundle(launcherVersion(), new File(values.get("-settings")), adminFile,
+        SupportBundle bundle = new SupportBundle("", new File(values.get("-settings")), adminFile,
                 new File(values.get("-cache")), Commands.SYSTEM);
         File zip = new File(values.get("-out"));
         try {
