@@ -50,7 +50,7 @@ interface Commands {
                         }
                     } catch (IllegalThreadStateException running) {
                         if (System.currentTimeMillis() >= deadline) {
-                            throw new IOException("it did not end within " + timeoutMs / 1000 + " seconds");
+                            throw new IOException("it did not end within " + timeoutMs + " ms");
                         }
                         Thread.sleep(POLL_MS);
                     }

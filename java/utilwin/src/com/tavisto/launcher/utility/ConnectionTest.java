@@ -187,7 +187,7 @@ final class ConnectionTest {
             throw new Stop("The name " + address.getHostString() + " could not be found: no name server knows it,"
                     + " or this computer has no network.");
         } catch (SocketTimeoutException e) {
-            throw new Stop("No answer from " + name + " within " + limitMs / 1000 + " seconds.");
+            throw new Stop("No answer from " + name + " within " + seconds(limitMs) + ".");
         } catch (NoRouteToHostException e) {
             throw new Stop("There is no route to " + name + ".");
         } catch (ConnectException e) {
@@ -209,7 +209,7 @@ final class ConnectionTest {
             socket.setSoTimeout(remaining());
             status = statusLine(socket.getInputStream());
         } catch (SocketTimeoutException e) {
-            throw new Stop("No answer from " + proxy + " within " + limitMs / 1000 + " seconds.");
+            throw new Stop("No answer from " + proxy + " within " + seconds(limitMs) + ".");
         } catch (IOException e) {
             throw new Stop(capitalized(proxy) + " closed the connection without an answer: " + describe(e) + ".");
         }
@@ -273,7 +273,7 @@ final class ConnectionTest {
             tls.setSoTimeout(remaining());
             tls.startHandshake();
         } catch (SocketTimeoutException e) {
-            throw new Stop(failure + "no answer within " + limitMs / 1000 + " seconds.");
+            throw new Stop(failure + "no answer within " + seconds(limitMs) + ".");
         } catch (IOException e) {
             throw new Stop(failure + describe(e) + ".");
         }
@@ -286,7 +286,7 @@ final class ConnectionTest {
         }
         long left = deadline - System.currentTimeMillis();
         if (left <= 0) {
-            throw new Stop("The test took longer than " + limitMs / 1000 + " seconds.");
+            throw new Stop("The test took longer than " + seconds(limitMs) + ".");
         }
         return (int) left;
     }
@@ -295,6 +295,11 @@ final class ConnectionTest {
     static String host(URI target) {
         String host = target.getHost();
         return host.startsWith("[") && host.endsWith("]") ? host.substring(1, host.length() - 1) : host;
+    }
+
+    static String seconds(int ms) {
+        int s = Math.max(1, ms / 1000);
+        return s + (s == 1 ? " second" : " seconds");
     }
 
     private static String capitalized(String s) {
