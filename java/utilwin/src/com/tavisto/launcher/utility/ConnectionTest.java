@@ -150,12 +150,16 @@ final class ConnectionTest {
     private Result connect(URI target, ProxyRoute route) throws Stop {
         String host = host(target);
         int port = port(target);
-        String endpoint = host + ":" + port;
+        String endpoint = (host.indexOf(':') >= 0 ? "[" + host + "]" : host) + ":" + port;
         long started = System.currentTimeMillis();
         Socket socket = null;
         try {
             if (route.type == Proxy.Type.SOCKS) {
-                socket = new Socket(new Proxy(Proxy.Type.SOCKS, new InetSocketAddress(route.host, route.port)));
+                InetSocketAddress server = new InetSocketAddress(route.host, route.port);
+                if (server.isUnresolved()) {
+                    throw new Stop(unknownName(route.host));
+                }
+                socket = new Socket(new Proxy(Proxy.Type.SOCKS, server));
                 open(socket, InetSocketAddress.createUnresolved(host, port), route.name());
             } else if (route.type == Proxy.Type.HTTP) {
                 socket = new Socket();
@@ -184,8 +188,7 @@ final class ConnectionTest {
         try {
             socket.connect(address, remaining());
         } catch (UnknownHostException e) {
-            throw new Stop("The name " + address.getHostString() + " could not be found: no name server knows it,"
-                    + " or this computer has no network.");
+            throw new Stop(unknownName(address.getHostString()));
         } catch (SocketTimeoutException e) {
             throw new Stop("No answer from " + name + " within " + seconds(limitMs) + ".");
         } catch (NoRouteToHostException e) {
@@ -196,6 +199,10 @@ final class ConnectionTest {
         } catch (IOException | IllegalArgumentException e) {
             throw new Stop("Could not connect to " + name + ": " + describe(e) + ".");
         }
+    }
+
+    private static String unknownName(String host) {
+        return "The name " + host + " could not be found: no name server knows it, or this computer has no network.";
     }
 
     /** Asks the HTTP proxy for a tunnel to endpoint; returns when it answered 200. */
