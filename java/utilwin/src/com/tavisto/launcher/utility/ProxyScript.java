@@ -39,7 +39,8 @@ final class ProxyScript {
             + "function convert_addr(a) { var q = String(a).split('.');"
             + " return ((q[0] << 24) | (q[1] << 16) | (q[2] << 8) | (q[3] | 0)); }\n"
             + "function isInNet(h, p, m) { var a = /^\\d+\\.\\d+\\.\\d+\\.\\d+$/.test(h) ? h : dnsResolve(h);"
-            + " if (a == null) return false; return (convert_addr(a) & convert_addr(m)) == (convert_addr(p) & convert_addr(m)); }\n"
+            + " if (a == null) return false;"
+            + " return (convert_addr(a) & convert_addr(m)) == (convert_addr(p) & convert_addr(m)); }\n"
             + "function shExpMatch(s, p) { return new RegExp('^' + p.replace(/[.+^${}()|\\[\\]\\\\]/g, '\\\\$&')"
             + ".replace(/\\*/g, '.*').replace(/\\?/g, '.') + '$').test(s); }\n";
 

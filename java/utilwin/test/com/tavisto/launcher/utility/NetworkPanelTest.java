@@ -159,9 +159,7 @@ public class NetworkPanelTest {
                 t.target.setText("http://127.0.0.1:" + silent.getLocalPort() + "/");
                 t.test.doClick();
             });
-            for (int i = 0; i < 250 && DisplayTests.onEdt(() -> t.isRunning()); i++) {
-                Thread.sleep(20);
-            }
+            assertTrue(DisplayTests.eventually(() -> !t.isRunning()));
             String result = DisplayTests.onEdt(() -> t.result.getText());
             assertTrue(result, result.matches("Connected to 127\\.0\\.0\\.1 directly in \\d+ ms\\."));
             assertTrue(t.test.isEnabled());

@@ -3,8 +3,8 @@ package com.tavisto.launcher.utility;
 import static org.junit.Assert.assertArrayEquals;
 import static org.junit.Assert.assertEquals;
 import static org.junit.Assert.assertFalse;
+import static org.junit.Assert.assertThrows;
 import static org.junit.Assert.assertTrue;
-import static org.junit.Assert.fail;
 
 import java.io.ByteArrayOutputStream;
 import java.io.File;
@@ -19,6 +19,7 @@ import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
 import java.util.zip.ZipEntry;
+import java.util.stream.Stream;
 import java.util.zip.ZipInputStream;
 import org.junit.Rule;
 import org.junit.Test;
@@ -46,12 +47,7 @@ public class SupportBundleTest {
         Map<String, String> entries = new LinkedHashMap<String, String>();
         try (ZipInputStream in = new ZipInputStream(new FileInputStream(zip))) {
             for (ZipEntry e; (e = in.getNextEntry()) != null;) {
-                ByteArrayOutputStream bytes = new ByteArrayOutputStream();
-                byte[] buffer = new byte[4096];
-                for (int n; (n = in.read(buffer)) > 0;) {
-                    bytes.write(buffer, 0, n);
-                }
-                entries.put(e.getName(), new String(bytes.toByteArray(), StandardCharsets.UTF_8));
+                entries.put(e.getName(), new String(in.readAllBytes(), StandardCharsets.UTF_8));
             }
         }
         return entries;
@@ -106,7 +102,7 @@ public class SupportBundleTest {
         assertTrue(entries.get("settings/ConvocaLauncherAdmin.properties").endsWith("httpProxyAddress=***@proxy.test\r\n"));
         String summary = entries.get("summary.txt");
         for (String line : new String[] {"Launcher version: 1.5.0.0", "Support folder: " + support,
-            "Cache folder: " + support + File.separator + "vcaLauncherCache",
+            "Cache folder: " + new File(support, "vcaLauncherCache"),
             "Installation: per machine, network settings and switches from " + admin,
             "Proxy mode: use automatic proxy configuration script",
             "Java: " + System.getProperty("java.version") + " by " + System.getProperty("java.vendor")}) {
@@ -135,15 +131,15 @@ public class SupportBundleTest {
         Map<String, String> entries = unzip(zip);
         assertEquals(Arrays.asList("summary.txt"), new ArrayList<String>(entries.keySet()));
         String summary = entries.get("summary.txt");
-        String lib = support + "/embedded/Java/jre1.7.0_40/lib/".replace("/", File.separator);
-        assertEquals(Arrays.asList("logs/ConvocaLauncher.log: missing (" + support + File.separator + "logs"
-                + File.separator + "ConvocaLauncher.log)", "logs/ConvocaLauncher.old.log: missing (" + support
-                + File.separator + "logs" + File.separator + "ConvocaLauncher.old.log)",
+        File lib = new File(support, SupportBundle.RUNTIME + "/lib");
+        assertEquals(Arrays.asList(
+                "logs/ConvocaLauncher.log: missing (" + new File(support, "logs/ConvocaLauncher.log") + ")",
+                "logs/ConvocaLauncher.old.log: missing (" + new File(support, "logs/ConvocaLauncher.old.log") + ")",
                 "settings/ConvocaLauncher.properties: missing (" + user + ")",
-                "deployment/deployment.config: could not be read: Is a directory (" + lib + "deployment.config)",
-                "deployment/deployment.properties: missing (" + lib + "deployment.properties)"),
+                "deployment/deployment.config: could not be read: Is a directory (" + lib + "/deployment.config)",
+                "deployment/deployment.properties: missing (" + lib + "/deployment.properties)"),
                 section(summary, "Files:"));
-        assertEquals(Arrays.asList("cache: missing (" + support + File.separator + "vcaLauncherCache)",
+        assertEquals(Arrays.asList("cache: missing (" + new File(support, "vcaLauncherCache") + ")",
                 "working copy: 0 bytes in 0 files"), section(summary, "Sizes:"));
         for (String line : new String[] {"Switches and proxy mode: defaults, ConvocaLauncher.properties is missing",
             "Proxy mode: use browser settings", "  HKEY_CURRENT_USER: unavailable (reg query could not run: no reg here)",
@@ -183,7 +179,6 @@ public class SupportBundleTest {
             {new String[] {"-settings", settings.getPath(), "-cache", cache}, 2, "-out is missing" + usage},
             {new String[] {"-settings", "a", "-cache", "b", "-out"}, 2, "-out needs a value" + usage},
             {new String[] {"-cache", "a", "-cache", "b"}, 2, "-cache is given twice" + usage},
-            {new String[] {"-admin", "-admin"}, 2, "-admin is given twice" + usage},
             {new String[] {"-version", "1"}, 2, "unknown argument \"-version\"" + usage},
             {new String[] {"-settings", "a", "-cache", cache, "-out", missingFolder}, 1, "the diagnostics could not"
                 + " be written to " + missingFolder + ": the folder " + new File(missingFolder).getParent()
@@ -205,25 +200,19 @@ public class SupportBundleTest {
         Map<String, String> entries = unzip(zip);
         assertTrue(entries.get("summary.txt").contains("\r\nInstallation: per machine, network settings and switches"
                 + " from " + new File(Main.ownFolder(), Main.ADMIN_FILE).getAbsolutePath() + "\r\n"));
-        assertArrayEquals(new String[] {"out.zip", "s"}, sortedNames(temp.getRoot()));
+        assertArrayEquals(new String[] {"out.zip", "s"}, Stream.of(temp.getRoot().list()).sorted().toArray());
         assertFalse("no partial zip is left", new File(temp.getRoot(), "no").exists());
     }
 
     @Test
     public void systemCommandsGiveTheirStatusAndOutputOrStopInTime() throws Exception {
         Commands.Result r = Commands.SYSTEM.run(Arrays.asList("sh", "-c", "echo out; echo err >&2; exit 3"), 5000);
-        assertEquals(3, r.status);
-        assertEquals("out\nerr\n", r.output);
-        for (String[] command : new String[][] {{"sleep", "5"}, {"no-such-command-here"}}) {
-            long start = System.currentTimeMillis();
-            try {
-                Commands.SYSTEM.run(Arrays.asList(command), 200);
-                fail(command[0]);
-            } catch (IOException e) {
-                assertTrue(e.getMessage(), command.length == 1 || e.getMessage().equals("it did not end within 200 ms"));
-            }
-            assertTrue(System.currentTimeMillis() - start < 2000);
-        }
+        assertEquals("3 out\nerr\n", r.status + " " + r.output);
+        long start = System.currentTimeMillis();
+        assertEquals("it did not end within 200 ms", assertThrows(IOException.class,
+                () -> Commands.SYSTEM.run(Arrays.asList("sleep", "5"), 200)).getMessage());
+        assertTrue(System.currentTimeMillis() - start < 2000);
+        assertThrows(IOException.class, () -> Commands.SYSTEM.run(Arrays.asList("no-such-command-here"), 200));
     }
 
     @Test
@@ -233,28 +222,21 @@ public class SupportBundleTest {
         SupportPanel panel = new SupportPanel(new SupportBundle("1.5.0.0", user, null, temp.newFolder("cache"), REG),
                 dialogs);
         File[] proposed = new File[1];
-        File[] choices = {null, new File(temp.getRoot(), "no/d.zip"), new File(temp.getRoot(), "d.zip")};
+        File[] choices = {new File(temp.getRoot(), "no/d.zip"), new File(temp.getRoot(), "d.zip")};
         for (File choice : choices) {
             panel.chooser = (parent, file) -> {
                 proposed[0] = file;
                 return choice;
             };
             DisplayTests.onEdt(() -> panel.save.doClick());
-            dialogs.await(choice == null ? 0 : choice == choices[1] ? 1 : 2);
-            DisplayTests.onEdt(() -> { });
+            dialogs.await(choice == choices[0] ? 1 : 2);
         }
-        assertEquals(Arrays.asList("error: Save Diagnostics: The diagnostics could not be saved to " + choices[1]
-                + ": the folder " + choices[1].getParent() + " does not exist.",
-                "inform: Save Diagnostics: The diagnostics were saved to\n" + choices[2]), dialogs.shown());
-        assertEquals("Saved to " + choices[2], panel.status.getText());
-        assertTrue(unzip(choices[2]).containsKey("summary.txt"));
+        assertEquals(Arrays.asList("error: Save Diagnostics: The diagnostics could not be saved to " + choices[0]
+                + ": the folder " + choices[0].getParent() + " does not exist.",
+                "inform: Save Diagnostics: The diagnostics were saved to\n" + choices[1]), dialogs.shown());
+        assertEquals("Saved to " + choices[1], panel.status.getText());
+        assertTrue(unzip(choices[1]).containsKey("summary.txt"));
         assertEquals(SupportPanel.defaultFolder(), proposed[0].getParentFile());
         assertTrue(proposed[0].getName(), proposed[0].getName().matches("ConvocaLauncher-diagnostics-\\d{8}-\\d{6}\\.zip"));
-    }
-
-    private static String[] sortedNames(File folder) {
-        String[] names = folder.list();
-        Arrays.sort(names);
-        return names;
     }
 }
