@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Renders each tab of the settings window (utilwin.jar), filled with sample
 # settings, to PNG files so that a person can look at them:
-#   general.png, network.png, cache.png and network-admin.png (the network tab
-#   of a per-machine installation, read-only).
+#   general.png, network.png, cache.png, support.png (the "Save diagnostics"
+#   button), network-admin.png (the network tab of a per-machine installation,
+#   read-only) and network-test.png (the network tab with the result of a
+#   connection test against a listener on 127.0.0.1).
 # Usage: scripts/utilwin-screenshots.sh [folder]   (default build/x64/screenshots)
 # Builds the jar if needed; starts Xvfb when no display is available.
 set -euo pipefail

@@ -4,6 +4,7 @@ import java.awt.Component;
 import java.awt.Container;
 import java.awt.event.ItemEvent;
 import java.awt.event.ItemListener;
+import javax.swing.JComponent;
 import javax.swing.JToggleButton;
 import javax.swing.event.DocumentEvent;
 import javax.swing.event.DocumentListener;
@@ -11,6 +12,9 @@ import javax.swing.text.JTextComponent;
 
 /** Tells when the user changes any editable field or option below a container. */
 final class ChangeWatch implements DocumentListener, ItemListener {
+    /** Client property: set to Boolean.TRUE on a component whose changes are not settings. */
+    static final String IGNORED = "ChangeWatch.ignored";
+
     private final Runnable onChange;
 
     private ChangeWatch(Runnable onChange) {
@@ -23,6 +27,9 @@ final class ChangeWatch implements DocumentListener, ItemListener {
 
     private void attach(Container container) {
         for (Component c : container.getComponents()) {
+            if (c instanceof JComponent && Boolean.TRUE.equals(((JComponent) c).getClientProperty(IGNORED))) {
+                continue;
+            }
             if (c instanceof JTextComponent) {
                 JTextComponent text = (JTextComponent) c;
                 if (text.isEditable()) {

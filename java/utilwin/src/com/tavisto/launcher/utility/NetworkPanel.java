@@ -11,6 +11,7 @@ import javax.swing.JComponent;
 import javax.swing.JLabel;
 import javax.swing.JPanel;
 import javax.swing.JRadioButton;
+import javax.swing.JSeparator;
 import javax.swing.JTextField;
 import javax.swing.UIManager;
 
@@ -45,6 +46,14 @@ final class NetworkPanel extends JPanel {
     final JCheckBox bypassLocal = new JCheckBox("Bypass proxy server for local addresses");
     final JTextField overrideHosts = new JTextField(24);
     final JTextField scriptLocation = new JTextField(24);
+    final ConnectionTestPanel connectionTest = new ConnectionTestPanel(new ConnectionTestPanel.Current() {
+        @Override
+        public Settings settings() {
+            Settings s = new Settings();
+            collect(s);
+            return s;
+        }
+    });
 
     private final boolean readOnly;
     private final JLabel[] httpLabels = labels("HTTP:", httpAddress);
@@ -104,6 +113,8 @@ final class NetworkPanel extends JPanel {
         add(scriptLocationLabel, Cells.at(1, y, 1, Cells.INDENT));
         add(scriptLocation, Cells.wide(2, y++, 3, 0));
         add(direct, Cells.at(0, y++, 5, 0));
+        add(new JSeparator(), Cells.wide(0, y++, 5, 0));
+        add(connectionTest, Cells.wide(0, y++, 5, 0));
         add(new JLabel(), Cells.filler(y));
     }
 

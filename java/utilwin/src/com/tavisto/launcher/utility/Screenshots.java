@@ -4,6 +4,8 @@ import java.awt.Graphics2D;
 import java.awt.image.BufferedImage;
 import java.io.File;
 import java.io.IOException;
+import java.net.InetAddress;
+import java.net.ServerSocket;
 import java.lang.reflect.InvocationTargetException;
 import java.nio.charset.Charset;
 import java.nio.file.Files;
@@ -13,7 +15,8 @@ import javax.swing.SwingUtilities;
 
 /**
  * Developer tool, not used by the launcher: renders each tab of the window,
- * filled with sample settings, to PNG files in the folder given, so that a
+ * filled with sample settings, and the network tab after a connection test
+ * against a listener on this computer, to PNG files in the folder given, so that a
  * person can look at them. Needs a display.
  */
 public final class Screenshots {
@@ -49,11 +52,17 @@ public final class Screenshots {
             File user = write(new File(work, "ConvocaLauncher.properties"), SAMPLE);
             File cache = new File(work, "cache");
             shoot(open(new SettingsStore(new SettingsFile(user), null), cache), out,
-                    new String[] {"general", "network", "cache"});
+                    new String[] {"general", "network", "cache", "support"});
             File userOnly = write(new File(work, "ConvocaLauncherUser.properties"), "javaConsoleSelection=0\r\n");
             File admin = write(new File(work, Main.ADMIN_FILE), ADMIN_SAMPLE);
             shoot(open(new SettingsStore(new SettingsFile(userOnly), new SettingsFile(admin)), cache), out,
-                    new String[] {null, "network-admin", null});
+                    new String[] {null, "network-admin", null, null});
+            File direct = write(new File(work, "ConvocaLauncherDirect.properties"), "proxySelection=3\r\n");
+            try (ServerSocket listener = new ServerSocket(0, 1, InetAddress.getByName("127.0.0.1"))) {
+                SettingsWindow window = open(new SettingsStore(new SettingsFile(direct), null), cache);
+                testConnection(window, "http://127.0.0.1:" + listener.getLocalPort() + "/");
+                shoot(window, out, new String[] {null, "network-test", null, null});
+            }
         } finally {
             for (File f : work.listFiles()) {
                 Files.delete(f.toPath());
@@ -86,6 +95,27 @@ public final class Screenshots {
             }
         });
         return window[0];
+    }
+
+    /** Runs the network tab's connection test against address and waits for its result. */
+    static void testConnection(final SettingsWindow window, final String address) throws Exception {
+        SwingUtilities.invokeAndWait(new Runnable() {
+            @Override
+            public void run() {
+                window.network.connectionTest.target.setText(address);
+                window.network.connectionTest.test.doClick();
+            }
+        });
+        final boolean[] running = {true};
+        for (int i = 0; i < 300 && running[0]; i++) {
+            Thread.sleep(50);
+            SwingUtilities.invokeAndWait(new Runnable() {
+                @Override
+                public void run() {
+                    running[0] = window.network.connectionTest.isRunning();
+                }
+            });
+        }
     }
 
     /** Writes tab i to names[i] + ".png" where names[i] is not null, then closes the window. */

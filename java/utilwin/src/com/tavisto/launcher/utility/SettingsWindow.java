@@ -34,6 +34,7 @@ final class SettingsWindow {
     final GeneralPanel general;
     final NetworkPanel network;
     final CachePanel cache;
+    final SupportPanel support;
     final JButton ok = new JButton("OK");
     final JButton cancel = new JButton("Cancel");
     final JButton apply = new JButton("Apply");
@@ -75,6 +76,9 @@ final class SettingsWindow {
         general = new GeneralPanel(version, store.userFile().path().getPath(), updates);
         network = new NetworkPanel(store.adminManaged() || loadProblem != null);
         cache = new CachePanel(cacheFolder, new CacheCleaner(), dialogs);
+        File adminFile = store.adminManaged() ? store.proxyFile().path() : null;
+        support = new SupportPanel(new SupportBundle(version, store.userFile().path(), adminFile, cacheFolder,
+                Commands.SYSTEM), dialogs);
         Settings shown = Settings.read(user, admin != null ? admin : user);
         general.show(shown);
         network.show(shown);
@@ -94,6 +98,7 @@ final class SettingsWindow {
         tabs.addTab("General", general);
         tabs.addTab("Network", network);
         tabs.addTab("Cache", cache);
+        tabs.addTab("Support", support);
         JPanel buttons = new JPanel(new FlowLayout(FlowLayout.TRAILING));
         buttons.add(ok);
         buttons.add(cancel);

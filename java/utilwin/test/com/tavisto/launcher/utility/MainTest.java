@@ -55,4 +55,9 @@ public class MainTest {
         assertEquals(jar().getAbsoluteFile().getParentFile(), Main.ownFolder());
         assertEquals("ConvocaLauncherAdmin.properties", Main.ADMIN_FILE);
     }
+
+    @Test
+    public void theDiagnosticsReadTheVersionOfTheLauncherBesideTheJar() {
+        assertEquals("1.5.0.0", SupportBundle.launcherVersion());
+    }
 }

@@ -6,6 +6,8 @@ import static org.junit.Assert.assertNull;
 import static org.junit.Assert.assertSame;
 import static org.junit.Assert.assertTrue;
 
+import java.net.InetAddress;
+import java.net.ServerSocket;
 import javax.swing.JComponent;
 import javax.swing.JRadioButton;
 import javax.swing.JTextField;
@@ -134,5 +136,34 @@ public class NetworkPanelTest {
         assertFalse(f.inRange());
         f.setPort(0);
         assertEquals("", f.getText());
+    }
+
+    @Test
+    public void theConnectionTestUsesTheShownSettingsAndCanBeCancelled() throws Exception {
+        try (ServerSocket silent = new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1"))) {
+            NetworkPanel p = new NetworkPanel(false);
+            ConnectionTestPanel t = p.connectionTest;
+            assertEquals("https://updates.tavisto.com/", t.target.getText());
+            DisplayTests.onEdt(() -> {
+                p.manual.setSelected(true);
+                p.sameServer.setSelected(true);
+                p.httpAddress.setText("127.0.0.1");
+                p.httpPort.setPort(silent.getLocalPort());
+                t.target.setText(" http://target.test/ ");
+                t.test.doClick();
+                assertEquals("Testing the connection to http://target.test/...", t.result.getText());
+                assertFalse(t.test.isEnabled());
+                t.cancel.doClick();
+                assertEquals(ConnectionTest.CANCELLED, t.result.getText());
+                p.direct.setSelected(true);
+                t.target.setText("http://127.0.0.1:" + silent.getLocalPort() + "/");
+                t.test.doClick();
+            });
+            assertTrue(DisplayTests.eventually(() -> !t.isRunning()));
+            String result = DisplayTests.onEdt(() -> t.result.getText());
+            assertTrue(result, result.matches("Connected to 127\\.0\\.0\\.1 directly in \\d+ ms\\."));
+            assertTrue(t.test.isEnabled());
+            assertFalse(t.cancel.isEnabled());
+        }
     }
 }

@@ -244,11 +244,20 @@ public class SettingsWindowDisplayTest {
     }
 
     @Test
+    public void theTestAddressIsNoSetting() throws Exception {
+        Main.Run run = start();
+        onEdt(() -> {
+            run.window.network.connectionTest.target.setText("https://example.test/");
+            assertFalse(run.window.apply.isEnabled());
+        });
+    }
+
+    @Test
     public void everyTabIsDrawn() throws Exception {
         write(settings, Screenshots.SAMPLE);
         Main.Run run = start();
         String folder = System.getProperty("utilwin.screenshots");
-        String[] names = {"general", "network", "cache"};
+        String[] names = {"general", "network", "cache", "support"};
         for (int tab = 0; tab < names.length; tab++) {
             BufferedImage image = Screenshots.render(run.window, tab);
             assertTrue(names[tab] + " looks blank", colours(image) > 8);
