@@ -5,6 +5,7 @@
 #include "logging/Logger.h"
 #include "platform/ErrorBox.h"
 #include "platform/FileSystem.h"
+#include "platform/ShortPath.h"
 #include "platform/Text.h"
 #include "validation/SessionFileValidator.h"
 
@@ -49,13 +50,20 @@ struct JavaTexts {
 
 // On failure returns false with the conversion's error code, taken at once,
 // before anything else can change the thread's last error.
-bool formJavaTexts(const LauncherPaths& paths, const std::wstring& sessionFile, JavaTexts& texts,
-                   DWORD& error) {
+bool formJavaTexts(const LauncherPaths& paths, const std::wstring& sessionFile,
+                   const ShortPathSource& shortPaths, JavaTexts& texts, DWORD& error) {
     std::string converted;
     auto convert = [&](const std::wstring& wide, std::string& out) {
-        if (toAnsi(wide, out)) return true;
-        error = GetLastError();
-        return false;
+        AnsiPath ansi = toAnsiPath(wide, shortPaths);
+        if (!ansi.converted) {
+            error = GetLastError();
+            return false;
+        }
+        if (ansi.shortened)
+            logger().log(L"No ANSI form of %ls: Java is given its short form %ls", wide.c_str(),
+                         fromAnsi(ansi.text).c_str());
+        out = std::move(ansi.text);
+        return true;
     };
     if (!convert(getLongPath(paths.embeddedJreHome), texts.J)) return false;
     texts.W = texts.J + "\\bin\\javaw.exe";
@@ -169,7 +177,8 @@ bool copySecurityDirectory(const std::wstring& executableDirectory,
     return copied;
 }
 
-SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches) {
+SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches,
+                              const ShortPathSource& shortPaths) {
     SessionOutcome outcome;
     logger().log(L"Entering Launcher Session mode.");
     const std::wstring sessionFile = chooseSessionFile(paths.arguments);
@@ -197,7 +206,7 @@ SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches&
     if (outcome.status == 0) {
         JavaTexts texts;
         DWORD error = 0;
-        if (!formJavaTexts(paths, sessionFile, texts, error)) {
+        if (!formJavaTexts(paths, sessionFile, shortPaths, texts, error)) {
             showErrorBox(
                 L"Tavisto Convoca Launcher cannot launch Java Virtual Machine. This is likely because "
                 L"Java Virtual Machine files are installed under your user directory and your name "

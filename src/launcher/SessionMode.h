@@ -1,5 +1,6 @@
 #pragma once
 #include "launcher/LauncherPaths.h"
+#include "platform/ShortPath.h"
 
 #include <string>
 
@@ -10,8 +11,10 @@ struct SessionOutcome {
     bool bypassExitSequence = false;
 };
 
-// Starts Java Web Start on the first ".vca" argument.
-SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches);
+// Starts Java Web Start on the first ".vca" argument. Paths without an ANSI
+// form reach Java in their short forms from shortPaths.
+SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches,
+                              const ShortPathSource& shortPaths = systemShortPaths());
 
 // Copies the runtime's security directory into the support directory once.
 bool copySecurityDirectory(const std::wstring& executableDirectory,

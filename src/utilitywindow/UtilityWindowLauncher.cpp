@@ -2,6 +2,7 @@
 
 #include "childprocess/exec_stream.h"
 #include "logging/Logger.h"
+#include "platform/ShortPath.h"
 #include "platform/Text.h"
 
 #include <atomic>
@@ -68,6 +69,19 @@ DWORD closeWindow(State& s) {
     }
 }
 
+// The window's paths in the ANSI code page, short forms where need be. The
+// settings file and its folder may not exist yet: their nearest existing
+// folder gives the short form.
+bool ansiPath(const std::wstring& path, const ShortPathSource& shortPaths, std::string& text) {
+    AnsiPath ansi = toAnsiPath(path, shortPaths);
+    if (!ansi.converted) return false;
+    if (ansi.shortened)
+        logger().log(L"No ANSI form of %ls: the UtilityWindow is given its short form %ls", path.c_str(),
+                     fromAnsi(ansi.text).c_str());
+    text = std::move(ansi.text);
+    return true;
+}
+
 } // namespace
 
 void UtilityWindowLauncher::setPaths(const std::wstring& javaHome, const std::wstring& jarPath) {
@@ -78,15 +92,17 @@ void UtilityWindowLauncher::setPaths(const std::wstring& javaHome, const std::ws
 bool UtilityWindowLauncher::isMonitoring() { return state().monitoring.load(); }
 
 DWORD UtilityWindowLauncher::run(const std::wstring& settingsPath, const std::wstring& cachePath,
-                                 const std::wstring& version, Listener* listener, bool perMachine) {
+                                 const std::wstring& version, Listener* listener, bool perMachine,
+                                 const ShortPathSource& shortPaths) {
     State& s = state();
     s.listener = listener;
     std::string program;
     std::vector<std::string> arguments{"-classpath", "", "com.tavisto.launcher.utility.Main",
                                        "-settings", "", "-cache", "", "-version", ""};
-    if (!toAnsi(s.javaHome + L"\\bin\\java.exe", program) || !toAnsi(s.jarPath, arguments[1]) ||
-        !toAnsi(settingsPath, arguments[4]) || !toAnsi(cachePath, arguments[6]) ||
-        !toAnsi(version, arguments[8]))
+    if (!ansiPath(s.javaHome + L"\\bin\\java.exe", shortPaths, program) ||
+        !ansiPath(s.jarPath, shortPaths, arguments[1]) ||
+        !ansiPath(settingsPath, shortPaths, arguments[4]) ||
+        !ansiPath(cachePath, shortPaths, arguments[6]) || !toAnsi(version, arguments[8]))
         return GetLastError();
     if (perMachine) arguments.push_back("-admin");
 

@@ -2,6 +2,8 @@
 // Runs the Java settings window as a child process and speaks its line
 // protocol: the window writes "update" to ask for an update check; the
 // launcher writes "shutdown" to close it after a successful update.
+#include "platform/ShortPath.h"
+
 #include <windows.h>
 #include <string>
 
@@ -23,8 +25,11 @@ public:
     // kWindowFailed, or the error code of a path that has no ANSI form
     // (nothing started). Throws exec_stream_t::error_t when the window
     // cannot be started.
+    // Paths without an ANSI form are passed in their short forms from
+    // shortPaths.
     static DWORD run(const std::wstring& settingsPath, const std::wstring& cachePath,
-                     const std::wstring& version, Listener* listener, bool perMachine);
+                     const std::wstring& version, Listener* listener, bool perMachine,
+                     const ShortPathSource& shortPaths = systemShortPaths());
 
     // Safe to call from another thread while run() reads the window's output.
     static void sendCommand(const std::string& text);
