@@ -35,7 +35,8 @@ FileSystemLock::FileSystemLock(const std::wstring& directory)
         if (m_handle != INVALID_HANDLE_VALUE) break;
         if (GetLastError() != ERROR_FILE_EXISTS) break;
         if (takeOverStaleLock()) break;
-        Sleep(kLockRetryMs);
+        // Gone meanwhile: its holder has just released it.
+        if (GetLastError() != ERROR_FILE_NOT_FOUND) Sleep(kLockRetryMs);
     }
     if (m_handle == INVALID_HANDLE_VALUE) return;
     while (!m_locked && attempts > 0) {
