@@ -6,7 +6,7 @@
 // rollback. NewMarkerValue makes the value of the runtime marker.
 #include "AdminSettings.h"
 #include "MsiSession.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 #include <objbase.h>
 

@@ -3,7 +3,7 @@
 #include "deployment/ReplaceAll.h"
 #include "logging/Logger.h"
 #include "platform/ErrorBox.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 #include "platform/Text.h"
 
 namespace {
@@ -77,7 +77,7 @@ bool DeploymentConfig::writeOutput() {
     const bool ok = writeAll(file.get(), path);
     if (ok) log.log(L"Successfully opened, wrote, and flushed write of deployment.config file %ls",
                     path.c_str());
-    if (!CloseHandle(file.release()))
+    if (!file.close())
         log.log(L"Error: Closing of deployment config file %ls failed with error %ui", path.c_str(),
                 static_cast<unsigned>(GetLastError()));
 

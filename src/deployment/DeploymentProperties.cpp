@@ -2,7 +2,7 @@
 
 #include "logging/Logger.h"
 #include "platform/ErrorBox.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 #include "platform/Text.h"
 
 namespace {
@@ -253,7 +253,7 @@ bool DeploymentProperties::writeOutput() {
         log.log(L"Error: Could not flush write of deployment.properties file %ls", path.c_str());
         ok = false;
     }
-    if (!CloseHandle(file.release()))
+    if (!file.close())
         log.log(L"Error: Closing of deployment properties file %ls failed with error %ui",
                 path.c_str(), static_cast<unsigned>(GetLastError()));
 

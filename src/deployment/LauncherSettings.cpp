@@ -1,7 +1,7 @@
 #include "deployment/LauncherSettings.h"
 
 #include "logging/Logger.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 #include <windows.h>
 #include <cstdio>
@@ -35,7 +35,7 @@ bool LauncherSettings::load() {
                 path.c_str(), static_cast<unsigned>(read), static_cast<unsigned>(size));
         ok = false;
     }
-    if (!CloseHandle(file.release()))
+    if (!file.close())
         log.log(L"Error: Closing of properties file %ls failed with error %ui", path.c_str(),
                 static_cast<unsigned>(GetLastError()));
     if (!ok) return false;

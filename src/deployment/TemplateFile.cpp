@@ -3,7 +3,7 @@
 #include "deployment/ReplaceAll.h"
 #include "logging/Logger.h"
 #include "platform/FileSystem.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 #include "platform/Text.h"
 
 #include <cstring>
@@ -64,7 +64,7 @@ bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName,
     }
     std::string bytes;
     const bool ok = readWholeFile(file.get(), path, texts, bytes);
-    if (!CloseHandle(file.release()))
+    if (!file.close())
         log.log(texts.closeFailed, path.c_str(), static_cast<unsigned>(GetLastError()));
     if (!ok) return false;
 

@@ -2,7 +2,7 @@
 
 #include "logging/Logger.h"
 #include "platform/FileSystem.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 #include <windows.h>
 #include <shellapi.h>

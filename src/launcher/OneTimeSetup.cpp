@@ -4,7 +4,7 @@
 #include "logging/Logger.h"
 #include "platform/ErrorBox.h"
 #include "platform/FileSystem.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 const wchar_t* const kStagingSuffix = L".partial";
 

@@ -1,7 +1,7 @@
 #include "logging/LogCollector.h"
 
 #include "logging/Diagnostics.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 #include <windows.h>
 #include <share.h>

@@ -1,7 +1,7 @@
 #include "platform/ErrorBox.h"
 
 #include "logging/Logger.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 #include <cwchar>
 

@@ -1,6 +1,6 @@
 #include "platform/FileSystem.h"
 
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 #include <windows.h>
 #include <shellapi.h>

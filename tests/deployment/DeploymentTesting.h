@@ -4,7 +4,7 @@
 #include "BoxRobot.h"
 #include "LogTail.h"
 #include "deployment/DeploymentProperties.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 #include <process.h>
 

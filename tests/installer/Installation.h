@@ -3,7 +3,7 @@
 // package: where an installation lies, what it registers, and how the shell
 // opens a file.
 #include "LauncherRun.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 #include <string>
 #include <vector>

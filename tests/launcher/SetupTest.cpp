@@ -1,7 +1,7 @@
 // The user's working copy of the runtime: first start, refresh, the registry
 // marker, the lock file and what an interrupted copy leaves behind.
 #include "SessionFixture.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 #include <algorithm>
 #include <thread>

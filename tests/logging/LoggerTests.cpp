@@ -1,5 +1,5 @@
 #include "TestLogger.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestFiles.h"
 #include "platform/FileSystem.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 #include <gtest/gtest.h>
 

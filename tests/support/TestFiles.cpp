@@ -1,5 +1,5 @@
 #include "TestFiles.h"
-#include "platform/Handles.h"
+#include "handles/Handles.h"
 
 #include <shlobj.h>
 #include <algorithm>

@@ -1,6 +1,7 @@
 #pragma once
-// Move-only owners for the kinds of handle the launcher holds. Each releases
-// its handle on every way out of the scope that owns it.
+// Move-only owners for every kind of handle the launcher and the child-process
+// library hold. Each releases its handle on every way out of the scope that
+// owns it. This is the only file that calls the Win32 close functions.
 #include <windows.h>
 #include <utility>
 
@@ -32,6 +33,13 @@ public:
         pointer old = std::exchange(m_value, value);
         if (old != Traits::invalid()) Traits::close(old);
     }
+    // Closes now and reports the outcome, for callers that log a failed close.
+    // Returns true when there was nothing to close; on failure GetLastError()
+    // holds the reason.
+    bool close() noexcept {
+        pointer old = release();
+        return old == Traits::invalid() || Traits::close(old);
+    }
     // For APIs that fill a handle through an out parameter.
     pointer* put() noexcept { reset(); return &m_value; }
 
@@ -42,32 +50,36 @@ private:
 struct FileTraits {   // CreateFile and friends: INVALID_HANDLE_VALUE on failure
     using pointer = HANDLE;
     static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(pointer h) noexcept { ::CloseHandle(h); }
+    static bool close(pointer h) noexcept { return ::CloseHandle(h) != FALSE; }
 };
 struct KernelTraits { // events, mutexes, processes, threads, pipes: NULL on failure
     using pointer = HANDLE;
     static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::CloseHandle(h); }
+    static bool close(pointer h) noexcept { return ::CloseHandle(h) != FALSE; }
 };
 struct FindTraits {
     using pointer = HANDLE;
     static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(pointer h) noexcept { ::FindClose(h); }
+    static bool close(pointer h) noexcept { return ::FindClose(h) != FALSE; }
 };
 struct RegKeyTraits {
     using pointer = HKEY;
     static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::RegCloseKey(h); }
+    static bool close(pointer h) noexcept {
+        LONG status = ::RegCloseKey(h);
+        if (status != ERROR_SUCCESS) ::SetLastError(static_cast<DWORD>(status));
+        return status == ERROR_SUCCESS;
+    }
 };
 struct LocalTraits {
     using pointer = HLOCAL;
     static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::LocalFree(h); }
+    static bool close(pointer h) noexcept { return ::LocalFree(h) == nullptr; }
 };
 struct ModuleTraits {
     using pointer = HMODULE;
     static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { ::FreeLibrary(h); }
+    static bool close(pointer h) noexcept { return ::FreeLibrary(h) != FALSE; }
 };
 
 using File = Unique<FileTraits>;
