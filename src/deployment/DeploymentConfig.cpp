@@ -2,7 +2,7 @@
 
 #include "deployment/ReplaceAll.h"
 #include "logging/Logger.h"
-#include "platform/ErrorBox.h"
+#include "reporting/ErrorBox.h"
 #include "handles/Handles.h"
 #include "platform/Text.h"
 
@@ -37,7 +37,10 @@ std::wstring DeploymentConfig::generate() {
     std::wstring home = javaHome;
     replaceAll(home, L"\\", L"/");
     std::string url = "file:///";
-    if (!urlEncode(home, url)) return std::wstring();
+    if (!urlEncode(home, url)) {
+        showConversionErrorBox(GetLastError());
+        return std::wstring();
+    }
 
     if (replaceParameter("BUNDLED_JRE_HOME_URL", url) == 0)
         return failWithBox(

@@ -1,7 +1,7 @@
 #include "deployment/DeploymentProperties.h"
 
 #include "logging/Logger.h"
-#include "platform/ErrorBox.h"
+#include "reporting/ErrorBox.h"
 #include "handles/Handles.h"
 #include "platform/Text.h"
 
@@ -21,18 +21,12 @@ void reportIfEmpty(const std::wstring& argument, const wchar_t* message) {
     if (argument.empty()) showErrorBox(message, true);
 }
 
-std::string escaped(const std::wstring& path) {
-    std::string result;
-    escapeForProperties(path, result);
-    return result;
-}
-
 // Settings files are ISO 8859-1, as the settings window writes them: each
 // byte is the character of the same number.
 std::string escapedSetting(const std::string& latin1) {
     std::wstring text;
     for (char byte : latin1) text += static_cast<wchar_t>(static_cast<unsigned char>(byte));
-    return escaped(text);
+    return escapeForProperties(text);
 }
 
 std::string boolText(bool value) { return value ? "true" : "false"; }
@@ -140,7 +134,7 @@ std::string DeploymentProperties::manualPort(const char* key) {
     return std::to_string(adminSettings->getInt(key, 0));
 }
 
-std::string DeploymentProperties::bundledJreHome() { return escaped(javaHome); }
+std::string DeploymentProperties::bundledJreHome() { return escapeForProperties(javaHome); }
 
 std::string DeploymentProperties::consoleMode() {
     static const char* const modes[] = {"SHOW", "HIDE", "DISABLE"};
@@ -212,9 +206,9 @@ std::string DeploymentProperties::proxyOverrideHosts() {
     return manualProxy() ? manualText(LauncherSettings::proxyOverrideHostsList) : std::string();
 }
 
-std::string DeploymentProperties::userCacheDir() { return escaped(javaCachePath); }
+std::string DeploymentProperties::userCacheDir() { return escapeForProperties(javaCachePath); }
 
-std::string DeploymentProperties::userAppSupportDir() { return escaped(appSupportPath); }
+std::string DeploymentProperties::userAppSupportDir() { return escapeForProperties(appSupportPath); }
 
 // Output.
 

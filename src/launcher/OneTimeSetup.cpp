@@ -2,7 +2,7 @@
 
 #include "launcher/LauncherPaths.h"
 #include "logging/Logger.h"
-#include "platform/ErrorBox.h"
+#include "reporting/ErrorBox.h"
 #include "platform/FileSystem.h"
 #include "handles/Handles.h"
 

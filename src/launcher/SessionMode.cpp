@@ -3,7 +3,7 @@
 #include "deployment/DeploymentConfig.h"
 #include "deployment/DeploymentProperties.h"
 #include "logging/Logger.h"
-#include "platform/ErrorBox.h"
+#include "reporting/ErrorBox.h"
 #include "platform/FileSystem.h"
 #include "platform/ShortPath.h"
 #include "platform/Text.h"

@@ -1,6 +1,5 @@
 #include "platform/Text.h"
 
-#include "platform/ErrorBox.h"
 
 #include <cstring>
 #include <vector>
@@ -71,10 +70,7 @@ std::wstring fromAnsi(const std::string& input) {
 
 bool urlEncode(const std::wstring& input, std::string& output) {
     std::string utf8;
-    if (!wideToMultiByte(input, CP_UTF8, utf8)) {
-        showConversionErrorBox(GetLastError());
-        return false;
-    }
+    if (!wideToMultiByte(input, CP_UTF8, utf8)) return false;
     percentEncode(utf8, output);
     return true;
 }
@@ -92,7 +88,8 @@ void percentEncode(const std::string& input, std::string& output) {
     }
 }
 
-bool escapeForProperties(const std::wstring& input, std::string& output) {
+std::string escapeForProperties(const std::wstring& input) {
+    std::string output;
     for (wchar_t unit : input) {
         switch (unit) {
         case L'\t': output += "\\t"; break;
@@ -109,5 +106,5 @@ bool escapeForProperties(const std::wstring& input, std::string& output) {
             }
         }
     }
-    return true;
+    return output;
 }

@@ -13,11 +13,11 @@ bool toAnsi(const std::wstring& input, std::string& output);
 
 std::wstring fromAnsi(const std::string& input);
 
-// UTF-8 with percent-escapes, appended to output. Shows the conversion error
-// box and returns false when the input cannot be converted.
+// UTF-8 with percent-escapes, appended to output. False, with the conversion's
+// last error, when the input cannot be converted.
 bool urlEncode(const std::wstring& input, std::string& output);
 
 void percentEncode(const std::string& input, std::string& output);
 
 // Java properties escapes: \t \n \r \\ and \uXXXX (lower case) from 0x80 up.
-bool escapeForProperties(const std::wstring& input, std::string& output);
+std::string escapeForProperties(const std::wstring& input);

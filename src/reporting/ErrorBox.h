@@ -1,4 +1,6 @@
 #pragma once
+// The launcher's error boxes. They sit above the platform helpers and the
+// logger so that a box can be logged before it shows.
 #include <string>
 #include <windows.h>
 

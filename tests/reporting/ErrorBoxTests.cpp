@@ -1,7 +1,7 @@
 #include "LauncherRun.h"
 #include "TestLogger.h"
-#include "platform/ErrorBox.h"
-#include "platform/FileVersionReader.h"
+#include "reporting/ErrorBox.h"
+#include "reporting/FileVersionReader.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "platform/FileVersionReader.h"
+#include "reporting/FileVersionReader.h"
 
-#include "platform/ErrorBox.h"
+#include "reporting/ErrorBox.h"
 
 #include <windows.h>
 

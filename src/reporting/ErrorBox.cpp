@@ -1,4 +1,4 @@
-#include "platform/ErrorBox.h"
+#include "reporting/ErrorBox.h"
 
 #include "logging/Logger.h"
 #include "handles/Handles.h"
