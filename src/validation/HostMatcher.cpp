@@ -2,19 +2,7 @@
 
 #include <vector>
 
-const char* const hostLabelPattern = "[a-z0-9\\-_.~]+";
-
 namespace {
-
-size_t replaceEvery(std::string& text, const std::string& find, const std::string& insert) {
-    size_t count = 0;
-    for (size_t at = text.find(find); at != std::string::npos; at = text.find(find, at)) {
-        text.replace(at, find.size(), insert);
-        at += insert.size();
-        ++count;
-    }
-    return count;
-}
 
 bool isLabelCharacter(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
@@ -48,12 +36,6 @@ void close(const std::vector<Step>& steps, std::vector<char>& active) {
 }
 
 } // namespace
-
-std::string wildcardToRegex(std::string pattern) {
-    replaceEvery(pattern, ".", "\\.");
-    replaceEvery(pattern, "*", hostLabelPattern);
-    return pattern;
-}
 
 bool hostMatchesPattern(const std::string& host, const std::string& pattern) {
     if (pattern.find('*') == std::string::npos) return host == pattern;
