@@ -1,6 +1,7 @@
 #include "launcher/LauncherPaths.h"
 
 #include "logging/Logger.h"
+#include "platform/BaseDirectory.h"
 #include "platform/FileSystem.h"
 #include "handles/Handles.h"
 
@@ -10,41 +11,24 @@
 #include <shlwapi.h>
 
 namespace {
-const DWORD kPathBuffer = 4096;
-}
 
-std::wstring readEnvironmentVariable(const std::wstring& name) {
-    std::wstring value(kPathBuffer, L'\0');
-    DWORD length = GetEnvironmentVariableW(name.c_str(), value.data(), kPathBuffer);
-    value.resize(length >= 1 && length < kPathBuffer ? length : 0);
-    tvs::Logger::getInstance().log(L"Environment variable %ls: %ls", name.c_str(), value.c_str());
-    return value;
-}
+// The system's folders, with each environment variable that is read logged.
+class LoggedBaseDirectories : public SystemBaseDirectories {
+public:
+    std::wstring environment(const wchar_t* name) const override {
+        std::wstring value = SystemBaseDirectories::environment(name);
+        if (value.size() >= 4096) value.clear();
+        tvs::Logger::getInstance().log(L"Environment variable %ls: %ls", name, value.c_str());
+        return value;
+    }
+};
+
+} // namespace
 
 std::wstring findSupportDirectory() {
-    std::wstring base;
-    wchar_t folder[MAX_PATH] = {};
-    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
-        base = folder;
-    if (base.empty()) base = readEnvironmentVariable(L"HOME");
-    if (base.empty()) base = readEnvironmentVariable(L"USERPROFILE");
-    if (base.empty()) {
-        std::wstring drive = readEnvironmentVariable(L"HOMEDRIVE");
-        std::wstring path = readEnvironmentVariable(L"HOMEPATH");
-        if (!drive.empty() && !path.empty()) base = drive + path;
-    }
-    if (base.empty()) {
-        std::wstring temp(kPathBuffer, L'\0');
-        DWORD length = GetTempPathW(kPathBuffer, temp.data());
-        if (length != 0) {
-            temp.resize(wcslen(temp.c_str()));
-            std::wstring longForm(kPathBuffer, L'\0');
-            DWORD longLength = GetLongPathNameW(temp.c_str(), longForm.data(), kPathBuffer);
-            base = (longLength >= 1 && longLength <= 4094) ? longForm.substr(0, longLength) : temp;
-        }
-    }
+    const std::wstring base = findBaseDirectory(LoggedBaseDirectories());
     if (base.empty()) return L"";
-    return getLongPath(base) + L"\\" + names::supportSubdirectory;
+    return getLongPath(base) + L"\\" + names::kSupportSubdirectory;
 }
 
 std::vector<std::wstring> parseCommandLine() {

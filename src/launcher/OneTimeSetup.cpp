@@ -66,7 +66,7 @@ FileSystemLock::~FileSystemLock() {
 
 std::string readEmbeddedUpdateValue(HKEY root) {
     handles::RegKey key;
-    if (RegOpenKeyExA(root, names::registryKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, names::kRegistryKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
         return "";
     char buffer[kMarkerBufferSize] = {};
     DWORD size = kMarkerBufferSize, type = 0;
@@ -89,9 +89,9 @@ bool embeddedUpdateNeeded() {
 void markEmbeddedUpdated() {
     std::string marker = embeddedUpdateExpected();
     handles::RegKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, names::registryKey, 0, KEY_SET_VALUE, key.put()) !=
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, names::kRegistryKey, 0, KEY_SET_VALUE, key.put()) !=
             ERROR_SUCCESS &&
-        RegCreateKeyExA(HKEY_CURRENT_USER, names::registryKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+        RegCreateKeyExA(HKEY_CURRENT_USER, names::kRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
         return;
     RegSetValueExA(key.get(), kMarkerValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(marker.c_str()),
@@ -130,8 +130,8 @@ bool clearStaging(const std::wstring& target) {
 
 bool performOneTimeSetup(const std::wstring& executableDirectory,
                          const std::wstring& supportDirectory, std::wstring& embeddedJreHome) {
-    const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::resources;
-    const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::embedded;
+    const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::kResources;
+    const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::kEmbedded;
 
     FileSystemLock lock(getLongPath(supportDirectory));
     if (!lock.locked()) {
@@ -152,6 +152,6 @@ bool performOneTimeSetup(const std::wstring& executableDirectory,
         if (!isDirectory(target) && refreshWorkingCopy(source, target)) markEmbeddedUpdated();
     }
 
-    embeddedJreHome = target + L"\\" + names::jreSubdirectory;
+    embeddedJreHome = target + L"\\" + names::kJreSubdirectory;
     return true;
 }

@@ -33,7 +33,7 @@ std::wstring chooseSessionFile(const std::vector<std::wstring>& arguments) {
         DWORD attributes = GetFileAttributesW(argument.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;
-        if (lowerExtension(argument) == names::sessionExtension) {
+        if (lowerExtension(argument) == names::kSessionExtension) {
             if (sessionFile.empty()) sessionFile = argument;
             else logger().log(L"Ignoring extra vca file: %ls", argument.c_str());
         } else {
@@ -163,8 +163,8 @@ bool prepareRuntime(const LauncherPaths& paths) {
 
 bool copySecurityDirectory(const std::wstring& executableDirectory,
                            const std::wstring& supportDirectory) {
-    const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::security;
-    const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::security;
+    const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::kSecurity;
+    const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::kSecurity;
     if (isDirectory(target)) return true;
     // Launchers started together may all find the folder missing. Each
     // copies into a folder of its own and renames it into place; the shell

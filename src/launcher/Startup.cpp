@@ -116,14 +116,14 @@ LauncherPaths workOutPaths() {
 
     const bool perMachineInstall = isPerMachineDeployment();
     paths.userPropertiesPath = getLongPath(
-        paths.appDataDirectory + names::supportSubdirectory + L"\\" +
-        (perMachineInstall ? names::perMachineUserProperties : names::perUserProperties));
+        paths.appDataDirectory + names::kSupportSubdirectory + L"\\" +
+        (perMachineInstall ? names::kPerMachineUserProperties : names::kPerUserProperties));
     paths.adminPropertiesPath =
         perMachineInstall
-            ? getLongPath(getLongPath(paths.executableDirectory) + L"\\" + names::adminProperties)
+            ? getLongPath(getLongPath(paths.executableDirectory) + L"\\" + names::kAdminProperties)
             : paths.userPropertiesPath;
 
-    paths.cacheDirectory = getLongPath(paths.supportDirectory) + L"\\" + names::cacheDirectory;
+    paths.cacheDirectory = getLongPath(paths.supportDirectory) + L"\\" + names::kCacheDirectory;
     if (!createDirectoryChain(paths.cacheDirectory))
         fail(L"No cache directory:\n    " + paths.cacheDirectory);
     return paths;
@@ -146,7 +146,7 @@ int runUtilityWindowMode(const LauncherPaths& paths) {
     logger().log(L"Entering Launcher Utility Window mode.");
     WinSparkleUpdateTrigger trigger;
     const std::wstring jarPath =
-        getLongPath(paths.executableDirectory) + L"\\" + names::utilityWindowJar;
+        getLongPath(paths.executableDirectory) + L"\\" + names::kUtilityWindowJar;
     UtilityWindowLauncher::setPaths(paths.embeddedJreHome, jarPath);
     logger().log(L"Utility Window jar path: '%ls', properties path '%ls', cache path '%ls', "
                  L"MsiDeployment '%ls', launcher version '%ls'",

@@ -1,6 +1,7 @@
 #include "logging/LogCollector.h"
 
 #include "logging/Diagnostics.h"
+#include "platform/FileSystem.h"
 #include "handles/Handles.h"
 
 #include <windows.h>
@@ -41,15 +42,12 @@ std::uint32_t collectorSize(const std::wstring& path) {
     return data.nFileSizeLow;
 }
 
-bool exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 // Keeps exactly one old collector.
 void rollOver(const LogFiles& files) {
     writeDiagnostic(L"Rolling over log file: %ls\n", files.collector.c_str());
-    if (!exists(files.collector)) return;
-    if (exists(files.rolledOver) && !DeleteFileW(files.rolledOver.c_str()))
+    if (!pathExists(files.collector)) return;
+    if (pathExists(files.rolledOver) && !DeleteFileW(files.rolledOver.c_str()))
         writeDiagnostic(L"Failed to delete: %ls\n", files.rolledOver.c_str());
     if (!MoveFileW(files.collector.c_str(), files.rolledOver.c_str()))
         writeDiagnostic(L"Failed to rename: %ls\n", files.collector.c_str());

@@ -4,6 +4,7 @@
 #include "logging/LogCollector.h"
 #include "logging/LogDirectory.h"
 #include "platform/FileSystem.h"
+#include "platform/Names.h"
 
 #include <windows.h>
 
@@ -16,7 +17,6 @@ namespace tvs {
 namespace {
 
 constexpr std::uint32_t kMaxCollectorSize = 0x8000;
-const wchar_t kBaseName[] = L"ConvocaLauncher";
 constexpr size_t kMessageSize = 4096;
 
 // State shared by the class, one per process.
@@ -48,21 +48,6 @@ private:
     std::FILE* m_stream;
 };
 
-// Like createDirectoryChain, but a failure throws. A directory that another
-// launcher created in the meantime counts as created.
-void createLogDirectoryChain(const std::wstring& path) {
-    std::wstring parent = findParentDirectory(path);
-    if (!parent.empty() && !isDirectory(parent)) createLogDirectoryChain(parent);
-    if (CreateDirectoryW(path.c_str(), nullptr)) return;
-    if (GetLastError() == ERROR_ALREADY_EXISTS && isDirectory(path)) return;
-    writeDiagnostic(L"Failed to create dir: %ls\n", path.c_str());
-    throw Logger::LoggerException("failed to create containing directory");
-}
-
-bool exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // D\B_YYYYMMDD_HHMMSS.log, or with "_N" added while that name is taken.
 std::wstring chooseCurrentLogPath(const std::wstring& directory, const std::wstring& baseName) {
     SYSTEMTIME now;
@@ -72,7 +57,7 @@ std::wstring chooseCurrentLogPath(const std::wstring& directory, const std::wstr
                now.wHour, now.wMinute, now.wSecond);
     const std::wstring stem = directory + L"\\" + baseName + L"_" + stamp;
     std::wstring candidate = stem + L".log";
-    for (unsigned long long n = 1; exists(candidate); ++n)
+    for (unsigned long long n = 1; pathExists(candidate); ++n)
         candidate = stem + L"_" + std::to_wstring(n) + L".log";
     return candidate;
 }
@@ -89,11 +74,15 @@ void Logger::initialize(const BaseDirectorySource& source) {
     if (state.instance) throw LoggerException("Logger already initialized");
 
     state.maxCollectorSize = kMaxCollectorSize;
-    state.baseName = kBaseName;
+    state.baseName = names::kLogBaseName;
     state.logDirectory = findLogDirectory(source);
     if (state.logDirectory.empty())
         throw LoggerException("Logger could not find a usable log directory.");
-    if (!isDirectory(state.logDirectory)) createLogDirectoryChain(state.logDirectory);
+    std::wstring failed;
+    if (!isDirectory(state.logDirectory) && !createDirectoryChain(state.logDirectory, &failed)) {
+        writeDiagnostic(L"Failed to create dir: %ls\n", failed.c_str());
+        throw LoggerException("failed to create containing directory");
+    }
 
     state.instance = new Logger(chooseCurrentLogPath(state.logDirectory, state.baseName));
     state.instance->log(L"Started up");

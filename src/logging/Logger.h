@@ -7,9 +7,9 @@
 #include <stdexcept>
 #include <string>
 
-namespace tvs {
-
 class BaseDirectorySource;
+
+namespace tvs {
 
 class Logger {
 public:

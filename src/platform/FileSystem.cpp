@@ -58,14 +58,19 @@ std::wstring findParentDirectory(const std::wstring& path) {
     return path.substr(0, slash);
 }
 
-bool createDirectoryChain(const std::wstring& path) {
+bool createDirectoryChain(const std::wstring& path, std::wstring* failed) {
     std::wstring parent = findParentDirectory(path);
-    if (!parent.empty() && !isDirectory(parent) && !createDirectoryChain(parent)) return false;
+    if (!parent.empty() && !isDirectory(parent) && !createDirectoryChain(parent, failed)) return false;
     if (CreateDirectoryW(path.c_str(), nullptr)) return true;
     const DWORD error = GetLastError();
     if (error == ERROR_ALREADY_EXISTS && isDirectory(path)) return true;
+    if (failed) *failed = path;
     SetLastError(error);
     return false;
+}
+
+bool pathExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 void sleepWait(DWORD milliseconds) { Sleep(milliseconds); }

@@ -18,7 +18,11 @@ std::wstring findParentDirectory(const std::wstring& path);
 
 // Creates the directory and its missing parents. A directory that exists
 // already, or that another process creates meanwhile, counts as created.
-bool createDirectoryChain(const std::wstring& path);
+// On failure, failed (when given) receives the folder that could not be made.
+bool createDirectoryChain(const std::wstring& path, std::wstring* failed = nullptr);
+
+// A file or folder of that name exists.
+bool pathExists(const std::wstring& path);
 
 using WaitFunction = std::function<void(DWORD milliseconds)>;
 void sleepWait(DWORD milliseconds);

@@ -1,6 +1,7 @@
 #include "update/UpdateTrigger.h"
 
 #include "logging/Logger.h"
+#include "platform/Names.h"
 #include "platform/Text.h"
 #include "update/WinSparkleApi.h"
 
@@ -13,7 +14,6 @@
 const char* const kDefaultAppcastUrl = CONVOCA_APPCAST_URL;
 
 namespace {
-const char* const kRegistryPath = "Software\\Tavisto\\Tavisto Convoca Launcher";
 const DWORD kBusyPollMs = 250;
 } // namespace
 
@@ -40,7 +40,7 @@ extern "C" void __cdecl shutdownRequested() {
 }
 
 void startUpdater(const std::string& appcastOverride) {
-    win_sparkle_set_registry_path(kRegistryPath);
+    win_sparkle_set_registry_path(names::kRegistryKey);
     const std::string url = appcastOverride.empty() ? std::string(kDefaultAppcastUrl) : appcastOverride;
     tvs::Logger& logger = tvs::Logger::getInstance();
     logger.log(L"Appcast URL = %s", fromAnsi(url).c_str());
