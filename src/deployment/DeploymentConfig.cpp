@@ -18,6 +18,17 @@ const TemplateReadTexts readTexts = {
     L"Successfully opened and read deployment.config.tmpl file %ls",
 };
 
+const OutputWriteTexts writeTexts = {
+    L"Opening deployment.config file: %ls",
+    L"Error: Opening deployment.config file %ls returned invalid file handle [%d]",
+    L"Error: Cannot write deployment.config file %ls",
+    L"Error: Write of deployment.config file %ls returned data length written %u not equal to the config data length %u",
+    L"Error: Could not flush write of deployment.config file %ls",
+    L"Error: Closing of deployment config file %ls failed with error %ui",
+    L"Successfully opened, wrote, and flushed write of deployment.config file %ls",
+    false,
+};
+
 std::wstring failWithBox(const wchar_t* message) {
     showErrorBox(message, true);
     return std::wstring();
@@ -26,7 +37,7 @@ std::wstring failWithBox(const wchar_t* message) {
 } // namespace
 
 DeploymentConfig::DeploymentConfig(std::wstring templateDirectory, std::wstring javaHome,
-                                   OutputFileCalls& calls)
+                                   FileCalls& calls)
     : javaHome(std::move(javaHome)), templateDirectory(std::move(templateDirectory)),
       calls(&calls) {}
 
@@ -69,45 +80,11 @@ bool DeploymentConfig::writeOutput() {
         return false;
     }
     const std::wstring path = runtimeLibFile(javaHome, L"deployment.config");
-    log.log(L"Opening deployment.config file: %ls", path.c_str());
-
-    handles::File file(openFileWaiting(path, GENERIC_WRITE, 0, CREATE_ALWAYS, calls->waitFunction()));
-    if (!file) {
-        log.log(L"Error: Opening deployment.config file %ls returned invalid file handle [%d]",
-                path.c_str(), static_cast<int>(GetLastError()));
-        return false;
-    }
-    const bool ok = writeAll(file.get(), path);
-    if (ok) log.log(L"Successfully opened, wrote, and flushed write of deployment.config file %ls",
-                    path.c_str());
-    if (!file.close())
-        log.log(L"Error: Closing of deployment config file %ls failed with error %ui", path.c_str(),
-                static_cast<unsigned>(GetLastError()));
+    const bool ok = writeOutputFile(path, templateText, *calls, writeTexts) == OutputWrite::written;
 
     // A failed write leaves outputPath empty, so that a later generate tries
     // again rather than report the broken file as written.
     if (ok) outputPath = path;
     templateText.clear();
-    return ok;
-}
-
-bool DeploymentConfig::writeAll(HANDLE file, const std::wstring& path) {
-    tvs::Logger& log = tvs::Logger::getInstance();
-    const DWORD length = static_cast<DWORD>(templateText.size());
-    DWORD written = 0;
-    bool ok = true;
-    if (!calls->write(file, templateText.data(), length, &written)) {
-        log.log(L"Error: Cannot write deployment.config file %ls", path.c_str());
-        ok = false;
-    }
-    if (written != length) {
-        log.log(L"Error: Write of deployment.config file %ls returned data length written %u not equal to the config data length %u",
-                path.c_str(), static_cast<unsigned>(written), static_cast<unsigned>(length));
-        ok = false;
-    }
-    if (!calls->flush(file)) {
-        log.log(L"Error: Could not flush write of deployment.config file %ls", path.c_str());
-        ok = false;
-    }
     return ok;
 }

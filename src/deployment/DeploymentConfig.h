@@ -9,7 +9,7 @@
 class DeploymentConfig {
 public:
     DeploymentConfig(std::wstring templateDirectory, std::wstring javaHome,
-                     OutputFileCalls& calls = systemOutputFileCalls());
+                     FileCalls& calls = systemFileCalls());
 
     // The path of the written file, or empty once the failure has been shown
     // and logged. After a success, later calls return the same path and
@@ -21,11 +21,9 @@ public:
     size_t replaceParameter(const std::string& name, const std::string& value);
 
 private:
-    bool writeAll(HANDLE file, const std::wstring& path);
-
     std::wstring javaHome;
     std::wstring templateDirectory;
     std::wstring outputPath;
     std::string templateText;
-    OutputFileCalls* calls;
+    FileCalls* calls;
 };

@@ -7,6 +7,17 @@
 
 namespace {
 
+const OutputWriteTexts writeTexts = {
+    L"Opening deployment.properties file: %ls",
+    L"Error: Opening deployment.properties file %ls returned invalid file handle",
+    L"Error: Cannot write deployment.properties file %ls",
+    L"Error: Write of deployment.properties file %ls returned data length written %u not equal to the properties data length %u",
+    L"Error: Could not flush write of deployment.properties file %ls",
+    L"Error: Closing of deployment properties file %ls failed with error %ui",
+    L"Successfully opened, wrote, and flushed write of deployment.properties file %ls",
+    true,
+};
+
 const TemplateReadTexts readTexts = {
     L"Error: No deployment.properties.tmpl file path supplied",
     L"Opening deployment.properties.tmpl file: %ls",
@@ -58,7 +69,7 @@ DeploymentProperties::DeploymentProperties(std::wstring templateDirectory, std::
                                            std::wstring utilityWindowPropertiesFile,
                                            std::wstring adminPropertiesFile,
                                            std::wstring javaCachePath, std::wstring appSupportPath,
-                                           OutputFileCalls& calls)
+                                           FileCalls& calls)
     : javaCachePath(std::move(javaCachePath)), appSupportPath(std::move(appSupportPath)),
       templateDirectory(std::move(templateDirectory)), javaHome(std::move(javaHome)),
       utilityWindowPropertiesFile(std::move(utilityWindowPropertiesFile)),
@@ -223,37 +234,11 @@ bool DeploymentProperties::writeOutput() {
         return false;
     }
     const std::wstring path = runtimeLibFile(javaHome, L"deployment.properties");
-    log.log(L"Opening deployment.properties file: %ls", path.c_str());
-
-    handles::File file(openFileWaiting(path, GENERIC_WRITE, 0, CREATE_ALWAYS, calls->waitFunction()));
-    if (!file) {
-        log.log(L"Error: Opening deployment.properties file %ls returned invalid file handle",
-                path.c_str());
-        return false;
-    }
-    const DWORD length = static_cast<DWORD>(templateText.size());
-    DWORD written = 0;
-    if (!calls->write(file.get(), templateText.data(), length, &written)) {
-        log.log(L"Error: Cannot write deployment.properties file %ls", path.c_str());
-        return false;
-    }
-    bool ok = true;
-    if (written != length) {
-        log.log(L"Error: Write of deployment.properties file %ls returned data length written %u not equal to the properties data length %u",
-                path.c_str(), static_cast<unsigned>(written), static_cast<unsigned>(length));
-        ok = false;
-    }
-    if (!calls->flush(file.get())) {
-        log.log(L"Error: Could not flush write of deployment.properties file %ls", path.c_str());
-        ok = false;
-    }
-    if (!file.close())
-        log.log(L"Error: Closing of deployment properties file %ls failed with error %ui",
-                path.c_str(), static_cast<unsigned>(GetLastError()));
-
+    const OutputWrite outcome = writeOutputFile(path, templateText, *calls, writeTexts);
+    // An open or a write call that failed ends here, without a box of its own.
+    if (outcome == OutputWrite::notOpened || outcome == OutputWrite::writeFailed) return false;
+    const bool ok = outcome == OutputWrite::written;
     if (ok) {
-        log.log(L"Successfully opened, wrote, and flushed write of deployment.properties file %ls",
-                path.c_str());
         // Only a file written whole counts as produced; after a failure a
         // later generate tries again.
         outputPath = path;

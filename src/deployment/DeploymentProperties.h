@@ -15,7 +15,7 @@ public:
     DeploymentProperties(std::wstring templateDirectory, std::wstring javaHome,
                          std::wstring utilityWindowPropertiesFile, std::wstring adminPropertiesFile,
                          std::wstring javaCachePath, std::wstring appSupportPath,
-                         OutputFileCalls& calls = systemOutputFileCalls());
+                         FileCalls& calls = systemFileCalls());
 
     // The path of the written file, or empty once the failure has been shown
     // and logged. After a success, later calls return the same path and
@@ -71,5 +71,5 @@ private:
     std::unique_ptr<LauncherSettings> userSettings;
     std::unique_ptr<LauncherSettings> adminSettings;
     std::string templateText;
-    OutputFileCalls* calls;
+    FileCalls* calls;
 };

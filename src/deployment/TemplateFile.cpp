@@ -8,16 +8,16 @@
 
 #include <cstring>
 
-BOOL OutputFileCalls::write(HANDLE file, const void* data, DWORD size, DWORD* written) {
+BOOL FileCalls::write(HANDLE file, const void* data, DWORD size, DWORD* written) {
     return WriteFile(file, data, size, written, nullptr);
 }
 
-BOOL OutputFileCalls::flush(HANDLE file) { return FlushFileBuffers(file); }
+BOOL FileCalls::flush(HANDLE file) { return FlushFileBuffers(file); }
 
-void OutputFileCalls::wait(DWORD milliseconds) { Sleep(milliseconds); }
+void FileCalls::wait(DWORD milliseconds) { Sleep(milliseconds); }
 
-OutputFileCalls& systemOutputFileCalls() {
-    static OutputFileCalls calls;
+FileCalls& systemFileCalls() {
+    static FileCalls calls;
     return calls;
 }
 
@@ -71,6 +71,49 @@ bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName,
     log.log(texts.succeeded, path.c_str());
     text.assign(bytes.c_str());
     return true;
+}
+
+namespace {
+
+OutputWrite writeAndFlush(HANDLE file, const std::wstring& path, const std::string& text,
+                          FileCalls& calls, const OutputWriteTexts& texts) {
+    tvs::Logger& log = tvs::Logger::getInstance();
+    const DWORD length = static_cast<DWORD>(text.size());
+    DWORD written = 0;
+    bool ok = true;
+    if (!calls.write(file, text.data(), length, &written)) {
+        log.log(texts.writeFailed, path.c_str());
+        if (texts.stopAfterFailedWrite) return OutputWrite::writeFailed;
+        ok = false;
+    }
+    if (written != length) {
+        log.log(texts.shortWrite, path.c_str(), static_cast<unsigned>(written),
+                static_cast<unsigned>(length));
+        ok = false;
+    }
+    if (!calls.flush(file)) {
+        log.log(texts.flushFailed, path.c_str());
+        ok = false;
+    }
+    return ok ? OutputWrite::written : OutputWrite::incomplete;
+}
+
+} // namespace
+
+OutputWrite writeOutputFile(const std::wstring& path, const std::string& text,
+                            FileCalls& calls, const OutputWriteTexts& texts) {
+    tvs::Logger& log = tvs::Logger::getInstance();
+    log.log(texts.opening, path.c_str());
+    handles::File file(openFileWaiting(path, GENERIC_WRITE, 0, CREATE_ALWAYS, calls.waitFunction()));
+    if (!file) {
+        log.log(texts.openFailed, path.c_str(), static_cast<int>(GetLastError()));
+        return OutputWrite::notOpened;
+    }
+    const OutputWrite outcome = writeAndFlush(file.get(), path, text, calls, texts);
+    if (!file.close())
+        log.log(texts.closeFailed, path.c_str(), static_cast<unsigned>(GetLastError()));
+    if (outcome == OutputWrite::written) log.log(texts.succeeded, path.c_str());
+    return outcome;
 }
 
 size_t replaceTemplateParameter(std::string& text, const std::string& name,

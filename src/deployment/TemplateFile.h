@@ -7,12 +7,13 @@
 #include <windows.h>
 #include <string>
 
-// The calls the generators make on their open output file, and their wait
-// between attempts to open it. The system's calls by default; tests pass
-// their own to produce what the platform cannot be made to do on demand.
-class OutputFileCalls {
+// The calls the generators make on their output file, and their wait between
+// attempts to open a file that another process holds (templates, settings and
+// output alike). The system's calls by default; tests pass their own to
+// produce what the platform cannot be made to do on demand.
+class FileCalls {
 public:
-    virtual ~OutputFileCalls() = default;
+    virtual ~FileCalls() = default;
     virtual BOOL write(HANDLE file, const void* data, DWORD size, DWORD* written);
     virtual BOOL flush(HANDLE file);
     virtual void wait(DWORD milliseconds);
@@ -22,7 +23,7 @@ public:
     }
 };
 
-OutputFileCalls& systemOutputFileCalls();
+FileCalls& systemFileCalls();
 
 // Log texts of one template read. Each takes the template path as its first
 // argument; shortRead takes the bytes read and the size after it, and
@@ -48,6 +49,34 @@ bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName,
 // "Replaced '%ls' %i times with '%ls' in " + outputName.
 size_t replaceTemplateParameter(std::string& text, const std::string& name,
                                 const std::string& value, const wchar_t* outputName);
+
+// Log texts of one output write. Each takes the output path as its first
+// argument; openFailed takes the last error next, shortWrite the bytes written
+// and the length, closeFailed the last error.
+struct OutputWriteTexts {
+    const wchar_t* opening;
+    const wchar_t* openFailed;
+    const wchar_t* writeFailed;
+    const wchar_t* shortWrite;
+    const wchar_t* flushFailed;
+    const wchar_t* closeFailed;
+    const wchar_t* succeeded;
+    // Whether a failed write call ends the step at once, before the length
+    // check and the flush.
+    bool stopAfterFailedWrite;
+};
+
+enum class OutputWrite {
+    written,
+    notOpened,
+    writeFailed, // the write call failed and texts.stopAfterFailedWrite is set
+    incomplete,  // short, failed or unflushed
+};
+
+// Creates path (waiting while another process holds it), writes text in one
+// call, flushes and closes it, logging each step.
+OutputWrite writeOutputFile(const std::wstring& path, const std::string& text, FileCalls& calls,
+                     const OutputWriteTexts& texts);
 
 // javaHome + "\lib\" + fileName in its long form.
 std::wstring runtimeLibFile(const std::wstring& javaHome, const wchar_t* fileName);

@@ -10,13 +10,13 @@
 
 // The write or the flush fails, or the write falls one byte short, on request; the waits between attempts
 // to open the output are counted, and skipped unless sleep is set.
-struct ScriptedCalls : OutputFileCalls {
+struct ScriptedCalls : FileCalls {
     bool failWrite = false, shortWrite = false, failFlush = false, sleep = false; int waits = 0;
     BOOL write(HANDLE file, const void* data, DWORD size, DWORD* written) override {
-        return !failWrite && OutputFileCalls::write(file, data, size - shortWrite, written);
+        return !failWrite && FileCalls::write(file, data, size - shortWrite, written);
     }
-    BOOL flush(HANDLE file) override { return !failFlush && OutputFileCalls::flush(file); }
-    void wait(DWORD ms) override { ++waits; if (sleep) OutputFileCalls::wait(ms); }
+    BOOL flush(HANDLE file) override { return !failFlush && FileCalls::flush(file); }
+    void wait(DWORD ms) override { ++waits; if (sleep) FileCalls::wait(ms); }
 };
 
 // Another process holds path open without sharing, creating it if need be, for about ms milliseconds;
