@@ -3,7 +3,9 @@
 #include "deployment/DeploymentConfig.h"
 #include "deployment/DeploymentProperties.h"
 #include "logging/Logger.h"
+#include "reporting/AnsiPathLog.h"
 #include "reporting/ErrorBox.h"
+#include "handles/Handles.h"
 #include "platform/FileSystem.h"
 #include "platform/ShortPath.h"
 #include "platform/Text.h"
@@ -45,7 +47,11 @@ std::wstring chooseSessionFile(const std::vector<std::wstring>& arguments) {
 
 // The narrow texts of the Java command line, in the ANSI code page.
 struct JavaTexts {
-    std::string J, W, D, T, V;
+    std::string javaHome;         // the working copy's runtime folder
+    std::string javaw;            // its bin\javaw.exe
+    std::string profileDirectory; // the support folder's "deployment"
+    std::string tempDirectory;    // the support folder's "Temp"
+    std::string sessionFile;
 };
 
 // On failure returns false with the conversion's error code, taken at once,
@@ -54,65 +60,58 @@ bool formJavaTexts(const LauncherPaths& paths, const std::wstring& sessionFile,
                    const ShortPathSource& shortPaths, JavaTexts& texts, DWORD& error) {
     std::string converted;
     auto convert = [&](const std::wstring& wide, std::string& out) {
-        AnsiPath ansi = toAnsiPath(wide, shortPaths);
-        if (!ansi.converted) {
-            error = GetLastError();
-            return false;
-        }
-        if (ansi.shortened)
-            logger().log(L"No ANSI form of %ls: Java is given its short form %ls", wide.c_str(),
-                         fromAnsi(ansi.text).c_str());
-        out = std::move(ansi.text);
-        return true;
+        if (toLoggedAnsiPath(wide, shortPaths, L"Java is", out)) return true;
+        error = GetLastError();
+        return false;
     };
-    if (!convert(getLongPath(paths.embeddedJreHome), texts.J)) return false;
-    texts.W = texts.J + "\\bin\\javaw.exe";
+    if (!convert(getLongPath(paths.embeddedJreHome), texts.javaHome)) return false;
+    texts.javaw = texts.javaHome + "\\bin\\javaw.exe";
     if (!convert(getLongPath(paths.supportDirectory), converted)) return false;
-    texts.D = converted + "\\deployment";
-    if (!convert(getLongPath(paths.supportDirectory + L"\\Temp"), texts.T)) return false;
-    return convert(getLongPath(sessionFile), texts.V);
+    texts.profileDirectory = converted + "\\deployment";
+    if (!convert(getLongPath(paths.supportDirectory + L"\\Temp"), texts.tempDirectory)) return false;
+    return convert(getLongPath(sessionFile), texts.sessionFile);
 }
 
 std::string javaOptions(const JavaTexts& t) {
     return "-Djava.library.path=" + std::string(" -Djava.ext.dirs=") +
-           quoteArgument(t.J + "\\lib\\ext") + " -Djava.io.tmpdir=" + quoteArgument(t.T) +
-           " -Djava.security.policy=" + quoteArgument(t.J + "\\lib\\security\\javaws.policy");
+           quoteArgument(t.javaHome + "\\lib\\ext") + " -Djava.io.tmpdir=" + quoteArgument(t.tempDirectory) +
+           " -Djava.security.policy=" + quoteArgument(t.javaHome + "\\lib\\security\\javaws.policy");
 }
 
 const char* const kJavaHomeVariables[] = {"JAVA_HOME",      "JRE_HOME",        "LATEST_JRE_HOME",
                                           "FORCED_FX_ROOT", "FORCED_JRE_ROOT", "FORCED_DEPLOY_ROOT"};
 
 void setJavaEnvironment(const JavaTexts& t) {
-    for (const char* name : kJavaHomeVariables) SetEnvironmentVariableA(name, quoteArgument(t.J).c_str());
+    for (const char* name : kJavaHomeVariables) SetEnvironmentVariableA(name, quoteArgument(t.javaHome).c_str());
     SetEnvironmentVariableA("_JAVA_OPTIONS", javaOptions(t).c_str());
 }
 
 std::vector<std::string> javaArguments(const JavaTexts& t) {
-    return {quoteArgument(t.W),
+    return {quoteArgument(t.javaw),
             "-classpath ",
-            quoteArgument(t.J + "\\lib\\deploy.jar"),
-            "-Xbootclasspath/a:" + quoteArgument(t.J + "\\lib\\javaws.jar") + ";" +
-                quoteArgument(t.J + "\\lib\\deploy.jar") + ";" + quoteArgument(t.J + "\\lib\\plugin.jar"),
+            quoteArgument(t.javaHome + "\\lib\\deploy.jar"),
+            "-Xbootclasspath/a:" + quoteArgument(t.javaHome + "\\lib\\javaws.jar") + ";" +
+                quoteArgument(t.javaHome + "\\lib\\deploy.jar") + ";" + quoteArgument(t.javaHome + "\\lib\\plugin.jar"),
             "-Xms512m",
             "-Xmx512m",
             "-Xincgc",
             "-Xverify:remote",
             "-DtrustProxy=true",
-            "-Djavaplugin.user.profile=" + quoteArgument(t.D),
+            "-Djavaplugin.user.profile=" + quoteArgument(t.profileDirectory),
             "-Dsun.awt.warmup=true",
-            "-Djnlpx.home=" + quoteArgument(t.J + "\\bin"),
-            "-Djnlpx.jvm=" + quoteArgument(t.J + "\\bin\\javaw.exe"),
+            "-Djnlpx.home=" + quoteArgument(t.javaHome + "\\bin"),
+            "-Djnlpx.jvm=" + quoteArgument(t.javaHome + "\\bin\\javaw.exe"),
             "-Djnlpx.remove=false",
-            "-Djnlpx.origFilenameArg=" + quoteArgument(t.V),
+            "-Djnlpx.origFilenameArg=" + quoteArgument(t.sessionFile),
             "-Dfile.encoding=UTF-8",
             "com.sun.javaws.Main",
             "-notWebJava",
-            quoteArgument(t.V)};
+            quoteArgument(t.sessionFile)};
 }
 
 void logLaunchBanner(const JavaTexts& t, const std::vector<std::string>& arguments) {
     const std::wstring equals(64, L'='), hyphens(64, L'-');
-    const std::wstring home = fromAnsi(t.J);
+    const std::wstring home = fromAnsi(t.javaHome);
     std::wstring banner = equals + L"\nLaunching Convoca with environment variables:\n" + hyphens + L"\n";
     for (const char* name : kJavaHomeVariables) banner += L"set " + fromAnsi(name) + L"=" + home + L"\n";
     banner += L"set _JAVA_OPTIONS=" + fromAnsi(javaOptions(t)) + L"\n";
@@ -122,14 +121,13 @@ void logLaunchBanner(const JavaTexts& t, const std::vector<std::string>& argumen
     logger().log(L"%ls", banner.c_str());
 }
 
-bool spawnJava(const JavaTexts& t, const std::vector<std::string>& a) {
-    intptr_t result = _spawnl(_P_NOWAIT, t.W.c_str(), a[0].c_str(), a[1].c_str(), a[2].c_str(),
-                              a[3].c_str(), a[4].c_str(), a[5].c_str(), a[6].c_str(), a[7].c_str(),
-                              a[8].c_str(), a[9].c_str(), a[10].c_str(), a[11].c_str(), a[12].c_str(),
-                              a[13].c_str(), a[14].c_str(), a[15].c_str(), a[16].c_str(),
-                              a[17].c_str(), a[18].c_str(), static_cast<const char*>(nullptr));
+bool spawnJava(const JavaTexts& t, const std::vector<std::string>& arguments) {
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+    argv.push_back(nullptr);
+    const intptr_t result = _spawnv(_P_NOWAIT, t.javaw.c_str(), argv.data());
     if (result != -1) {
-        CloseHandle(reinterpret_cast<HANDLE>(result));
+        handles::Process process(reinterpret_cast<HANDLE>(result)); // not waited for
         return true;
     }
     const unsigned long error = GetLastError();

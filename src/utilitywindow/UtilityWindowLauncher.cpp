@@ -2,6 +2,7 @@
 
 #include "childprocess/exec_stream.h"
 #include "logging/Logger.h"
+#include "reporting/AnsiPathLog.h"
 #include "platform/ShortPath.h"
 #include "platform/Text.h"
 
@@ -73,13 +74,7 @@ DWORD closeWindow(State& s) {
 // settings file and its folder may not exist yet: their nearest existing
 // folder gives the short form.
 bool ansiPath(const std::wstring& path, const ShortPathSource& shortPaths, std::string& text) {
-    AnsiPath ansi = toAnsiPath(path, shortPaths);
-    if (!ansi.converted) return false;
-    if (ansi.shortened)
-        logger().log(L"No ANSI form of %ls: the UtilityWindow is given its short form %ls", path.c_str(),
-                     fromAnsi(ansi.text).c_str());
-    text = std::move(ansi.text);
-    return true;
+    return toLoggedAnsiPath(path, shortPaths, L"the UtilityWindow is", text);
 }
 
 } // namespace
