@@ -6,16 +6,15 @@
 #include "platform/FileSystem.h"
 #include "handles/Handles.h"
 
-const wchar_t* const kStagingSuffix = L".partial";
-
 namespace {
+
 const int kLockAttempts = 60;
 const DWORD kLockRetryMs = 1000;
 const DWORD kMarkerBufferSize = 512;
 const char* const kMarkerValue = "NeedsEmbeddedUpdate";
-} // namespace
-
-namespace {
+// The working copy is staged here and renamed into place once complete, so an
+// interrupted copy is never taken for a runtime.
+const wchar_t* const kStagingSuffix = L".partial";
 
 // The system deletes the file when its last handle closes, also when the
 // holder dies, so a lock never outlives its launcher.
@@ -26,23 +25,23 @@ HANDLE openLockFile(const std::wstring& path, DWORD disposition) {
 
 } // namespace
 
-FileSystemLock::FileSystemLock(const std::wstring& directory)
-    : m_directory(directory), m_lockPath(directory + L"\\lock.lck") {
+FileSystemLock::FileSystemLock(const std::wstring& directory, const WaitFunction& wait)
+    : m_lockPath(directory + L"\\lock.lck") {
     int attempts = kLockAttempts;
-    while (m_handle == INVALID_HANDLE_VALUE && attempts > 0) {
+    while (!m_handle && attempts > 0) {
         --attempts;
-        m_handle = openLockFile(m_lockPath, CREATE_NEW);
-        if (m_handle != INVALID_HANDLE_VALUE) break;
+        m_handle.reset(openLockFile(m_lockPath, CREATE_NEW));
+        if (m_handle) break;
         if (GetLastError() != ERROR_FILE_EXISTS) break;
         if (takeOverStaleLock()) break;
         // Gone meanwhile: its holder has just released it.
-        if (GetLastError() != ERROR_FILE_NOT_FOUND) Sleep(kLockRetryMs);
+        if (GetLastError() != ERROR_FILE_NOT_FOUND) wait(kLockRetryMs);
     }
-    if (m_handle == INVALID_HANDLE_VALUE) return;
+    if (!m_handle) return;
     while (!m_locked && attempts > 0) {
         --attempts;
-        m_locked = LockFile(m_handle, 0, 0, 1, 0) != FALSE;
-        if (!m_locked) Sleep(kLockRetryMs);
+        m_locked = LockFile(m_handle.get(), 0, 0, 1, 0) != FALSE;
+        if (!m_locked) wait(kLockRetryMs);
     }
 }
 
@@ -50,19 +49,21 @@ FileSystemLock::FileSystemLock(const std::wstring& directory)
 // that succeeds finds a file that nobody holds: one left by a power cut or
 // by a launcher that did not have the system delete it.
 bool FileSystemLock::takeOverStaleLock() {
-    m_handle = openLockFile(m_lockPath, OPEN_EXISTING);
-    if (m_handle == INVALID_HANDLE_VALUE) return false;
+    m_handle.reset(openLockFile(m_lockPath, OPEN_EXISTING));
+    if (!m_handle) return false;
     tvs::Logger::getInstance().log(L"Taking over lock.lck, which no running launcher holds.");
     return true;
 }
 
 FileSystemLock::~FileSystemLock() {
-    if (m_locked) UnlockFile(m_handle, 0, 0, 1, 0);
-    if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
+    if (m_locked) UnlockFile(m_handle.get(), 0, 0, 1, 0);
+    m_handle.reset();
     // Also when this object never created it: a file that another process
     // still holds is not deleted.
     DeleteFileW(m_lockPath.c_str());
 }
+
+namespace {
 
 std::string readEmbeddedUpdateValue(HKEY root) {
     handles::RegKey key;
@@ -97,8 +98,6 @@ void markEmbeddedUpdated() {
     RegSetValueExA(key.get(), kMarkerValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(marker.c_str()),
                    static_cast<DWORD>(marker.size() + 1));
 }
-
-namespace {
 
 // Copies the master into a staging sibling and renames it into place, so the
 // target either is a complete copy or does not exist.

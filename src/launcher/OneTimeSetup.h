@@ -2,17 +2,19 @@
 // The user's working copy of the bundled Java runtime, refreshed under an
 // inter-process lock when it is missing or when the registry marker says the
 // master copy changed.
-#include <windows.h>
+#include "handles/Handles.h"
+#include "platform/FileSystem.h"
+
 #include <string>
 
 // Exclusive lock on a directory: the file "lock.lck" in it, held open without
 // sharing, with its first byte locked. Acquired on construction (up to 60
 // one-second attempts while another launcher holds it; a file that no
 // process holds is taken over at once), released and deleted on destruction
-// or when the holder dies.
+// or when the holder dies. wait is called for each one-second pause.
 class FileSystemLock {
 public:
-    explicit FileSystemLock(const std::wstring& directory);
+    explicit FileSystemLock(const std::wstring& directory, const WaitFunction& wait = sleepWait);
     ~FileSystemLock();
     FileSystemLock(const FileSystemLock&) = delete;
     FileSystemLock& operator=(const FileSystemLock&) = delete;
@@ -22,20 +24,10 @@ public:
 private:
     bool takeOverStaleLock();
 
-    std::wstring m_directory;
     std::wstring m_lockPath;
-    HANDLE m_handle = INVALID_HANDLE_VALUE;
+    handles::File m_handle;
     bool m_locked = false;
 };
-
-std::string readEmbeddedUpdateValue(HKEY root);
-std::string embeddedUpdateExpected();
-bool embeddedUpdateNeeded();
-void markEmbeddedUpdated();
-
-// The working copy is staged here and renamed into place once complete, so an
-// interrupted copy is never taken for a runtime.
-extern const wchar_t* const kStagingSuffix; // ".partial"
 
 bool performOneTimeSetup(const std::wstring& executableDirectory,
                          const std::wstring& supportDirectory, std::wstring& embeddedJreHome);
