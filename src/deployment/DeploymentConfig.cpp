@@ -38,14 +38,14 @@ std::wstring failWithBox(const wchar_t* message) {
 
 DeploymentConfig::DeploymentConfig(std::wstring templateDirectory, std::wstring javaHome,
                                    FileCalls& calls)
-    : javaHome(std::move(javaHome)), templateDirectory(std::move(templateDirectory)),
-      calls(&calls) {}
+    : m_javaHome(std::move(javaHome)), m_templateDirectory(std::move(templateDirectory)),
+      m_calls(&calls) {}
 
 std::wstring DeploymentConfig::generate() {
-    if (!outputPath.empty()) return outputPath;
+    if (!m_outputPath.empty()) return m_outputPath;
     if (!readTemplate()) return failWithBox(L"Error reading deployment config template file.");
 
-    std::wstring home = javaHome;
+    std::wstring home = m_javaHome;
     replaceAll(home, L"\\", L"/");
     std::string url = "file:///";
     if (!urlEncode(home, url)) {
@@ -57,34 +57,34 @@ std::wstring DeploymentConfig::generate() {
         return failWithBox(
             L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config template file.");
     if (!writeOutput()) return failWithBox(L"Error writing out deployment config file.");
-    return outputPath;
+    return m_outputPath;
 }
 
 bool DeploymentConfig::readTemplate() {
-    return readTemplateFile(templateDirectory, L"deployment.config.tmpl", readTexts, templateText,
-                            calls->waitFunction());
+    return readTemplateFile(m_templateDirectory, L"deployment.config.tmpl", readTexts, m_templateText,
+                            m_calls->waitFunction());
 }
 
 size_t DeploymentConfig::replaceParameter(const std::string& name, const std::string& value) {
-    return replaceTemplateParameter(templateText, name, value, L"deployment.config");
+    return replaceTemplateParameter(m_templateText, name, value, L"deployment.config");
 }
 
 bool DeploymentConfig::writeOutput() {
     tvs::Logger& log = tvs::Logger::getInstance();
-    if (javaHome.empty()) {
+    if (m_javaHome.empty()) {
         log.log(L"Error: No deployment.config file path supplied");
         return false;
     }
-    if (templateText.empty()) {
+    if (m_templateText.empty()) {
         log.log(L"Error: No deployment.config.tmpl data for writing out to the deployment.config file");
         return false;
     }
-    const std::wstring path = runtimeLibFile(javaHome, L"deployment.config");
-    const bool ok = writeOutputFile(path, templateText, *calls, writeTexts) == OutputWrite::written;
+    const std::wstring path = runtimeLibFile(m_javaHome, L"deployment.config");
+    const bool ok = writeOutputFile(path, m_templateText, *m_calls, writeTexts) == OutputWrite::written;
 
-    // A failed write leaves outputPath empty, so that a later generate tries
+    // A failed write leaves the output path empty, so that a later generate tries
     // again rather than report the broken file as written.
-    if (ok) outputPath = path;
-    templateText.clear();
+    if (ok) m_outputPath = path;
+    m_templateText.clear();
     return ok;
 }

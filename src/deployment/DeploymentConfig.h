@@ -21,9 +21,9 @@ public:
     size_t replaceParameter(const std::string& name, const std::string& value);
 
 private:
-    std::wstring javaHome;
-    std::wstring templateDirectory;
-    std::wstring outputPath;
-    std::string templateText;
-    FileCalls* calls;
+    std::wstring m_javaHome;
+    std::wstring m_templateDirectory;
+    std::wstring m_outputPath;
+    std::string m_templateText;
+    FileCalls* m_calls;
 };

@@ -44,7 +44,7 @@ std::string boolText(bool value) { return value ? "true" : "false"; }
 
 } // namespace
 
-const DeploymentProperties::Placeholder DeploymentProperties::placeholders[] = {
+const DeploymentProperties::Placeholder DeploymentProperties::kPlaceholders[] = {
     {"BUNDLED_JRE_HOME", "BUNDLED_JRE_HOME_URL", &DeploymentProperties::bundledJreHome},
     {"CONSOLE_MODE", "CONSOLE_MODE", &DeploymentProperties::consoleMode},
     {"PROXY_TYPE", "PROXY_TYPE", &DeploymentProperties::proxyType},
@@ -70,30 +70,30 @@ DeploymentProperties::DeploymentProperties(std::wstring templateDirectory, std::
                                            std::wstring adminPropertiesFile,
                                            std::wstring javaCachePath, std::wstring appSupportPath,
                                            FileCalls& calls)
-    : javaCachePath(std::move(javaCachePath)), appSupportPath(std::move(appSupportPath)),
-      templateDirectory(std::move(templateDirectory)), javaHome(std::move(javaHome)),
-      utilityWindowPropertiesFile(std::move(utilityWindowPropertiesFile)),
-      adminPropertiesFile(std::move(adminPropertiesFile)), calls(&calls) {
-    reportIfEmpty(this->templateDirectory, L"Properties template file directory path null.");
-    reportIfEmpty(this->javaHome, L"Java home path null.");
-    reportIfEmpty(this->utilityWindowPropertiesFile, L"Utility Window Properties File null.");
-    reportIfEmpty(this->adminPropertiesFile, L"Admin Properties File null.");
-    reportIfEmpty(this->javaCachePath, L"Java Cache Path null.");
-    reportIfEmpty(this->appSupportPath, L"App Support Path null.");
+    : m_javaCachePath(std::move(javaCachePath)), m_appSupportPath(std::move(appSupportPath)),
+      m_templateDirectory(std::move(templateDirectory)), m_javaHome(std::move(javaHome)),
+      m_utilityWindowPropertiesFile(std::move(utilityWindowPropertiesFile)),
+      m_adminPropertiesFile(std::move(adminPropertiesFile)), m_calls(&calls) {
+    reportIfEmpty(m_templateDirectory, L"Properties template file directory path null.");
+    reportIfEmpty(m_javaHome, L"Java home path null.");
+    reportIfEmpty(m_utilityWindowPropertiesFile, L"Utility Window Properties File null.");
+    reportIfEmpty(m_adminPropertiesFile, L"Admin Properties File null.");
+    reportIfEmpty(m_javaCachePath, L"Java Cache Path null.");
+    reportIfEmpty(m_appSupportPath, L"App Support Path null.");
 }
 
 std::wstring DeploymentProperties::generate() {
-    if (!outputPath.empty()) return outputPath;
+    if (!m_outputPath.empty()) return m_outputPath;
     if (!readTemplate()) {
         showErrorBox(L"Error reading deployment properties template file.", true);
         return std::wstring();
     }
     tvs::Logger::getInstance().log(L"DeploymentProperties Utility Window Properties File specified: %ls",
-                                   utilityWindowPropertiesFile.c_str());
-    userSettings.reset(new LauncherSettings(utilityWindowPropertiesFile, calls->waitFunction()));
-    adminSettings.reset(new LauncherSettings(adminPropertiesFile, calls->waitFunction()));
+                                   m_utilityWindowPropertiesFile.c_str());
+    m_userSettings.reset(new LauncherSettings(m_utilityWindowPropertiesFile, m_calls->waitFunction()));
+    m_adminSettings.reset(new LauncherSettings(m_adminPropertiesFile, m_calls->waitFunction()));
 
-    for (const Placeholder& placeholder : placeholders) {
+    for (const Placeholder& placeholder : kPlaceholders) {
         if (replaceParameter(placeholder.name, (this->*placeholder.value)()) == 0) {
             showErrorBox(std::wstring(L"Error finding ") + fromAnsi(placeholder.reportedName) +
                              L" parameter in deployment properties template file.",
@@ -105,30 +105,30 @@ std::wstring DeploymentProperties::generate() {
         showErrorBox(L"Error writing deployment properties file.", true);
         return std::wstring();
     }
-    return outputPath;
+    return m_outputPath;
 }
 
 bool DeploymentProperties::readTemplate() {
-    return readTemplateFile(templateDirectory, L"deployment.properties.tmpl", readTexts,
-                            templateText, calls->waitFunction());
+    return readTemplateFile(m_templateDirectory, L"deployment.properties.tmpl", readTexts,
+                            m_templateText, m_calls->waitFunction());
 }
 
 size_t DeploymentProperties::replaceParameter(const std::string& name, const std::string& value) {
-    return replaceTemplateParameter(templateText, name, value, L"deployment.properties");
+    return replaceTemplateParameter(m_templateText, name, value, L"deployment.properties");
 }
 
 // Placeholder values. The proxy selection is read afresh for each value.
 
 int32_t DeploymentProperties::proxySelection() {
-    const int32_t selection = adminSettings->getInt(LauncherSettings::proxySelection,
-                                                    LauncherSettings::defaultProxySelection);
-    if (selection < 0 || selection > LauncherSettings::maxProxySelection)
-        return LauncherSettings::defaultProxySelection;
+    const int32_t selection = m_adminSettings->getInt(LauncherSettings::kProxySelection,
+                                                    LauncherSettings::kDefaultProxySelection);
+    if (selection < 0 || selection > LauncherSettings::kMaxProxySelection)
+        return LauncherSettings::kDefaultProxySelection;
     return selection;
 }
 
 bool DeploymentProperties::sameServerForAll() {
-    return adminSettings->getBool(LauncherSettings::useSameProxyServerForAllProctocols, false);
+    return m_adminSettings->getBool(LauncherSettings::kUseSameProxyServerForAllProctocols, false);
 }
 
 bool DeploymentProperties::manualProxy() { return proxySelection() == 1; }
@@ -138,21 +138,21 @@ bool DeploymentProperties::manualPerProtocolProxy() {
 }
 
 std::string DeploymentProperties::manualText(const char* key) {
-    return escapedSetting(adminSettings->getString(key, std::string()));
+    return escapedSetting(m_adminSettings->getString(key, std::string()));
 }
 
 std::string DeploymentProperties::manualPort(const char* key) {
-    return std::to_string(adminSettings->getInt(key, 0));
+    return std::to_string(m_adminSettings->getInt(key, 0));
 }
 
-std::string DeploymentProperties::bundledJreHome() { return escapeForProperties(javaHome); }
+std::string DeploymentProperties::bundledJreHome() { return escapeForProperties(m_javaHome); }
 
 std::string DeploymentProperties::consoleMode() {
     static const char* const modes[] = {"SHOW", "HIDE", "DISABLE"};
-    int32_t selection = userSettings->getInt(LauncherSettings::javaConsoleSelection,
-                                             LauncherSettings::defaultJavaConsoleSelection);
-    if (selection < 0 || selection > LauncherSettings::maxJavaConsoleSelection)
-        selection = LauncherSettings::defaultJavaConsoleSelection;
+    int32_t selection = m_userSettings->getInt(LauncherSettings::kJavaConsoleSelection,
+                                             LauncherSettings::kDefaultJavaConsoleSelection);
+    if (selection < 0 || selection > LauncherSettings::kMaxJavaConsoleSelection)
+        selection = LauncherSettings::kDefaultJavaConsoleSelection;
     return modes[selection];
 }
 
@@ -167,84 +167,84 @@ std::string DeploymentProperties::proxySame() {
 
 std::string DeploymentProperties::proxyConfigUrl() {
     return proxySelection() == 2
-               ? escapedSetting(adminSettings->getString(
-                     LauncherSettings::automaticProxyConfigScriptLocation, ""))
+               ? escapedSetting(m_adminSettings->getString(
+                     LauncherSettings::kAutomaticProxyConfigScriptLocation, ""))
                : std::string();
 }
 
 std::string DeploymentProperties::proxyBypassList() {
-    return manualProxy() ? manualText(LauncherSettings::doNotUseProxyServerAddressList) : std::string();
+    return manualProxy() ? manualText(LauncherSettings::kDoNotUseProxyServerAddressList) : std::string();
 }
 
 std::string DeploymentProperties::proxyBypassLocal() {
     return boolText(manualProxy() &&
-                    adminSettings->getBool(LauncherSettings::bypassProxyServerForLocalAddresses, false));
+                    m_adminSettings->getBool(LauncherSettings::kBypassProxyServerForLocalAddresses, false));
 }
 
 std::string DeploymentProperties::proxyHttpHost() {
-    return manualProxy() ? manualText(LauncherSettings::httpProxyAddress) : std::string();
+    return manualProxy() ? manualText(LauncherSettings::kHttpProxyAddress) : std::string();
 }
 
 std::string DeploymentProperties::proxyHttpPort() {
-    return manualProxy() ? manualPort(LauncherSettings::httpProxyPort) : "0";
+    return manualProxy() ? manualPort(LauncherSettings::kHttpProxyPort) : "0";
 }
 
 std::string DeploymentProperties::proxyHttpsHost() {
-    return manualPerProtocolProxy() ? manualText(LauncherSettings::secureProxyAddress) : std::string();
+    return manualPerProtocolProxy() ? manualText(LauncherSettings::kSecureProxyAddress) : std::string();
 }
 
 std::string DeploymentProperties::proxyHttpsPort() {
-    return manualPerProtocolProxy() ? manualPort(LauncherSettings::secureProxyPort) : "0";
+    return manualPerProtocolProxy() ? manualPort(LauncherSettings::kSecureProxyPort) : "0";
 }
 
 std::string DeploymentProperties::proxyFtpHost() {
-    return manualPerProtocolProxy() ? manualText(LauncherSettings::ftpProxyAddress) : std::string();
+    return manualPerProtocolProxy() ? manualText(LauncherSettings::kFtpProxyAddress) : std::string();
 }
 
 std::string DeploymentProperties::proxyFtpPort() {
-    return manualPerProtocolProxy() ? manualPort(LauncherSettings::ftpProxyPort) : "0";
+    return manualPerProtocolProxy() ? manualPort(LauncherSettings::kFtpProxyPort) : "0";
 }
 
 std::string DeploymentProperties::proxySocksHost() {
-    return manualProxy() ? manualText(LauncherSettings::socksProxyAddress) : std::string();
+    return manualProxy() ? manualText(LauncherSettings::kSocksProxyAddress) : std::string();
 }
 
 std::string DeploymentProperties::proxySocksPort() {
-    return manualProxy() ? manualPort(LauncherSettings::socksProxyPort) : "0";
+    return manualProxy() ? manualPort(LauncherSettings::kSocksProxyPort) : "0";
 }
 
 std::string DeploymentProperties::proxyOverrideHosts() {
-    return manualProxy() ? manualText(LauncherSettings::proxyOverrideHostsList) : std::string();
+    return manualProxy() ? manualText(LauncherSettings::kProxyOverrideHostsList) : std::string();
 }
 
-std::string DeploymentProperties::userCacheDir() { return escapeForProperties(javaCachePath); }
+std::string DeploymentProperties::userCacheDir() { return escapeForProperties(m_javaCachePath); }
 
-std::string DeploymentProperties::userAppSupportDir() { return escapeForProperties(appSupportPath); }
+std::string DeploymentProperties::userAppSupportDir() { return escapeForProperties(m_appSupportPath); }
 
 // Output.
 
 bool DeploymentProperties::writeOutput() {
     tvs::Logger& log = tvs::Logger::getInstance();
-    if (javaHome.empty()) {
+    if (m_javaHome.empty()) {
         log.log(L"Error: No deployment.properties file path supplied");
         return false;
     }
-    if (templateText.empty()) {
+    if (m_templateText.empty()) {
         log.log(L"Error: No deployment.properties.tmpl data for writing out to the deployment.properties file");
         return false;
     }
-    const std::wstring path = runtimeLibFile(javaHome, L"deployment.properties");
-    const OutputWrite outcome = writeOutputFile(path, templateText, *calls, writeTexts);
+    const std::wstring path = runtimeLibFile(m_javaHome, L"deployment.properties");
+    const OutputWrite outcome = writeOutputFile(path, m_templateText, *m_calls, writeTexts);
     // An open or a write call that failed ends here, without a box of its own.
     if (outcome == OutputWrite::notOpened || outcome == OutputWrite::writeFailed) return false;
     const bool ok = outcome == OutputWrite::written;
     if (ok) {
         // Only a file written whole counts as produced; after a failure a
         // later generate tries again.
-        outputPath = path;
+        m_outputPath = path;
     } else {
         showErrorBox(L"Error writing deployment properties file file.", true);
     }
-    templateText.clear();
+    m_templateText.clear();
     return ok;
 }

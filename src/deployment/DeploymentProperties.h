@@ -32,7 +32,7 @@ private:
         const char* reportedName; // the name its error message gives
         std::string (DeploymentProperties::*value)();
     };
-    static const Placeholder placeholders[];
+    static const Placeholder kPlaceholders[];
 
     int32_t proxySelection();
     bool sameServerForAll();
@@ -61,15 +61,15 @@ private:
     std::string userAppSupportDir();
 
 
-    std::wstring javaCachePath;
-    std::wstring appSupportPath;
-    std::wstring templateDirectory;
-    std::wstring javaHome;
-    std::wstring utilityWindowPropertiesFile;
-    std::wstring adminPropertiesFile;
-    std::wstring outputPath;
-    std::unique_ptr<LauncherSettings> userSettings;
-    std::unique_ptr<LauncherSettings> adminSettings;
-    std::string templateText;
-    FileCalls* calls;
+    std::wstring m_javaCachePath;
+    std::wstring m_appSupportPath;
+    std::wstring m_templateDirectory;
+    std::wstring m_javaHome;
+    std::wstring m_utilityWindowPropertiesFile;
+    std::wstring m_adminPropertiesFile;
+    std::wstring m_outputPath;
+    std::unique_ptr<LauncherSettings> m_userSettings;
+    std::unique_ptr<LauncherSettings> m_adminSettings;
+    std::string m_templateText;
+    FileCalls* m_calls;
 };

@@ -7,54 +7,54 @@
 #include <cstdio>
 
 LauncherSettings::LauncherSettings(std::wstring path, WaitFunction wait)
-    : path(std::move(path)), wait(std::move(wait)) {}
+    : m_path(std::move(path)), m_wait(std::move(wait)) {}
 
 bool LauncherSettings::load() {
-    if (!contents.empty()) return true;
+    if (!m_contents.empty()) return true;
     tvs::Logger& log = tvs::Logger::getInstance();
 
-    handles::File file(openFileWaiting(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, wait));
+    handles::File file(openFileWaiting(m_path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, m_wait));
     if (!file) {
         log.log(L"Utilities Window properties file %ls not available at this time, code %i",
-                path.c_str(), static_cast<int>(GetLastError()));
+                m_path.c_str(), static_cast<int>(GetLastError()));
         return false;
     }
     const DWORD size = GetFileSize(file.get(), nullptr);
     if (size == 0) {
-        log.log(L"Utilities Window properties file %ls has no data", path.c_str());
+        log.log(L"Utilities Window properties file %ls has no data", m_path.c_str());
         return false;
     }
     std::string buffer(static_cast<size_t>(size) + 1, '\0');
     DWORD read = 0;
     bool ok = true;
     if (!ReadFile(file.get(), &buffer[0], size, &read, nullptr)) {
-        log.log(L"Error: Cannot read Utilities Window properties file %ls", path.c_str());
+        log.log(L"Error: Cannot read Utilities Window properties file %ls", m_path.c_str());
         ok = false;
     } else if (read < size) {
         log.log(L"Error: Read of Utilities Window properties file %ls returned data length %u not equal to file data size %u",
-                path.c_str(), static_cast<unsigned>(read), static_cast<unsigned>(size));
+                m_path.c_str(), static_cast<unsigned>(read), static_cast<unsigned>(size));
         ok = false;
     }
     if (!file.close())
-        log.log(L"Error: Closing of properties file %ls failed with error %ui", path.c_str(),
+        log.log(L"Error: Closing of properties file %ls failed with error %ui", m_path.c_str(),
                 static_cast<unsigned>(GetLastError()));
     if (!ok) return false;
 
     buffer.resize(read);
-    contents.assign(buffer.c_str());
+    m_contents.assign(buffer.c_str());
     return true;
 }
 
 std::string LauncherSettings::getValue(const std::string& key) {
     if (!load()) return std::string();
     const std::string pattern = key + "=";
-    if (contents.size() < pattern.size()) return std::string();
+    if (m_contents.size() < pattern.size()) return std::string();
 
-    const size_t found = contents.find(pattern);
+    const size_t found = m_contents.find(pattern);
     if (found == std::string::npos) return std::string();
     const size_t begin = found + pattern.size();
-    const size_t end = contents.find_first_of("\r\n", begin);
-    std::string value = contents.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+    const size_t end = m_contents.find_first_of("\r\n", begin);
+    std::string value = m_contents.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
 
     const size_t first = value.find_first_not_of(' ');
     if (first == std::string::npos) return std::string();

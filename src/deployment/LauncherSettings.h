@@ -11,34 +11,34 @@ class LauncherSettings {
 public:
     // The keys, each named by its own text. Two are defined for the settings
     // window only and are not read by the launcher.
-    static constexpr const char* automaticallyDownloadUpdates = "automaticallyDownloadUpdates";
-    static constexpr const char* javaConsoleSelection = "javaConsoleSelection";
-    static constexpr const char* proxySelection = "proxySelection";
-    static constexpr const char* bypassProxyServerForLocalAddresses = "bypassProxyServerForLocalAddresses";
-    static constexpr const char* automaticProxyConfigScriptLocation = "automaticProxyConfigScriptLocation";
-    static constexpr const char* httpProxyAddress = "httpProxyAddress";
-    static constexpr const char* secureProxyAddress = "secureProxyAddress";
-    static constexpr const char* ftpProxyAddress = "ftpProxyAddress";
-    static constexpr const char* socksProxyAddress = "socksProxyAddress";
-    static constexpr const char* httpProxyPort = "httpProxyPort";
-    static constexpr const char* secureProxyPort = "secureProxyPort";
-    static constexpr const char* ftpProxyPort = "ftpProxyPort";
-    static constexpr const char* socksProxyPort = "socksProxyPort";
-    static constexpr const char* useSameProxyServerForAllProctocols = "useSameProxyServerForAllProctocols";
-    static constexpr const char* doNotUseProxyServerAddressList = "doNotUseProxyServerAddressList";
-    static constexpr const char* proxyOverrideHostsList = "proxyOverrideHostsList";
-    static constexpr const char* doNotRunUpdater = "doNotRunUpdater";
-    static constexpr const char* doNotValidateVcaFile = "doNotValidateVcaFile";
-    static constexpr const char* doNotLaunchVcaSession = "doNotLaunchVcaSession";
-    static constexpr const char* doNotCreateNewDeploymentProperties = "doNotCreateNewDeploymentProperties";
-    static constexpr const char* overrideAppcastURL = "overrideAppcastURL";
+    static constexpr const char* kAutomaticallyDownloadUpdates = "automaticallyDownloadUpdates";
+    static constexpr const char* kJavaConsoleSelection = "javaConsoleSelection";
+    static constexpr const char* kProxySelection = "proxySelection";
+    static constexpr const char* kBypassProxyServerForLocalAddresses = "bypassProxyServerForLocalAddresses";
+    static constexpr const char* kAutomaticProxyConfigScriptLocation = "automaticProxyConfigScriptLocation";
+    static constexpr const char* kHttpProxyAddress = "httpProxyAddress";
+    static constexpr const char* kSecureProxyAddress = "secureProxyAddress";
+    static constexpr const char* kFtpProxyAddress = "ftpProxyAddress";
+    static constexpr const char* kSocksProxyAddress = "socksProxyAddress";
+    static constexpr const char* kHttpProxyPort = "httpProxyPort";
+    static constexpr const char* kSecureProxyPort = "secureProxyPort";
+    static constexpr const char* kFtpProxyPort = "ftpProxyPort";
+    static constexpr const char* kSocksProxyPort = "socksProxyPort";
+    static constexpr const char* kUseSameProxyServerForAllProctocols = "useSameProxyServerForAllProctocols";
+    static constexpr const char* kDoNotUseProxyServerAddressList = "doNotUseProxyServerAddressList";
+    static constexpr const char* kProxyOverrideHostsList = "proxyOverrideHostsList";
+    static constexpr const char* kDoNotRunUpdater = "doNotRunUpdater";
+    static constexpr const char* kDoNotValidateVcaFile = "doNotValidateVcaFile";
+    static constexpr const char* kDoNotLaunchVcaSession = "doNotLaunchVcaSession";
+    static constexpr const char* kDoNotCreateNewDeploymentProperties = "doNotCreateNewDeploymentProperties";
+    static constexpr const char* kOverrideAppcastURL = "overrideAppcastURL";
 
     // Defaults that are not false, 0 or empty, and the ranges of the two
     // selections; a selection outside its range counts as its default.
-    static constexpr int32_t defaultJavaConsoleSelection = 2;  // disabled
-    static constexpr int32_t maxJavaConsoleSelection = 2;
-    static constexpr int32_t defaultProxySelection = 0;        // the browser's settings
-    static constexpr int32_t maxProxySelection = 3;
+    static constexpr int32_t kDefaultJavaConsoleSelection = 2;  // disabled
+    static constexpr int32_t kMaxJavaConsoleSelection = 2;
+    static constexpr int32_t kDefaultProxySelection = 0;        // the browser's settings
+    static constexpr int32_t kMaxProxySelection = 3;
 
     // wait paces the retries while another process writes the file.
     explicit LauncherSettings(std::wstring path, WaitFunction wait = sleepWait);
@@ -58,7 +58,7 @@ public:
     std::string getString(const std::string& key, const std::string& defaultValue);
 
 private:
-    std::wstring path;
-    WaitFunction wait;
-    std::string contents;
+    std::wstring m_path;
+    WaitFunction m_wait;
+    std::string m_contents;
 };

@@ -133,10 +133,10 @@ StartupSwitches readSwitches(const LauncherPaths& paths) {
     LauncherSettings settings(paths.adminPropertiesPath);
     StartupSwitches switches;
     switches.updaterDisabled =
-        settings.getBool(LauncherSettings::doNotRunUpdater, false) || isPerMachineDeployment();
-    switches.validationDisabled = settings.getBool(LauncherSettings::doNotValidateVcaFile, false);
-    switches.launchDisabled = settings.getBool(LauncherSettings::doNotLaunchVcaSession, false);
-    switches.appcastOverride = settings.getString(LauncherSettings::overrideAppcastURL, "");
+        settings.getBool(LauncherSettings::kDoNotRunUpdater, false) || isPerMachineDeployment();
+    switches.validationDisabled = settings.getBool(LauncherSettings::kDoNotValidateVcaFile, false);
+    switches.launchDisabled = settings.getBool(LauncherSettings::kDoNotLaunchVcaSession, false);
+    switches.appcastOverride = settings.getString(LauncherSettings::kOverrideAppcastURL, "");
     return switches;
 }
 

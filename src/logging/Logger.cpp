@@ -102,7 +102,7 @@ void Logger::shutdown() {
         state.instance->log(L"Shutdown\n");
         state.instance->closeStream();
         LogFiles files;
-        files.current = state.instance->path;
+        files.current = state.instance->m_path;
         files.collector = state.logDirectory + L"\\" + state.baseName + L".log";
         files.rolledOver = state.logDirectory + L"\\" + state.baseName + L".old.log";
         delete state.instance;
@@ -121,14 +121,14 @@ std::wstring Logger::logDirectory() {
 std::wstring Logger::currentLogPath() {
     SharedState& state = shared();
     std::lock_guard<std::mutex> guard(state.lock);
-    return state.instance ? state.instance->path : std::wstring();
+    return state.instance ? state.instance->m_path : std::wstring();
 }
 
-Logger::Logger(std::wstring path) : path(std::move(path)) {
+Logger::Logger(std::wstring path) : m_path(std::move(path)) {
     // UTF-8 with a byte-order mark, LF written as CR LF, not inherited.
-    stream = _wfopen(this->path.c_str(), L"wN, ccs=UTF-8");
-    if (!stream) {
-        writeDiagnostic(L"Failed to open log file %ls: %d\n", this->path.c_str(), errno);
+    m_stream = _wfopen(m_path.c_str(), L"wN, ccs=UTF-8");
+    if (!m_stream) {
+        writeDiagnostic(L"Failed to open log file %ls: %d\n", m_path.c_str(), errno);
         throw LoggerException("failed to open log file");
     }
 }
@@ -140,9 +140,9 @@ Logger::~Logger() {
 void Logger::closeStream() {
     std::FILE* open = nullptr;
     {
-        StreamLock lock(stream);
-        open = stream;
-        stream = nullptr;
+        StreamLock lock(m_stream);
+        open = m_stream;
+        m_stream = nullptr;
         if (open) std::fflush(open);
     }
     if (open) std::fclose(open);
@@ -167,13 +167,13 @@ void Logger::writeLine(const wchar_t* message) {
     _snwprintf(stamp, 31, L"%04d/%02d/%02d %02d:%02d:%02d.%03d", now.wYear, now.wMonth,
                now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
 
-    StreamLock lock(stream);
-    if (!stream) return;
-    std::fputws(stamp, stream);
-    std::fputwc(L' ', stream);
-    std::fputws(message, stream);
-    std::fputwc(L'\n', stream);
-    std::fflush(stream);
+    StreamLock lock(m_stream);
+    if (!m_stream) return;
+    std::fputws(stamp, m_stream);
+    std::fputwc(L' ', m_stream);
+    std::fputws(message, m_stream);
+    std::fputwc(L'\n', m_stream);
+    std::fflush(m_stream);
 }
 
 } // namespace tvs

@@ -46,8 +46,8 @@ private:
     // Closes the stream under its lock; nothing is written afterwards.
     void closeStream();
 
-    std::wstring path;
-    std::FILE* stream = nullptr;
+    std::wstring m_path;
+    std::FILE* m_stream = nullptr;
 };
 
 } // namespace tvs

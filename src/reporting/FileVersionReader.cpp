@@ -7,19 +7,19 @@
 #include <cwchar>
 #include <vector>
 
-FileVersionReader::FileVersionReader(std::wstring path) : path(std::move(path)) {}
+FileVersionReader::FileVersionReader(std::wstring path) : m_path(std::move(path)) {}
 
 std::wstring FileVersionReader::getFileVersion() {
-    if (!fileVersion.empty()) return fileVersion;
+    if (!m_fileVersion.empty()) return m_fileVersion;
 
     DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
+    DWORD size = GetFileVersionInfoSizeW(m_path.c_str(), &handle);
     if (size == 0) {
         showErrorBox(L"Executable doesn't have the required VERSIONINFO resource", true);
         return L"";
     }
     std::vector<unsigned char> block(size, 0);
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data())) {
+    if (!GetFileVersionInfoW(m_path.c_str(), 0, size, block.data())) {
         showErrorBox(L"Executable doesn't have the required VERSIONINFO resource", true);
         return L"";
     }
@@ -32,8 +32,8 @@ std::wstring FileVersionReader::getFileVersion() {
         return L"";
     }
     const wchar_t* text = static_cast<const wchar_t*>(value);
-    fileVersion.assign(text, wcsnlen(text, length));
-    return fileVersion;
+    m_fileVersion.assign(text, wcsnlen(text, length));
+    return m_fileVersion;
 }
 
 // "llllcccc" of the first entry of the translation table; empty (after a

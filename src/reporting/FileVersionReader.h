@@ -12,6 +12,6 @@ public:
 private:
     std::wstring readTranslation(const void* block);
 
-    std::wstring path;
-    std::wstring fileVersion;
+    std::wstring m_path;
+    std::wstring m_fileVersion;
 };

@@ -11,10 +11,10 @@
 
 namespace {
 
-const char* const rootElementName = "jnlp";
-const char* const requiredPrefix = "https://";
-const size_t requiredPrefixLength = 8;
-const char* const hostTerminators = "/?#";
+const char* const kRootElementName = "jnlp";
+const char* const kRequiredPrefix = "https://";
+const size_t kRequiredPrefixLength = 8;
+const char* const kHostTerminators = "/?#";
 
 // Byte-wise lower-casing in the classic locale: only A to Z change.
 std::string lowerCase(const char* text) {
@@ -37,29 +37,29 @@ std::wstring fromUtf8(const std::string& text) {
 }
 
 bool isAllowedHost(const std::string& host) {
-    for (const char* pattern : allowedHostPatterns)
+    for (const char* pattern : kAllowedHostPatterns)
         if (hostMatchesPattern(host, pattern)) return true;
     return false;
 }
 
 bool hasHttpsPrefix(const std::string& lowered) {
-    return lowered.size() >= requiredPrefixLength &&
-           lowered.compare(0, requiredPrefixLength, requiredPrefix) == 0;
+    return lowered.size() >= kRequiredPrefixLength &&
+           lowered.compare(0, kRequiredPrefixLength, kRequiredPrefix) == 0;
 }
 
 // The host of a lower-cased address that begins with "https://".
 std::string hostOf(const std::string& lowered) {
-    const size_t end = lowered.find_first_of(hostTerminators, requiredPrefixLength);
-    return lowered.substr(requiredPrefixLength,
-                          end == std::string::npos ? std::string::npos : end - requiredPrefixLength);
+    const size_t end = lowered.find_first_of(kHostTerminators, kRequiredPrefixLength);
+    return lowered.substr(kRequiredPrefixLength,
+                          end == std::string::npos ? std::string::npos : end - kRequiredPrefixLength);
 }
 
 // Elements whose "href" names code or a session file that Java Web Start
 // fetches. Icons and the runtime's download location are not among them.
-const char* const codeElements[] = {"jnlp", "jar", "nativelib", "extension"};
+const char* const kCodeElements[] = {"jnlp", "jar", "nativelib", "extension"};
 
 bool isCodeElement(const std::string& name) {
-    for (const char* element : codeElements)
+    for (const char* element : kCodeElements)
         if (name == element) return true;
     return false;
 }
@@ -115,7 +115,7 @@ std::wstring findProblem(const pugi::xml_document& document) {
     if (root.last_child() != jnlp) return L"    The jnlp node must have no siblings.\n";
 
     const std::string name = lowerCase(jnlp.name());
-    if (name != rootElementName)
+    if (name != kRootElementName)
         return L"    The root node must be \"jnlp\" not \"" + fromUtf8(name) + L"\"\n";
 
     const pugi::xml_attribute codebase = jnlp.attribute("codebase");

@@ -14,19 +14,19 @@ using S = LauncherSettings;
 
 // Every key that the launcher reads from the administrator's file, with its default.
 const std::pair<const char*, const char*> kAdminKeys[] = {
-    {S::proxySelection, "0"}, {S::bypassProxyServerForLocalAddresses, "false"},
-    {S::automaticProxyConfigScriptLocation, ""}, {S::httpProxyAddress, ""},
-    {S::secureProxyAddress, ""}, {S::ftpProxyAddress, ""}, {S::socksProxyAddress, ""},
-    {S::httpProxyPort, "0"}, {S::secureProxyPort, "0"}, {S::ftpProxyPort, "0"},
-    {S::socksProxyPort, "0"}, {S::useSameProxyServerForAllProctocols, "false"},
-    {S::doNotUseProxyServerAddressList, ""}, {S::proxyOverrideHostsList, ""},
-    {S::doNotRunUpdater, "false"}, {S::doNotValidateVcaFile, "false"},
-    {S::doNotLaunchVcaSession, "false"}, {S::overrideAppcastURL, ""},
+    {S::kProxySelection, "0"}, {S::kBypassProxyServerForLocalAddresses, "false"},
+    {S::kAutomaticProxyConfigScriptLocation, ""}, {S::kHttpProxyAddress, ""},
+    {S::kSecureProxyAddress, ""}, {S::kFtpProxyAddress, ""}, {S::kSocksProxyAddress, ""},
+    {S::kHttpProxyPort, "0"}, {S::kSecureProxyPort, "0"}, {S::kFtpProxyPort, "0"},
+    {S::kSocksProxyPort, "0"}, {S::kUseSameProxyServerForAllProctocols, "false"},
+    {S::kDoNotUseProxyServerAddressList, ""}, {S::kProxyOverrideHostsList, ""},
+    {S::kDoNotRunUpdater, "false"}, {S::kDoNotValidateVcaFile, "false"},
+    {S::kDoNotLaunchVcaSession, "false"}, {S::kOverrideAppcastURL, ""},
 };
 
 // Keys of the user's file or of no file.
-const char* const kOtherKeys[] = {S::javaConsoleSelection, S::automaticallyDownloadUpdates,
-                                  S::doNotCreateNewDeploymentProperties};
+const char* const kOtherKeys[] = {S::kJavaConsoleSelection, S::kAutomaticallyDownloadUpdates,
+                                  S::kDoNotCreateNewDeploymentProperties};
 
 // The reader logs what it cannot read; this log goes to a private folder, not
 // to the support directory that the end-to-end tests read.
@@ -62,7 +62,7 @@ TEST(ShippedAdminFile, ListsEveryKeyOnceAtItsLineStartAndGivesExactlyTheDefaults
         EXPECT_EQ(key.second, settings.getValue(key.first)) << key.first;
     }
     for (const char* key : kOtherKeys) EXPECT_EQ(std::string::npos, text.find(key)) << key;
-    EXPECT_EQ(S::defaultProxySelection, settings.getInt(S::proxySelection, -1));
+    EXPECT_EQ(S::kDefaultProxySelection, settings.getInt(S::kProxySelection, -1));
 }
 
 } // namespace

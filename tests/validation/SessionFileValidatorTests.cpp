@@ -22,7 +22,7 @@ TEST(HostMatcher, EachStarStandsForOneOrMoreLabelCharactersAndAllElseForItself) 
         EXPECT_EQ(hostMatchesPattern(row.host, row.pattern), row.matches) << row.pattern << " / " << row.host.substr(0, 40);
 }
 
-static const std::string domain = std::string(allowedHostPatterns[0]).substr(2), meet = "meet." + domain;
+static const std::string domain = std::string(kAllowedHostPatterns[0]).substr(2), meet = "meet." + domain;
 
 // A declaration, a comment and a processing instruction before the root, a comment after it.
 static std::string session(const std::string& codebase, const std::string& root = "jnlp") {
@@ -53,7 +53,7 @@ TEST(SessionFileValidation, EachCaseIsJudgedAndLoggedExactly) {
         {jnlp + "</jnlpx>", L"    Error description: Start-end tags mismatch\n    Error offset: " +
                                 std::to_wstring(jnlp.size() + 2)},
         {"", L"    Error description: File was not found\n    Error offset: 0"}}; // not written
-    for (const char* pattern : allowedHostPatterns) rows.push_back({https("meet" + std::string(pattern + 1))});
+    for (const char* pattern : kAllowedHostPatterns) rows.push_back({https("meet" + std::string(pattern + 1))});
     TempDir dir;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.bytes.substr(0, 200));
