@@ -1,7 +1,7 @@
 #pragma once
 // The standard stream buffers over the pipe buffers: the input side's bytes
 // are handed to put, the output sides' bytes come from get.
-#include "childprocess/exec_stream.h"
+#include "childprocess/childprocess.h"
 #include "childprocess/thread_buffer.h"
 
 #include <functional>
@@ -9,6 +9,8 @@
 #include <memory>
 #include <ostream>
 #include <streambuf>
+
+namespace childprocess {
 
 class exec_stream_buffer_t : public std::basic_streambuf<char> {
 public:
@@ -52,3 +54,5 @@ class exec_ostream_t : public std::ostream {
 public:
     explicit exec_ostream_t(exec_stream_buffer_t& buffer) : std::ostream(&buffer) {}
 };
+
+} // namespace childprocess

@@ -1,6 +1,6 @@
 #include "utilitywindow/UtilityWindowLauncher.h"
 
-#include "childprocess/exec_stream.h"
+#include "childprocess/childprocess.h"
 #include "logging/Logger.h"
 #include "platform/ShortPath.h"
 #include "platform/Text.h"
@@ -15,7 +15,7 @@ namespace {
 struct State {
     std::wstring javaHome;
     std::wstring jarPath;
-    exec_stream_t stream;
+    childprocess::exec_stream_t stream;
     UtilityWindowLauncher::Listener* listener = nullptr;
     std::atomic<bool> monitoring{false};
     // Serialises every use of in(): a send from the update library's thread,
@@ -106,7 +106,7 @@ DWORD UtilityWindowLauncher::run(const std::wstring& settingsPath, const std::ws
         return GetLastError();
     if (perMachine) arguments.push_back("-admin");
 
-    s.stream.set_wait_timeout(exec_stream_t::kind_out | exec_stream_t::kind_err, kOutputWaitMs);
+    s.stream.set_wait_timeout(childprocess::exec_stream_t::kind_out | childprocess::exec_stream_t::kind_err, kOutputWaitMs);
     logger().log(L"Starting UtilityWindow");
     s.stream.start(program, arguments.begin(), arguments.end());
     s.stream.out().tie(nullptr);
