@@ -17,9 +17,8 @@ bool write_all(DWORD which, const char* data, std::size_t size) {
 
 bool out(const std::string& text) { return write_all(STD_OUTPUT_HANDLE, text.data(), text.size()); }
 
-// "update" CR LF in pieces written apart, the first of carriage returns alone
-// (and "oops" CR LF to standard error); then "got:" and each line read, with
-// CR and LF spelled \r and \n. "quit" ends it with "bye" and 7, the end of
+// "update" CR LF in pieces apart, the first of carriage returns alone, and "oops" CR LF to standard error;
+// then "got:" and each line read, CR and LF spelled \r and \n. "quit" ends it with "bye" and 7, the end of
 // the input with the number of bytes read.
 int echo() {
     for (const char* piece : {"\r\r", "update\r", "\n"}) ::Sleep(100), out(piece);
