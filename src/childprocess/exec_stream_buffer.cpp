@@ -7,8 +7,6 @@ exec_stream_buffer_t::exec_stream_buffer_t(exec_stream_t::stream_kind_t kind, th
     clear();
 }
 
-exec_stream_buffer_t::~exec_stream_buffer_t() = default;
-
 void exec_stream_buffer_t::clear() {
     char* begin = m_stream_buffer.get();
     char* end = begin + buffer_size;

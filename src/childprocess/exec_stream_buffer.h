@@ -21,7 +21,6 @@ public:
     static constexpr std::size_t buffer_size = 65536;
 
     exec_stream_buffer_t(exec_stream_t::stream_kind_t kind, thread_buffer_t& thread_buffer);
-    ~exec_stream_buffer_t() override;
 
     // Back to the initial areas: the whole array to put into for kind_in, an
     // empty get area (so the first read calls underflow) for the others.

@@ -45,8 +45,6 @@ std::size_t copy_without_cr(const char* src, std::size_t available, char* dst, s
 
 } // namespace
 
-thread_buffer_t::thread_buffer_t() = default;
-
 thread_buffer_t::~thread_buffer_t() {
     bool stopped = false;
     try {

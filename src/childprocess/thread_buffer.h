@@ -21,7 +21,7 @@ class thread_buffer_t {
 public:
     enum direction_t { dir_none = 0, dir_read = 1, dir_write = 2 };
 
-    thread_buffer_t();
+    thread_buffer_t() = default;
     // Stops the worker (aborting it if it will not stop); ends the process
     // when neither works, since the worker still uses this object.
     ~thread_buffer_t();
