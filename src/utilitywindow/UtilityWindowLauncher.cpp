@@ -9,13 +9,15 @@
 #include <mutex>
 #include <vector>
 
+using childprocess::exec_stream_t;
+
 namespace {
 
 // The process-wide state of the settings window's run.
 struct State {
     std::wstring javaHome;
     std::wstring jarPath;
-    childprocess::exec_stream_t stream;
+    exec_stream_t stream;
     UtilityWindowLauncher::Listener* listener = nullptr;
     std::atomic<bool> monitoring{false};
     // Serialises every use of in(): a send from the update library's thread,
@@ -106,7 +108,7 @@ DWORD UtilityWindowLauncher::run(const std::wstring& settingsPath, const std::ws
         return GetLastError();
     if (perMachine) arguments.push_back("-admin");
 
-    s.stream.set_wait_timeout(childprocess::exec_stream_t::kind_out | childprocess::exec_stream_t::kind_err, kOutputWaitMs);
+    s.stream.set_wait_timeout(exec_stream_t::kind_out | exec_stream_t::kind_err, kOutputWaitMs);
     logger().log(L"Starting UtilityWindow");
     s.stream.start(program, arguments.begin(), arguments.end());
     s.stream.out().tie(nullptr);
