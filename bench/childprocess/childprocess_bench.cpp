@@ -4,7 +4,8 @@
 // and the ratio. Rounds alternate the methods; the median of each is shown.
 // Each rate is measured from the first byte to the end of the output, so the
 // child's start-up is not counted.
-#include "childprocess/exec_stream.h"
+#include "childprocess/childprocess.h"
+#include "handles/Handles.h"
 
 #include <windows.h>
 
@@ -27,7 +28,7 @@ struct run_t {
 std::string helper_path() { return std::string(CP_HELPER_DIR) + "\\cp_child.exe"; }
 
 run_t through_out(unsigned long long size) {
-    exec_stream_t stream;
+    childprocess::exec_stream_t stream;
     const std::vector<std::string> args = {"output", std::to_string(size), "0", "1"};
     stream.start(helper_path(), args.begin(), args.end());
     std::vector<char> block(65536);
@@ -45,37 +46,34 @@ run_t through_out(unsigned long long size) {
 
 run_t through_plain_loop(unsigned long long size, DWORD read_size) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE read_end = nullptr;
-    HANDLE write_end = nullptr;
+    handles::Kernel read_end;
+    handles::Kernel write_end;
     run_t run;
-    if (!::CreatePipe(&read_end, &write_end, &inherit, 0)) return run;
-    ::SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+    if (!::CreatePipe(read_end.put(), write_end.put(), &inherit, 0)) return run;
+    ::SetHandleInformation(read_end.get(), HANDLE_FLAG_INHERIT, 0);
 
     std::string command_line = helper_path() + " output " + std::to_string(size) + " 0 1";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = write_end;
+    startup.hStdOutput = write_end.get();
     PROCESS_INFORMATION process{};
     const BOOL started = ::CreateProcessA(nullptr, &command_line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                                           nullptr, nullptr, &startup, &process);
-    ::CloseHandle(write_end);
-    if (!started) {
-        ::CloseHandle(read_end);
-        return run;
-    }
+    write_end.reset();
+    if (!started) return run;
+    const handles::Process child(process.hProcess);
+    const handles::Thread child_thread(process.hThread);
     std::vector<char> block(read_size);
     DWORD count = 0;
     unsigned long long first = 0;
-    if (::ReadFile(read_end, block.data(), read_size, &count, nullptr)) first = count;
+    if (::ReadFile(read_end.get(), block.data(), read_size, &count, nullptr)) first = count;
     const auto start = clock_type::now();
-    while (::ReadFile(read_end, block.data(), read_size, &count, nullptr)) run.bytes += count;
+    while (::ReadFile(read_end.get(), block.data(), read_size, &count, nullptr)) run.bytes += count;
     run.seconds = std::chrono::duration<double>(clock_type::now() - start).count();
     if (run.bytes + first != size) std::fprintf(stderr, "plain: %llu bytes of %llu\n", run.bytes + first, size);
-    ::CloseHandle(read_end);
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
+    read_end.reset();
+    ::WaitForSingleObject(child.get(), INFINITE);
     return run;
 }
 

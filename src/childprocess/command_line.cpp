@@ -1,5 +1,6 @@
 #include "childprocess/command_line.h"
 
+namespace childprocess {
 namespace {
 
 void append_quoted(std::string& line, const std::string& arg) {
@@ -53,3 +54,5 @@ std::string build_command_line(const std::string& program, const std::string& ar
     }
     return line;
 }
+
+} // namespace childprocess

@@ -1,8 +1,10 @@
 #pragma once
 // How a child's command line is put together from a program and arguments.
-#include "childprocess/exec_stream.h"
+#include "childprocess/childprocess.h"
 
 #include <string>
+
+namespace childprocess {
 
 // Every argument is preceded by its own space. An argument holding a space, a
 // tab or a double quote is enclosed in double quotes, with each inner double
@@ -15,3 +17,5 @@ std::string build_argument_string(exec_stream_t::next_arg_t& args);
 // The program, in double quotes when it holds a space or a tab, then one space
 // and the argument string when that is not empty.
 std::string build_command_line(const std::string& program, const std::string& arguments);
+
+} // namespace childprocess

@@ -1,8 +1,9 @@
-#include "childprocess/exec_stream.h"
-#include "childprocess/handle.h"
+#include "childprocess/childprocess.h"
+#include "handles/Handles.h"
 
 #include <cstdio>
 
+namespace childprocess {
 namespace {
 
 std::string code_suffix(std::uint32_t code) {
@@ -18,9 +19,9 @@ std::string system_description(std::uint32_t code) {
     DWORD length = ::FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0x400, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    const handles::LocalMemory owner(buffer);
     if (length == 0 || buffer == nullptr) return "[unable to retrieve error description]";
     std::string text(buffer, length);
-    ::LocalFree(buffer);
     while (!text.empty() && text.back() == '\n') text.pop_back();
     return text;
 }
@@ -48,3 +49,5 @@ os_error_t::os_error_t(const char* message) {
 os_error_t::os_error_t(const std::string& message, std::uint32_t code) {
     compose(message + "\n" + system_description(code), code);
 }
+
+} // namespace childprocess

@@ -1,46 +1,48 @@
-#include "childprocess/exec_stream.h"
+#include "childprocess/childprocess.h"
 
 #include "childprocess/command_line.h"
 #include "childprocess/exec_stream_buffer.h"
-#include "childprocess/handle.h"
 #include "childprocess/pipe.h"
 #include "childprocess/sync.h"
 #include "childprocess/thread_buffer.h"
+#include "handles/Handles.h"
 
 #include <vector>
+
+namespace childprocess {
 
 struct exec_stream_t::impl_t {
     impl_t();
 
-    void launch(const std::string& program, const std::string& arguments, bool& writer_started);
-    void abandon_start(bool writer_started);
+    void launch(const std::string& program, const std::string& arguments);
     bool close();
     void reset_streams();
     void tie_to_in();
 
-    owned_handle_t child_process;
-    // Open while not null. From the writer's start on, the writer closes it.
-    HANDLE in_pipe = nullptr;
-    owned_handle_t out_pipe;
-    owned_handle_t err_pipe;
+    handles::Process m_child_process;
+    handles::Kernel m_out_pipe;
+    handles::Kernel m_err_pipe;
 
-    thread_buffer_t in_thread;
-    thread_buffer_t out_thread;
-    thread_buffer_t err_thread;
+    // in_thread writes to the child's input and owns that pipe end.
+    thread_buffer_t m_in_thread;
+    thread_buffer_t m_out_thread;
+    thread_buffer_t m_err_thread;
 
-    exec_stream_buffer_t in_buffer;
-    exec_stream_buffer_t out_buffer;
-    exec_stream_buffer_t err_buffer;
+    exec_stream_buffer_t m_in_buffer;
+    exec_stream_buffer_t m_out_buffer;
+    exec_stream_buffer_t m_err_buffer;
 
-    exec_ostream_t in;
-    exec_istream_t out;
-    exec_istream_t err;
+    exec_ostream_t m_in;
+    exec_istream_t m_out;
+    exec_istream_t m_err;
 
-    std::uint32_t child_timeout = 500;
-    std::uint32_t exit_code = 0;
+    std::uint32_t m_exit_code = 0;
 };
 
 namespace {
+
+// How long close waits for the child to end.
+constexpr DWORD child_timeout = 500;
 
 HANDLE duplicate(HANDLE handle, const char* failure) {
     HANDLE copy = nullptr;
@@ -53,9 +55,8 @@ void disinherit(HANDLE handle, const char* failure) {
     if (!::SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0)) throw os_error_t(failure);
 }
 
-void close_handle(owned_handle_t& handle, const char* failure) {
-    if (!handle) return;
-    if (!::CloseHandle(handle.release())) throw os_error_t(failure);
+void close_handle(handles::Kernel& handle, const char* failure) {
+    if (!handle.close()) throw os_error_t(failure);
 }
 
 void keep_first(std::exception_ptr& first) {
@@ -76,27 +77,27 @@ bool stop(thread_buffer_t& thread, std::exception_ptr& first) {
 } // namespace
 
 exec_stream_t::impl_t::impl_t()
-    : in_buffer(kind_in, in_thread),
-      out_buffer(kind_out, out_thread),
-      err_buffer(kind_err, err_thread),
-      in(in_buffer),
-      out(out_buffer),
-      err(err_buffer) {
+    : m_in_buffer(kind_in, m_in_thread),
+      m_out_buffer(kind_out, m_out_thread),
+      m_err_buffer(kind_err, m_err_thread),
+      m_in(m_in_buffer),
+      m_out(m_out_buffer),
+      m_err(m_err_buffer) {
     tie_to_in();
     // Once in has failed it is bad for good, and flushing a bad stream throws
     // std::ios_base::failure here; reads from out and err stop flushing it,
     // so that what the child wrote can still be read.
-    in_buffer.on_put_failure([this] {
-        out.tie(nullptr);
-        err.tie(nullptr);
+    m_in_buffer.on_put_failure([this] {
+        m_out.tie(nullptr);
+        m_err.tie(nullptr);
     });
-    in.exceptions(std::ios_base::badbit);
-    out.exceptions(std::ios_base::badbit);
-    err.exceptions(std::ios_base::badbit);
+    m_in.exceptions(std::ios_base::badbit);
+    m_out.exceptions(std::ios_base::badbit);
+    m_err.exceptions(std::ios_base::badbit);
 }
 
-void exec_stream_t::impl_t::launch(const std::string& program, const std::string& arguments,
-                                   bool& writer_started) {
+// On failure every pipe end opened here is closed again.
+void exec_stream_t::impl_t::launch(const std::string& program, const std::string& arguments) {
     pipe_t in_pair;
     pipe_t out_pair;
     pipe_t err_pair;
@@ -105,11 +106,11 @@ void exec_stream_t::impl_t::launch(const std::string& program, const std::string
     disinherit(out_pair.r(), "exec_stream_t::start: unable to disinherit stdout read pipe");
     disinherit(err_pair.r(), "exec_stream_t::start: unable to disinherit stderr read pipe");
 
-    in_pipe = duplicate(in_pair.w(), "exec_stream_t::start: unable to duplicate in handle");
+    handles::Kernel in_pipe(duplicate(in_pair.w(), "exec_stream_t::start: unable to duplicate in handle"));
     in_pair.close_w();
-    out_pipe.reset(duplicate(out_pair.r(), "exec_stream_t::start: unable to duplicate out handle"));
+    m_out_pipe.reset(duplicate(out_pair.r(), "exec_stream_t::start: unable to duplicate out handle"));
     out_pair.close_r();
-    err_pipe.reset(duplicate(err_pair.r(), "exec_stream_t::start: unable to duplicate err handle"));
+    m_err_pipe.reset(duplicate(err_pair.r(), "exec_stream_t::start: unable to duplicate err handle"));
     err_pair.close_r();
 
     const std::string command_line = build_command_line(program, arguments);
@@ -128,50 +129,37 @@ void exec_stream_t::impl_t::launch(const std::string& program, const std::string
         const DWORD error = ::GetLastError();
         throw os_error_t("exec_stream_t::start: CreateProcess failed.\n command line was: " + command_line, error);
     }
-    ::CloseHandle(process.hThread);
-    child_process.reset(process.hProcess);
+    const handles::Thread child_thread(process.hThread);
+    m_child_process.reset(process.hProcess);
 
     reset_streams();
 
-    out_thread.set_read_buffer_size(exec_stream_buffer_t::buffer_size);
-    err_thread.set_read_buffer_size(exec_stream_buffer_t::buffer_size);
-    out_thread.start_thread(out_pipe.get(), thread_buffer_t::dir_read);
-    err_thread.start_thread(err_pipe.get(), thread_buffer_t::dir_read);
-    in_thread.start_thread(in_pipe, thread_buffer_t::dir_write);
-    writer_started = true;
+    m_out_thread.set_read_buffer_size(exec_stream_buffer_t::buffer_size);
+    m_err_thread.set_read_buffer_size(exec_stream_buffer_t::buffer_size);
+    m_out_thread.start_thread(m_out_pipe.get(), thread_buffer_t::dir_read);
+    m_err_thread.start_thread(m_err_pipe.get(), thread_buffer_t::dir_read);
+    m_in_thread.start_thread(in_pipe.get(), thread_buffer_t::dir_write);
+    in_pipe.release();
 
     in_pair.close_r();
     out_pair.close_w();
     err_pair.close_w();
 }
 
-// After a failed start: every pipe end still open is closed, started workers
-// are stopped, and a child that was created is held for a later close.
-void exec_stream_t::impl_t::abandon_start(bool writer_started) {
-    if (!writer_started && in_pipe != nullptr) {
-        ::CloseHandle(in_pipe);
-        in_pipe = nullptr;
-    }
-    try {
-        close();
-    } catch (...) {
-    }
-}
-
 void exec_stream_t::impl_t::reset_streams() {
-    in_buffer.clear();
-    out_buffer.clear();
-    err_buffer.clear();
-    in.clear();
-    out.clear();
-    err.clear();
+    m_in_buffer.clear();
+    m_out_buffer.clear();
+    m_err_buffer.clear();
+    m_in.clear();
+    m_out.clear();
+    m_err.clear();
     tie_to_in();
 }
 
 // Every read from out or err first flushes what the caller wrote to in.
 void exec_stream_t::impl_t::tie_to_in() {
-    out.tie(&in);
-    err.tie(&in);
+    m_out.tie(&m_in);
+    m_err.tie(&m_in);
 }
 
 // A failure raised by a worker does not cut closing short: the workers are
@@ -179,50 +167,45 @@ void exec_stream_t::impl_t::tie_to_in() {
 // failure is thrown.
 bool exec_stream_t::impl_t::close() {
     std::exception_ptr first;
-    if (in_pipe != nullptr) {
+    if (m_in_thread.started()) {
         // A bad in has already reported its failure, and flushing it would
         // only throw std::ios_base::failure.
-        if (!in.bad()) {
+        if (!m_in.bad()) {
             try {
-                in.flush();
+                m_in.flush();
             } catch (...) {
                 keep_first(first);
             }
         }
-        if (!stop(in_thread, first)) {
-            if (!in_thread.abort_thread())
-                throw error_t("exec_stream_t::close: waiting till in_thread stops exceeded timeout");
-            // An aborted writer could not close its pipe.
-            ::CloseHandle(in_pipe);
-        }
-        in_pipe = nullptr;
+        if (!stop(m_in_thread, first) && !m_in_thread.abort_thread())
+            throw error_t("exec_stream_t::close: waiting till in_thread stops exceeded timeout");
     }
-    if (!stop(out_thread, first) && !out_thread.abort_thread())
+    if (!stop(m_out_thread, first) && !m_out_thread.abort_thread())
         throw error_t("exec_stream_t::close: waiting till out_thread stops exceeded timeout");
-    if (!stop(err_thread, first) && !err_thread.abort_thread())
+    if (!stop(m_err_thread, first) && !m_err_thread.abort_thread())
         throw error_t("exec_stream_t::close: waiting till err_thread stops exceeded timeout");
 
-    close_handle(out_pipe, "exec_stream_t::close: unable to close out_pipe handle");
-    close_handle(err_pipe, "exec_stream_t::close: unable to close err_pipe handle");
+    close_handle(m_out_pipe, "exec_stream_t::close: unable to close out_pipe handle");
+    close_handle(m_err_pipe, "exec_stream_t::close: unable to close err_pipe handle");
 
-    if (child_process) {
-        wait_result_t result = wait_for(child_process.get(), child_timeout);
+    if (m_child_process) {
+        wait_result_t result = wait_for(m_child_process.get(), child_timeout);
         if (!result.ok() && !result.timed_out()) {
             const std::uint32_t code = result.error_code() != 0 ? result.error_code() : ::GetLastError();
             throw os_error_t(std::string("exec_stream_t::close: wait for child process failed. ") +
                                  result.error_message(),
                              code);
         }
-        if (result.is_signaled(child_process.get())) {
+        if (result.is_signaled(m_child_process.get())) {
             DWORD code = 0;
-            if (!::GetExitCodeProcess(child_process.get(), &code))
+            if (!::GetExitCodeProcess(m_child_process.get(), &code))
                 throw os_error_t("exec_stream_t::close: unable to get process exit code");
-            exit_code = code;
-            close_handle(child_process, "exec_stream_t::close: unable to close child process handle");
+            m_exit_code = code;
+            close_handle(m_child_process, "exec_stream_t::close: unable to close child process handle");
         }
     }
     if (first) std::rethrow_exception(first);
-    return !child_process;
+    return !m_child_process;
 }
 
 exec_stream_t::exec_stream_t() : m_impl(new impl_t) {}
@@ -235,35 +218,41 @@ exec_stream_t::~exec_stream_t() {
 }
 
 void exec_stream_t::set_wait_timeout(int kinds, std::uint32_t milliseconds) {
-    if (kinds & kind_in) m_impl->in_thread.set_wait_timeout(milliseconds);
-    if (kinds & kind_out) m_impl->out_thread.set_wait_timeout(milliseconds);
-    if (kinds & kind_err) m_impl->err_thread.set_wait_timeout(milliseconds);
+    if (kinds & kind_in) m_impl->m_in_thread.set_wait_timeout(milliseconds);
+    if (kinds & kind_out) m_impl->m_out_thread.set_wait_timeout(milliseconds);
+    if (kinds & kind_err) m_impl->m_err_thread.set_wait_timeout(milliseconds);
 }
 
 void exec_stream_t::start(const std::string& program, next_arg_t& args) {
     start(program, build_argument_string(args));
 }
 
+// After a failed start, started workers are stopped and a child that was
+// created is held for a later close.
 void exec_stream_t::start(const std::string& program, const std::string& arguments) {
     if (!close()) throw error_t("exec_stream_t::start: previous child process has not yet terminated");
-    bool writer_started = false;
     try {
-        m_impl->launch(program, arguments, writer_started);
+        m_impl->launch(program, arguments);
     } catch (...) {
-        m_impl->abandon_start(writer_started);
+        try {
+            close();
+        } catch (...) {
+        }
         throw;
     }
 }
 
-std::ostream& exec_stream_t::in() { return m_impl->in; }
+std::ostream& exec_stream_t::in() { return m_impl->m_in; }
 
-std::istream& exec_stream_t::out() { return m_impl->out; }
+std::istream& exec_stream_t::out() { return m_impl->m_out; }
 
-std::istream& exec_stream_t::err() { return m_impl->err; }
+std::istream& exec_stream_t::err() { return m_impl->m_err; }
 
 bool exec_stream_t::close() { return m_impl->close(); }
 
 std::uint32_t exec_stream_t::exit_code() {
-    if (m_impl->child_process) throw error_t("exec_stream_t:exit_code: child process still running");
-    return m_impl->exit_code;
+    if (m_impl->m_child_process) throw error_t("exec_stream_t:exit_code: child process still running");
+    return m_impl->m_exit_code;
 }
+
+} // namespace childprocess

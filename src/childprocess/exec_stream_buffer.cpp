@@ -1,11 +1,11 @@
 #include "childprocess/exec_stream_buffer.h"
 
+namespace childprocess {
+
 exec_stream_buffer_t::exec_stream_buffer_t(exec_stream_t::stream_kind_t kind, thread_buffer_t& thread_buffer)
     : m_kind(kind), m_thread_buffer(thread_buffer), m_stream_buffer(new char[buffer_size]) {
     clear();
 }
-
-exec_stream_buffer_t::~exec_stream_buffer_t() = default;
 
 void exec_stream_buffer_t::clear() {
     char* begin = m_stream_buffer.get();
@@ -64,3 +64,5 @@ bool exec_stream_buffer_t::send_buffer() {
     }
     return true;
 }
+
+} // namespace childprocess

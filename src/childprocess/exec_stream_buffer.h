@@ -1,7 +1,7 @@
 #pragma once
 // The standard stream buffers over the pipe buffers: the input side's bytes
 // are handed to put, the output sides' bytes come from get.
-#include "childprocess/exec_stream.h"
+#include "childprocess/childprocess.h"
 #include "childprocess/thread_buffer.h"
 
 #include <functional>
@@ -9,6 +9,8 @@
 #include <memory>
 #include <ostream>
 #include <streambuf>
+
+namespace childprocess {
 
 class exec_stream_buffer_t : public std::basic_streambuf<char> {
 public:
@@ -19,7 +21,6 @@ public:
     static constexpr std::size_t buffer_size = 65536;
 
     exec_stream_buffer_t(exec_stream_t::stream_kind_t kind, thread_buffer_t& thread_buffer);
-    ~exec_stream_buffer_t() override;
 
     // Back to the initial areas: the whole array to put into for kind_in, an
     // empty get area (so the first read calls underflow) for the others.
@@ -52,3 +53,5 @@ class exec_ostream_t : public std::ostream {
 public:
     explicit exec_ostream_t(exec_stream_buffer_t& buffer) : std::ostream(&buffer) {}
 };
+
+} // namespace childprocess

@@ -1,5 +1,7 @@
 #include "childprocess/sync.h"
-#include "childprocess/exec_stream.h"
+#include "childprocess/childprocess.h"
+
+namespace childprocess {
 
 event_t::event_t() : m_handle(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     if (!m_handle) throw os_error_t("event_t::event_t: create event failed");
@@ -44,9 +46,8 @@ grab_mutex_t::grab_mutex_t(mutex_t& mutex, DWORD timeout)
     m_owned = m_result.is_signaled(m_mutex) || m_result.abandoned();
 }
 
-grab_mutex_t::~grab_mutex_t() { release(); }
-
-void grab_mutex_t::release() {
+grab_mutex_t::~grab_mutex_t() {
     if (m_owned) ::ReleaseMutex(m_mutex);
-    m_owned = false;
 }
+
+} // namespace childprocess

@@ -1,8 +1,10 @@
 #pragma once
 // The synchronisation pieces the pipe buffers are built from.
-#include "childprocess/handle.h"
+#include "handles/Handles.h"
 
 #include <cstdint>
+
+namespace childprocess {
 
 // An unnamed manual-reset event, created non-signalled.
 class event_t {
@@ -13,7 +15,7 @@ public:
     HANDLE handle() const { return m_handle.get(); }
 
 private:
-    owned_handle_t m_handle;
+    handles::Event m_handle;
 };
 
 // An unnamed mutex, created unowned.
@@ -23,7 +25,7 @@ public:
     HANDLE handle() const { return m_handle.get(); }
 
 private:
-    owned_handle_t m_handle;
+    handles::Mutex m_handle;
 };
 
 // The outcome of a wait on n objects. Good means: no error code and no
@@ -65,10 +67,11 @@ public:
 
     bool ok() const { return m_result.ok(); }
     const wait_result_t& result() const { return m_result; }
-    void release();
 
 private:
     HANDLE m_mutex;
     wait_result_t m_result;
     bool m_owned;
 };
+
+} // namespace childprocess

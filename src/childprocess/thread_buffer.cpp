@@ -1,12 +1,16 @@
 #include "childprocess/thread_buffer.h"
-#include "childprocess/exec_stream.h"
+#include "childprocess/childprocess.h"
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
 #include <string>
 
+namespace childprocess {
 namespace {
+
+// How long a stop or an abort waits for the worker to end.
+constexpr DWORD stop_timeout = 500;
 
 // Raising a wait or worker error: nothing without message and code; an
 // os_error_t for a bare code; otherwise prefix, line feed, message and code.
@@ -40,8 +44,6 @@ std::size_t copy_without_cr(const char* src, std::size_t available, char* dst, s
 }
 
 } // namespace
-
-thread_buffer_t::thread_buffer_t() = default;
 
 thread_buffer_t::~thread_buffer_t() {
     bool stopped = false;
@@ -83,11 +85,13 @@ void thread_buffer_t::start_thread(HANDLE pipe, direction_t direction) {
         throw os_error_t("thread_buffer_t::start_thread: unable to initialize m_got_data event");
     if (!m_want_data.set())
         throw os_error_t("thread_buffer_t::start_thread: unable to initialize m_want_data event");
-    m_want_data_set = true;
-    HANDLE thread = ::CreateThread(nullptr, 0, direction == dir_read ? reader_thread : writer_thread,
-                                   this, 0, nullptr);
-    if (thread == nullptr) throw os_error_t("thread_buffer_t::start_thread: unable to start thread");
-    m_thread.reset(thread);
+    if (direction == dir_write) m_written_pipe.reset(pipe);
+    m_thread.reset(::CreateThread(nullptr, 0, direction == dir_read ? reader_thread : writer_thread, this, 0,
+                                  nullptr));
+    if (!m_thread) {
+        m_written_pipe.release();
+        throw os_error_t("thread_buffer_t::start_thread: unable to start thread");
+    }
     m_direction = direction;
 }
 
@@ -108,10 +112,11 @@ bool thread_buffer_t::abort_thread() {
 
 bool thread_buffer_t::check_thread_stopped() {
     if (m_direction == dir_none) return true;
-    wait_result_t result = wait_for(m_thread.get(), m_stop_timeout);
+    wait_result_t result = wait_for(m_thread.get(), stop_timeout);
     if (result.timed_out()) return false;
     if (!result.ok()) raise_wait("thread_buffer_t::check_thread_stopped: wait for thread to finish failed", result);
     m_thread.reset();
+    m_written_pipe.reset();
     m_direction = dir_none;
     return true;
 }
@@ -140,10 +145,6 @@ void thread_buffer_t::get(char* destination, std::size_t& size, bool& no_more) {
         grab_mutex_t lock(m_mutex, m_wait_timeout);
         if (!lock.ok()) raise_wait("thread_buffer_t::get: wait for mutex failed", lock.result());
         const std::size_t delivered = take(destination, size);
-        if (!(m_buffer_limit != 0 && m_total >= m_buffer_limit) && !m_want_data_set) {
-            if (!m_want_data.set()) throw os_error_t("thread_buffer_t::get: unable to set m_want_data event");
-            m_want_data_set = true;
-        }
         if (m_total == 0 && !m_got_data.reset())
             throw os_error_t("thread_buffer_t::get: unable to reset m_got_data event");
         if (delivered != 0) {
@@ -172,19 +173,17 @@ void thread_buffer_t::put(const char* source, std::size_t& size, bool& no_more) 
         if (!lock.ok()) raise_wait("thread_buffer_t::put: wait for mutex failed", lock.result());
         no_more = false;
         if (size != 0) {
-            const std::size_t line_feeds = m_translate_crlf ? std::count(source, source + size, '\n') : 0;
+            const std::size_t line_feeds = std::count(source, source + size, '\n');
             chunk_t chunk{std::unique_ptr<char[]>(new char[size + line_feeds]),
                           static_cast<std::uint32_t>(size + line_feeds)};
             char* out = chunk.data.get();
             for (std::size_t i = 0; i < size; ++i) {
-                if (m_translate_crlf && source[i] == '\n') *out++ = '\r';
+                if (source[i] == '\n') *out++ = '\r';
                 *out++ = source[i];
             }
             m_total += chunk.size;
             m_buffers.push_back(std::move(chunk));
         }
-        if (m_buffer_limit != 0 && m_total >= m_buffer_limit && !m_want_data.reset())
-            throw os_error_t("thread_buffer_t::put: unable to reset m_want_data event");
         if (m_total != 0 && !m_got_data.set())
             throw os_error_t("thread_buffer_t::put: unable to set m_got_data event");
         return;
@@ -247,13 +246,6 @@ bool thread_buffer_t::store(const char* bytes, std::uint32_t count) {
     std::memcpy(chunk.data.get(), bytes, count);
     m_buffers.push_back(std::move(chunk));
     m_total += count;
-    if (m_buffer_limit != 0 && m_total >= m_buffer_limit) {
-        if (!m_want_data.reset()) {
-            record_error("thread_buffer_t::reader_thread: unable to reset m_want_data event", ::GetLastError(), "");
-            return false;
-        }
-        m_want_data_set = false;
-    }
     if (!m_got_data.set()) {
         record_error("thread_buffer_t::reader_thread:  unable to set m_got_data event", ::GetLastError(), "");
         return false;
@@ -269,7 +261,7 @@ DWORD WINAPI thread_buffer_t::writer_thread(LPVOID self_pointer) {
         self->record_error("", 0, "thread_buffer_t::writer_thread: unknown exception caught");
     }
     // The child sees the end of its input.
-    ::CloseHandle(self->m_pipe);
+    self->m_written_pipe.reset();
     // Wakes a caller waiting in put, which then finds the worker ended.
     self->m_want_data.set();
     return 0;
@@ -323,7 +315,7 @@ bool thread_buffer_t::take_front(chunk_t& chunk) {
         record_error("thread_buffer_t::writer_thread: unable to reset m_got_data event", ::GetLastError(), "");
         return false;
     }
-    if (!(m_buffer_limit != 0 && m_total >= m_buffer_limit) && !m_want_data.set()) {
+    if (!m_want_data.set()) {
         record_error("thread_buffer_t::writer_thread: unable to set m_want_data event", ::GetLastError(), "");
         return false;
     }
@@ -336,14 +328,9 @@ std::size_t thread_buffer_t::take(char* destination, std::size_t room) {
         chunk_t& front = m_buffers.front();
         const char* source = front.data.get() + m_read_offset;
         const std::size_t available = front.size - m_read_offset;
-        std::size_t consumed;
-        std::size_t produced;
-        if (m_translate_crlf) {
-            consumed = copy_without_cr(source, available, destination + delivered, room - delivered, produced);
-        } else {
-            consumed = produced = std::min(available, room - delivered);
-            std::memcpy(destination + delivered, source, consumed);
-        }
+        std::size_t produced = 0;
+        const std::size_t consumed =
+            copy_without_cr(source, available, destination + delivered, room - delivered, produced);
         delivered += produced;
         m_read_offset += static_cast<std::uint32_t>(consumed);
         m_total -= static_cast<std::uint32_t>(consumed);
@@ -382,3 +369,5 @@ bool thread_buffer_t::worker_running(const char* status_failure) {
     if (!::GetExitCodeThread(m_thread.get(), &status)) throw os_error_t(status_failure);
     return status == STILL_ACTIVE;
 }
+
+} // namespace childprocess

@@ -3,6 +3,8 @@
 // in-memory list of chunks from the pipe; a writing buffer empties its list
 // into the pipe. The process at the other end never blocks because the caller
 // is not reading, and the caller never waits longer than the wait timeout.
+// The list holds text as the pipe carries it: get drops carriage returns, put
+// inserts one before every line feed.
 //
 // A worker that fails records its error and ends; the caller's side raises it
 // when get or put finds the worker ended with nothing left, or on stop_thread.
@@ -13,11 +15,13 @@
 #include <deque>
 #include <memory>
 
+namespace childprocess {
+
 class thread_buffer_t {
 public:
     enum direction_t { dir_none = 0, dir_read = 1, dir_write = 2 };
 
-    thread_buffer_t();
+    thread_buffer_t() = default;
     // Stops the worker (aborting it if it will not stop); ends the process
     // when neither works, since the worker still uses this object.
     ~thread_buffer_t();
@@ -28,9 +32,11 @@ public:
     void set_wait_timeout(std::uint32_t milliseconds);
     void set_read_buffer_size(std::uint32_t bytes);
 
-    // A reading worker never closes the pipe; a writing worker closes it as it
-    // ends, so from a successful start on the pipe belongs to the writer.
+    // A reading worker never closes the pipe. From a successful start on, a
+    // writing buffer owns its pipe: the worker closes it as it ends, or the
+    // buffer does once an aborted worker has gone.
     void start_thread(HANDLE pipe, direction_t direction);
+    bool started() const { return m_direction != dir_none; }
 
     // Each returns true when no worker runs any more. stop_thread raises the
     // worker's recorded error after a successful stop.
@@ -77,18 +83,14 @@ private:
     const char* m_error_message = "";
 
     std::uint32_t m_wait_timeout = 2000;
-    std::uint32_t m_buffer_limit = 0;
     std::uint32_t m_read_buffer_size = 4096;
 
-    owned_handle_t m_thread;
+    handles::Thread m_thread;
     event_t m_want_data;
-    // Whether m_want_data is set, for a reading buffer, whose event changes
-    // only under m_mutex: get then skips setting it again.
-    bool m_want_data_set = false;
     event_t m_got_data;
     event_t m_stop_thread;
     HANDLE m_pipe = nullptr;
-
-    std::uint32_t m_stop_timeout = 500;
-    bool m_translate_crlf = true;
+    handles::Kernel m_written_pipe;
 };
+
+} // namespace childprocess

@@ -1,6 +1,6 @@
 #include "utilitywindow/UtilityWindowLauncher.h"
 
-#include "childprocess/exec_stream.h"
+#include "childprocess/childprocess.h"
 #include "logging/Logger.h"
 #include "reporting/AnsiPathLog.h"
 #include "platform/ShortPath.h"
@@ -9,6 +9,8 @@
 #include <atomic>
 #include <mutex>
 #include <vector>
+
+using childprocess::exec_stream_t;
 
 namespace {
 

@@ -1,8 +1,12 @@
 #pragma once
+// The child-process library: the one header its users include.
+//
 // A child process whose standard input, output and error are anonymous pipes,
 // handed to the caller as standard streams. Each pipe is served by a worker
 // thread, so the child never blocks because the caller is not reading, and a
-// read or write never waits longer than the stream's wait timeout.
+// read or write never waits longer than the stream's wait timeout. The
+// streams carry text: carriage returns in the child's output are dropped, and
+// every line feed written to in() reaches the child as CR LF.
 //
 // Every failure of the facility is thrown as exec_stream_t::error_t (or its
 // derived os_error_t) with a message that begins with the failing operation.
@@ -12,6 +16,8 @@
 #include <memory>
 #include <ostream>
 #include <string>
+
+namespace childprocess {
 
 class exec_stream_t {
 public:
@@ -97,3 +103,5 @@ public:
     explicit os_error_t(const char* message);
     os_error_t(const std::string& message, std::uint32_t code);
 };
+
+} // namespace childprocess
