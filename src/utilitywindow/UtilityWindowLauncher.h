@@ -23,7 +23,7 @@ public:
 
     // Blocks until the window's output ends. Returns the window's exit code,
     // kWindowFailed, or the error code of a path that has no ANSI form
-    // (nothing started). Throws exec_stream_t::error_t when the window
+    // (nothing started). Throws childprocess::exec_stream_t::error_t when the window
     // cannot be started.
     // Paths without an ANSI form are passed in their short forms from
     // shortPaths.
