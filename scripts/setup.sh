@@ -6,7 +6,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 third=$here/third_party
 
 packages=(cmake dpkg-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-          wine64 xvfb nsis wixl msitools openjdk-17-jdk-headless openjdk-17-jre junit4 x11-utils imagemagick)
+          wine64 xvfb nsis wixl msitools openjdk-17-jdk-headless openjdk-17-jre junit4 x11-utils imagemagick
+          clang-format)
 
 missing=()
 for p in "${packages[@]}"; do
