@@ -76,11 +76,6 @@ struct LocalTraits {
     static pointer invalid() noexcept { return nullptr; }
     static bool close(pointer h) noexcept { return ::LocalFree(h) == nullptr; }
 };
-struct ModuleTraits {
-    using pointer = HMODULE;
-    static pointer invalid() noexcept { return nullptr; }
-    static bool close(pointer h) noexcept { return ::FreeLibrary(h) != FALSE; }
-};
 
 using File = Unique<FileTraits>;
 using Kernel = Unique<KernelTraits>;
@@ -91,6 +86,5 @@ using Thread = Unique<KernelTraits>;
 using Find = Unique<FindTraits>;
 using RegKey = Unique<RegKeyTraits>;
 using LocalMemory = Unique<LocalTraits>;
-using Module = Unique<ModuleTraits>;
 
 } // namespace handles
