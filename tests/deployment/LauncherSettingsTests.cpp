@@ -2,27 +2,51 @@
 #include "DeploymentTesting.h"
 #include "deployment/LauncherSettings.h"
 
+#include <sstream>
+
 using S = LauncherSettings;
 
-TEST(LauncherSettings, ValuesFollowTheLookupRule) {
-    static const char text[] =
-        "httpProxyPort=0x50\nsecureProxyPort=010\nftpProxyPort=abc\ndoNotRunUpdater=True\n"
-        "doNotValidateVcaFile=true   \rhttpProxyAddress =proxy\n#doNotLaunchVcaSession=true\n"
-        "socksProxyAddress= a b \r\nftpProxyAddress=first\nftpProxyAddress=second\n\0javaConsoleSelection=1\n";
-    TempDir dir;
-    ASSERT_TRUE(writeFile(dir / L"s.properties", std::string(text, sizeof text - 1)));
-    LauncherSettings settings(dir / L"s.properties");
-    EXPECT_EQ(settings.getInt(S::httpProxyPort, 7), 80);
-    EXPECT_EQ(settings.getInt(S::secureProxyPort, 7), 8);
-    EXPECT_EQ(settings.getInt(S::ftpProxyPort, 7), 7);
-    EXPECT_FALSE(settings.getBool(S::doNotRunUpdater, false));
-    EXPECT_TRUE(settings.getBool(S::doNotRunUpdater, true)) << "True is neither true nor false";
-    EXPECT_TRUE(settings.getBool(S::doNotValidateVcaFile, false));
-    EXPECT_EQ(settings.getString(S::httpProxyAddress, "none"), "none") << "a blank before the =";
-    EXPECT_TRUE(settings.getBool(S::doNotLaunchVcaSession, false)) << "a number sign is no comment";
-    EXPECT_EQ(settings.getValue(S::socksProxyAddress), "a b");
-    EXPECT_EQ(settings.getString(S::ftpProxyAddress, ""), "first");
-    EXPECT_EQ(settings.getInt(S::javaConsoleSelection, 2), 2) << "a zero byte ends the text";
+// A column of settings-rows.txt without its outer spaces and with its escapes resolved.
+static std::string rowColumn(const std::string& line, size_t begin, size_t end) {
+    while (begin < end && line[begin] == ' ') ++begin;
+    while (end > begin && line[end - 1] == ' ') --end;
+    std::string bytes;
+    for (size_t i = begin; i < end; ++i) {
+        const char c = line[i] == '\\' && i + 1 < end ? line[++i] : 0;
+        if (c == 'x') bytes += static_cast<char>(std::stoi(line.substr(i + 1, 2), nullptr, 16)), i += 2;
+        else bytes += !c ? line[i] : c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c == '0' ? '\0' : c;
+    }
+    return bytes;
+}
+
+static std::vector<std::string> rowColumns(const std::string& line) {
+    std::vector<std::string> columns;
+    for (size_t begin = 0, bar; begin <= line.size(); begin = bar + 1) {
+        bar = std::min(line.find('|', begin), line.size());
+        columns.push_back(rowColumn(line, begin, bar));
+    }
+    return columns;
+}
+
+// The rows that the settings window's tests read too.
+TEST(LauncherSettings, ReadsEverySharedRow) {
+    std::istringstream rows(readFile(CONVOCA_TEST_BIN_DIR_WIN L"\\settings-rows.txt"));
+    const TempDir dir;
+    int count = 0;
+    for (std::string line; std::getline(rows, line);) {
+        if (line.find('|') == std::string::npos) continue;
+        const std::vector<std::string> c = rowColumns(line);
+        ASSERT_EQ(c.size(), 5u) << line;
+        ASSERT_TRUE(writeFile(dir / L"s.properties", c[0]));
+        LauncherSettings settings(dir / L"s.properties");
+        const std::string read = c[2] == "value"  ? settings.getValue(c[1])
+                                 : c[2] == "string" ? settings.getString(c[1], c[3])
+                                 : c[2] == "int"    ? std::to_string(settings.getInt(c[1], std::stoi(c[3])))
+                                 : settings.getBool(c[1], c[3] == "true") ? "true" : "false";
+        EXPECT_EQ(read, c[4]) << line;
+        ++count;
+    }
+    EXPECT_GT(count, 50);
 }
 
 TEST(LauncherSettings, UnreadableFilesGiveTheDefaultsAndLogEveryCall) {

@@ -2,7 +2,6 @@ package com.tavisto.launcher.utility;
 
 import static org.junit.Assert.assertArrayEquals;
 import static org.junit.Assert.assertEquals;
-import static org.junit.Assert.assertNull;
 import static org.junit.Assert.assertTrue;
 
 import java.io.File;
@@ -11,7 +10,6 @@ import java.nio.file.Files;
 import java.util.Arrays;
 import java.util.Locale;
 import org.junit.After;
-import org.junit.Before;
 import org.junit.Rule;
 import org.junit.Test;
 import org.junit.rules.TemporaryFolder;
@@ -19,11 +17,9 @@ import org.junit.rules.TemporaryFolder;
 public class CacheCleanerTest {
     @Rule
     public TemporaryFolder temp = new TemporaryFolder();
-    private Locale locale;
+    private final Locale locale = Locale.getDefault();
 
-    @Before
-    public void englishNumbers() {
-        locale = Locale.getDefault();
+    {
         Locale.setDefault(Locale.US);
     }
 
@@ -32,98 +28,60 @@ public class CacheCleanerTest {
         Locale.setDefault(locale);
     }
 
-    private static void fill(File f, int bytes) throws IOException {
-        f.getParentFile().mkdirs();
-        Files.write(f.toPath(), new byte[bytes]);
-    }
-
     @Test
-    public void emptiesTheFolderKeepsItAndCountsWhatItFreed() throws IOException {
+    public void emptiesTheFolderKeepsItAndLeavesWhatLinksPointTo() throws IOException {
         File cache = temp.newFolder("cache");
-        fill(new File(cache, "a.jar"), 1000);
-        fill(new File(cache, "6.0/12/deep.idx"), 2000);
+        File precious = Fixtures.write(new File(temp.newFolder("outside"), "precious.txt"), "0123456789");
+        Files.write(Fixtures.write(new File(cache, "a.jar"), "").toPath(), new byte[1000]);
+        Files.write(Fixtures.write(new File(cache, "6.0/12/deep.idx"), "").toPath(), new byte[2000]);
         new File(cache, "empty/inner").mkdirs();
+        Files.createSymbolicLink(new File(cache, "link").toPath(), precious.getParentFile().toPath());
+        Files.createSymbolicLink(new File(cache, "filelink").toPath(), precious.toPath());
         CacheCleaner.Result r = new CacheCleaner().empty(cache);
-        assertEquals(3000, r.bytes);
-        assertEquals(2, r.files);
-        assertEquals(0, r.failures);
-        assertTrue(cache.isDirectory());
+        assertEquals("3000 bytes, 2 files, 0 failures", r.bytes + " bytes, " + r.files + " files, " + r.failures + " failures");
         assertArrayEquals(new String[0], cache.list());
+        assertTrue(precious.isFile());
+        assertEquals("The cache was already empty.", CachePanel.report(new CacheCleaner().empty(new File(cache, "x"))));
     }
 
     @Test
-    public void removesLinksWithoutTouchingWhatTheyPointTo() throws IOException {
-        File cache = temp.newFolder("cache");
-        File outside = temp.newFolder("outside");
-        fill(new File(outside, "precious.txt"), 10);
-        Files.createSymbolicLink(new File(cache, "link").toPath(), outside.toPath());
-        Files.createSymbolicLink(new File(cache, "filelink").toPath(), new File(outside, "precious.txt").toPath());
-        CacheCleaner.Result r = new CacheCleaner().empty(cache);
-        assertArrayEquals(new String[0], cache.list());
-        assertTrue(new File(outside, "precious.txt").isFile());
-        assertEquals(0, r.bytes);
-        assertEquals(0, r.failures);
-    }
-
-    @Test
-    public void aMissingFolderIsAlreadyEmpty() {
-        CacheCleaner.Result r = new CacheCleaner().empty(new File(temp.getRoot(), "none"));
-        assertEquals("The cache was already empty.", CachePanel.report(r));
-    }
-
-    @Test
-    public void refusesFoldersThatMustNotBeEmptied() throws IOException {
+    public void foldersThatMustNotBeEmptiedAreRefused() throws IOException {
         assertEquals("it is not a full path", CacheCleaner.refusal(new File("cache")));
         assertEquals("it is the root of a drive", CacheCleaner.refusal(File.listRoots()[0]));
         assertEquals("it is not a folder", CacheCleaner.refusal(temp.newFile("cache")));
-        assertNull(CacheCleaner.refusal(new File(temp.getRoot(), "not yet there")));
+        assertEquals(null, CacheCleaner.refusal(new File(temp.getRoot(), "not yet there")));
     }
 
     @Test
-    public void reportsWhatWasFreed() {
-        CacheCleaner.Result r = new CacheCleaner.Result();
-        r.files = 1;
-        r.bytes = 1;
-        assertEquals("Freed 1 byte in 1 file.", CachePanel.report(r));
-        r.files = 45;
-        r.bytes = 12_900_000;
-        assertEquals("Freed 12.3 MB in 45 files.", CachePanel.report(r));
-        r.failures = 1;
-        assertEquals("Freed 12.3 MB in 45 files. 1 item could not be deleted, most likely because a session"
-                + " is using it.", CachePanel.report(r));
-        r.failures = 3;
-        assertTrue(CachePanel.report(r).endsWith(" 3 items could not be deleted, most likely because a session"
-                + " is using them."));
-        assertEquals("1023 bytes", CachePanel.size(1023));
+    public void theReportTellsWhatWasFreed() {
+        long[][] rows = {{1, 1, 0}, {45, 12_900_000, 0}, {45, 12_900_000, 1}, {2, 2L << 30, 3}, {0, 1023, 2}};
+        String busy = " could not be deleted, most likely because a session is using ";
+        String[] expected = {"Freed 1 byte in 1 file.", "Freed 12.3 MB in 45 files.",
+            "Freed 12.3 MB in 45 files. 1 item" + busy + "it.", "Freed 2.0 GB in 2 files. 3 items" + busy + "them.",
+            "Freed 1023 bytes in 0 files. 2 items" + busy + "them."};
+        for (int i = 0; i < rows.length; i++) {
+            CacheCleaner.Result r = new CacheCleaner.Result();
+            r.files = (int) rows[i][0];
+            r.bytes = rows[i][1];
+            r.failures = (int) rows[i][2];
+            assertEquals(expected[i], CachePanel.report(r));
+        }
         assertEquals("1.0 KB", CachePanel.size(1024));
-        assertEquals("2.0 GB", CachePanel.size(2L << 30));
     }
 
     @Test
-    public void clearingAsksFirstAndDeletesNothingWhenDeclined() throws Exception {
+    public void clearingAsksFirstAndReportsWhatItFreed() throws Exception {
         File cache = temp.newFolder("cache");
-        fill(new File(cache, "a.jar"), 10);
-        RecordingDialogs dialogs = new RecordingDialogs(false);
-        new CachePanel(cache, new CacheCleaner(), dialogs).clearCache();
-        assertEquals(Arrays.asList("confirm: Clear Cache: Delete all files in the cache folder?\n" + cache),
-                dialogs.shown());
-        assertTrue(new File(cache, "a.jar").isFile());
-    }
-
-    @Test
-    public void clearingReportsWhatItFreed() throws Exception {
-        File cache = temp.newFolder("cache");
-        fill(new File(cache, "a.jar"), 2048);
-        RecordingDialogs dialogs = new RecordingDialogs(true);
-        CachePanel panel = new CachePanel(cache, new CacheCleaner(), dialogs);
-        panel.clearCache();
-        assertEquals("inform: Clear Cache: Freed 2.0 KB in 1 file.", dialogs.await(2).get(1));
-        assertArrayEquals(new String[0], cache.list());
-    }
-
-    @Test
-    public void aRelativeCacheFolderIsNotCleared() {
-        RecordingDialogs dialogs = new RecordingDialogs(true);
+        Fixtures.write(new File(cache, "a.jar"), "0123456789");
+        for (boolean answer : new boolean[] {false, true}) {
+            Fixtures.RecordingDialogs dialogs = new Fixtures.RecordingDialogs(answer);
+            new CachePanel(cache, new CacheCleaner(), dialogs).clearCache();
+            String confirm = "confirm: Clear Cache: Delete all files in the cache folder?\n" + cache;
+            assertEquals(answer ? Arrays.asList(confirm, "inform: Clear Cache: Freed 10 bytes in 1 file.")
+                    : Arrays.asList(confirm), dialogs.await(answer ? 2 : 1));
+            assertEquals(answer ? 0 : 1, cache.list().length);
+        }
+        Fixtures.RecordingDialogs dialogs = new Fixtures.RecordingDialogs(true);
         new CachePanel(new File("cache"), new CacheCleaner(), dialogs).clearCache();
         assertEquals(Arrays.asList("error: Clear Cache: The cache folder cache cannot be cleared, because it is"
                 + " not a full path."), dialogs.shown());

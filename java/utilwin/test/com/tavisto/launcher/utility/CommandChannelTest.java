@@ -2,6 +2,7 @@ package com.tavisto.launcher.utility;
 
 import static org.junit.Assert.assertEquals;
 import static org.junit.Assert.assertFalse;
+import static org.junit.Assert.assertTrue;
 
 import java.io.ByteArrayInputStream;
 import java.io.ByteArrayOutputStream;
@@ -13,64 +14,43 @@ import java.util.concurrent.atomic.AtomicInteger;
 import org.junit.Test;
 
 public class CommandChannelTest {
-    private static int shutdownsRead(String input) {
-        final AtomicInteger shutdowns = new AtomicInteger();
-        new CommandChannel(new ByteArrayInputStream(input.getBytes(StandardCharsets.ISO_8859_1)),
-                new ByteArrayOutputStream()).read(new CommandChannel.Listener() {
-                    @Override
-                    public void shutdownRequested() {
-                        shutdowns.incrementAndGet();
-                    }
-                });
+    private static int shutdownsRead(InputStream input) throws InterruptedException {
+        AtomicInteger shutdowns = new AtomicInteger();
+        Thread reader = new CommandChannel(input, new ByteArrayOutputStream()).listen(shutdowns::incrementAndGet);
+        reader.join(5000);
+        assertFalse("the reader ends with the input", reader.isAlive());
+        assertTrue(reader.isDaemon());
         return shutdowns.get();
     }
 
     @Test
-    public void shutdownIsRecognisedWithAnyLineEnd() {
-        assertEquals(1, shutdownsRead("shutdown\r\n"));
-        assertEquals(1, shutdownsRead("shutdown\n"));
-        assertEquals(1, shutdownsRead("shutdown"));
-        assertEquals(1, shutdownsRead("\r\nhello\r\n\r\nshutdown\r\nshutdown\r\n"));
-    }
-
-    @Test
-    public void otherLinesAndTheEndOfInputAreIgnored() {
-        assertEquals(0, shutdownsRead(""));
-        assertEquals(0, shutdownsRead("Shutdown\r\nshutdown \r\n shutdown\nshutdown now\nupdate\n"));
-    }
-
-    @Test
-    public void aBrokenInputEndsTheReadingQuietly() {
-        InputStream broken = new InputStream() {
+    public void onlyAShutdownLineIsACommandAndTheInputsEndIsNone() throws InterruptedException {
+        Object[][] rows = {
+            {"shutdown\r\n", 1}, {"shutdown\n", 1}, {"shutdown", 1}, {"\r\nhello\r\n\r\nshutdown\r\nshutdown\r\n", 1},
+            {"", 0}, {"Shutdown\r\nshutdown \r\n shutdown\nshutdown now\nupdate\n", 0},
+        };
+        for (Object[] row : rows) {
+            byte[] bytes = ((String) row[0]).getBytes(StandardCharsets.ISO_8859_1);
+            assertEquals(row[0], row[1], shutdownsRead(new ByteArrayInputStream(bytes)));
+        }
+        assertEquals(0, shutdownsRead(new InputStream() {
             @Override
             public int read() throws IOException {
                 throw new IOException("pipe broken");
             }
-        };
-        final AtomicInteger shutdowns = new AtomicInteger();
-        new CommandChannel(broken, new ByteArrayOutputStream()).read(new CommandChannel.Listener() {
-            @Override
-            public void shutdownRequested() {
-                shutdowns.incrementAndGet();
-            }
-        });
-        assertEquals(0, shutdowns.get());
+        }));
     }
 
     @Test
-    public void anUpdateRequestWritesOneUpdateLine() {
+    public void anUpdateRequestWritesOneLineAndSurvivesALauncherThatHasGone() {
         ByteArrayOutputStream out = new ByteArrayOutputStream();
-        CommandChannel channel = new CommandChannel(new ByteArrayInputStream(new byte[0]), out);
-        channel.requestUpdate();
-        assertEquals("update\n", new String(out.toByteArray(), StandardCharsets.ISO_8859_1));
-        channel.requestUpdate();
+        GeneralPanel panel = new GeneralPanel("1.5.0.0", "C:\\s.properties",
+                new CommandChannel(new ByteArrayInputStream(new byte[0]), out));
+        panel.checkForUpdates.doClick();
+        panel.checkForUpdates.doClick();
         assertEquals("update\nupdate\n", new String(out.toByteArray(), StandardCharsets.ISO_8859_1));
-    }
-
-    @Test
-    public void anUpdateRequestSurvivesALauncherThatHasGone() {
-        final boolean[] flushed = {false};
-        OutputStream gone = new OutputStream() {
+        boolean[] flushed = {false};
+        new CommandChannel(new ByteArrayInputStream(new byte[0]), new OutputStream() {
             @Override
             public void write(int b) throws IOException {
                 throw new IOException("pipe closed");
@@ -80,21 +60,7 @@ public class CommandChannelTest {
             public void flush() {
                 flushed[0] = true;
             }
-        };
-        new CommandChannel(new ByteArrayInputStream(new byte[0]), gone).requestUpdate();
+        }).requestUpdate();
         assertFalse(flushed[0]);
-    }
-
-    @Test
-    public void listeningRunsOnADaemonThreadThatEndsWithTheInput() throws InterruptedException {
-        Thread reader = new CommandChannel(new ByteArrayInputStream(new byte[0]), new ByteArrayOutputStream())
-                .listen(new CommandChannel.Listener() {
-                    @Override
-                    public void shutdownRequested() {
-                    }
-                });
-        reader.join(5000);
-        assertFalse(reader.isAlive());
-        assertEquals(true, reader.isDaemon());
     }
 }

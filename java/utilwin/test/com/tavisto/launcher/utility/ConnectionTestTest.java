@@ -27,10 +27,9 @@ import org.junit.Test;
 
 /** Every server is on 127.0.0.1, started and stopped here. */
 public class ConnectionTestTest {
-
     /** An HTTP proxy that records each request head and answers it with reply. */
     static final class FakeProxy extends Thread {
-        final ServerSocket server = loopback();
+        final ServerSocket server = new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1"));
         final List<String> requests = new CopyOnWriteArrayList<String>();
         private final String reply;
 
@@ -47,23 +46,23 @@ public class ConnectionTestTest {
                     BufferedReader in = new BufferedReader(new InputStreamReader(s.getInputStream(),
                             StandardCharsets.ISO_8859_1));
                     StringBuilder head = new StringBuilder();
-                    for (String line = in.readLine(); line != null; line = line.isEmpty() ? null : in.readLine()) {
+                    for (String line = in.readLine(); line != null && !line.isEmpty(); line = in.readLine()) {
                         head.append(line).append("\r\n");
                     }
-                    requests.add(head.toString());
+                    requests.add(head.append("\r\n").toString());
                     s.getOutputStream().write(reply.getBytes(StandardCharsets.US_ASCII));
                 } catch (IOException e) {
                     // Closed by the test, or the client went away.
                 }
             }
         }
+
+        int port() {
+            return server.getLocalPort();
+        }
     }
 
-    static ServerSocket loopback() throws IOException {
-        return new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1"));
-    }
-
-    /** Takes connections (the system accepts them into its backlog) and never answers. */
+    /** Takes connections into its backlog and never answers. */
     private ServerSocket silent;
     private FakeProxy proxy200;
     private FakeProxy proxy407;
@@ -72,15 +71,15 @@ public class ConnectionTestTest {
 
     @Before
     public void startServers() throws IOException {
-        silent = loopback();
-        proxy200 = new FakeProxy("HTTP/1.1 200 Connection established\r\n\r\n");
-        proxy407 = new FakeProxy("HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic\r\n\r\n");
-        try (ServerSocket s = loopback()) {
+        silent = new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1"));
+        try (ServerSocket s = new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1"))) {
             closedPort = s.getLocalPort();
         }
+        proxy200 = new FakeProxy("HTTP/1.1 200 Connection established\r\n\r\n");
+        proxy407 = new FakeProxy("HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic\r\n\r\n");
         pacServer = HttpServer.create(new InetSocketAddress("127.0.0.1", 0), 5);
         pacServer.createContext("/proxy.pac", exchange -> {
-            byte[] body = ("function FindProxyForURL(url, host) { return \"PROXY 127.0.0.1:" + port(proxy200)
+            byte[] body = ("function FindProxyForURL(url, host) { return \"PROXY 127.0.0.1:" + proxy200.port()
                     + "; DIRECT\"; }").getBytes(StandardCharsets.UTF_8);
             exchange.sendResponseHeaders(200, body.length);
             try (OutputStream out = exchange.getResponseBody()) {
@@ -92,14 +91,10 @@ public class ConnectionTestTest {
 
     @After
     public void stopServers() throws IOException {
-        for (ServerSocket s : new ServerSocket[] {silent, proxy200.server, proxy407.server}) {
-            s.close();
-        }
+        silent.close();
+        proxy200.server.close();
+        proxy407.server.close();
         pacServer.stop(0);
-    }
-
-    private static int port(FakeProxy p) {
-        return p.server.getLocalPort();
     }
 
     /** Evaluates scripts of the form "... return \"answer\"; ..." and refuses anything else. */
@@ -140,10 +135,10 @@ public class ConnectionTestTest {
             {settings(3, "", 0), "https://127.0.0.1:" + quiet + "/", null,
                 "Reached 127.0.0.1 directly, but the secure connection could not be set up: no answer within 1 second."},
             {settings(3, "", 0), "http://127.0.0.1:" + closedPort, null, "127.0.0.1:" + closedPort + refused},
-            {settings(1, "127.0.0.1", port(proxy200)), "http://target.test:8080/", null,
-                "Connected to target.test through " + proxy + port(proxy200) + " in N ms."},
-            {settings(1, "127.0.0.1", port(proxy407)), "https://target.test/", null, "T" + proxy.substring(1)
-                + port(proxy407) + " refused the connection to target.test:443 with HTTP status 407:"
+            {settings(1, "127.0.0.1", proxy200.port()), "http://target.test:8080/", null,
+                "Connected to target.test through " + proxy + proxy200.port() + " in N ms."},
+            {settings(1, "127.0.0.1", proxy407.port()), "https://target.test/", null, "T" + proxy.substring(1)
+                + proxy407.port() + " refused the connection to target.test:443 with HTTP status 407:"
                 + " the proxy asks for a password."},
             {settings(1, "127.0.0.1", closedPort), "https://t.test/", null,
                 "T" + proxy.substring(1) + closedPort + refused},
@@ -152,7 +147,7 @@ public class ConnectionTestTest {
                 "No answer from " + proxy + quiet + " within 1 second."},
             {settings(0, "127.0.0.1", 1), "http://t.test/", FAKE_ENGINE, ConnectionTest.BROWSER_UNTESTABLE},
             {settings(2, pac, 0), "http://t.test/", FAKE_ENGINE, "The script at " + pac + " chose \"PROXY 127.0.0.1:"
-                + port(proxy200) + "; DIRECT\". Connected to t.test through " + proxy + port(proxy200) + " in N ms."},
+                + proxy200.port() + "; DIRECT\". Connected to t.test through " + proxy + proxy200.port() + " in N ms."},
             {settings(2, pac, 0), "http://t.test/", null, script + "was fetched from " + pac + ", but this Java has no"
                 + " script engine, so the window cannot test a script on this Java."},
             {settings(2, pac("/none.pac"), 0), "http://t.test/", FAKE_ENGINE, script + "could not be fetched from "
@@ -182,7 +177,7 @@ public class ConnectionTestTest {
         assertEquals(ConnectionTest.CANCELLED, result.get(2, TimeUnit.SECONDS).message);
     }
 
-    /** Separate servers for secure and HTTP addresses, a SOCKS server, bypass lists. */
+    /** Manual settings with separate servers for secure and HTTP addresses, a SOCKS server, bypass lists. */
     private static Settings manual(boolean bypassLocal, String secureServer) {
         Settings s = settings(1, "web.proxy", 8080);
         s.sameServerForAll = false;
@@ -197,7 +192,7 @@ public class ConnectionTestTest {
     }
 
     @Test
-    public void manualSettingsChooseTheServerOrBypassIt() throws Exception {
+    public void routesNameTheServerChosenOrTheBypass() throws Exception {
         Settings s = manual(false, "secure.proxy");
         Object[][] rows = {
             {s, "https://updates.tavisto.com/", "through the proxy server secure.proxy:8443"},
@@ -213,16 +208,12 @@ public class ConnectionTestTest {
             ProxyRoute r = ProxyRoute.manual((Settings) row[0], new URI((String) row[1]));
             assertEquals((String) row[1], row[2], r.note + r.how());
         }
-    }
-
-    @Test
-    public void scriptAnswersNameTheirFirstEntry() {
-        String[][] rows = {
+        String[][] scripts = {
             {"DIRECT", "directly"}, {"proxy p.test", "through the proxy server p.test:80"},
             {"SOCKS5 s.test", "through the SOCKS proxy server s.test:1080"}, {"PROXY", null}, {"", null},
             {"PROXY [::1]:8080", "through the proxy server ::1:8080"}, {"DIRECT x", null}, {"HTTPS p.test:443", null},
         };
-        for (String[] row : rows) {
+        for (String[] row : scripts) {
             ProxyRoute r = ProxyRoute.fromScript(row[0]);
             assertEquals(row[0], row[1], r == null ? null : r.how());
         }

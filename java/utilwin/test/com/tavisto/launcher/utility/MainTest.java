@@ -5,59 +5,67 @@ import static org.junit.Assert.assertNotNull;
 import static org.junit.Assert.assertTrue;
 
 import java.io.DataInputStream;
-import java.io.File;
 import java.io.IOException;
+import java.util.Arrays;
 import java.util.Enumeration;
 import java.util.jar.JarEntry;
 import java.util.jar.JarFile;
 import org.junit.Test;
 
-/** The packaged utilwin.jar, as the launcher runs it. */
+/** The command line, and the packaged utilwin.jar as the launcher runs it. */
 public class MainTest {
-    static File jar() {
-        String path = System.getProperty("utilwin.jar");
-        assertNotNull("run with -Dutilwin.jar=<the built utilwin.jar>", path);
-        return new File(path);
-    }
-
     @Test
-    public void theJarStartsTheLaunchersMainClass() throws IOException {
-        try (JarFile jar = new JarFile(jar())) {
-            assertEquals("com.tavisto.launcher.utility.Main",
-                    jar.getManifest().getMainAttributes().getValue("Main-Class"));
-            assertNotNull(jar.getEntry("com/tavisto/launcher/utility/Main.class"));
+    public void theLaunchersCommandLinesAreAcceptedAndOthersRefusedWithTheReason() {
+        String[][] rows = {
+            {"-settings", "C:\\Users\\a b\\C.properties", "-cache", "C:\\cache", "-version", "1.5.0.0",
+                "=C:\\Users\\a b\\C.properties|C:\\cache|1.5.0.0|false"},
+            {"-settings", "s", "-cache", "c", "-version", "", "-admin", "=s|c||true"},
+            {"-admin", "-version", "1", "-cache", "c", "-settings", "s", "=s|c|1|true"},
+            {"-settings is missing"},
+            {"-settings", "s", "-version", "1", "-cache is missing"},
+            {"-settings", "s", "-cache", "c", "-version is missing"},
+            {"-settings", "s", "-cache", "c", "-version", "-version needs a value"},
+            {"-settings", "", "-cache", "c", "-version", "1", "-settings needs a file"},
+            {"-settings", "s", "-cache", "", "-version", "1", "-cache needs a folder"},
+            {"-settings", "s", "-verbose", "-cache", "c", "-version", "1", "unknown argument \"-verbose\""},
+            {"-settings", "s", "-cache", "c", "-version", "1", "extra", "unknown argument \"extra\""},
+            {"-settings", "s", "-settings", "t", "-cache", "c", "-version", "1", "-settings is given twice"},
+            {"-settings", "s", "-cache", "c", "-version", "1", "-admin", "-admin", "-admin is given twice"},
+        };
+        for (String[] row : rows) {
+            CommandLine c = CommandLine.parse(Arrays.copyOf(row, row.length - 1));
+            String parsed = c.problem != null ? c.problem
+                    : "=" + c.settingsPath + "|" + c.cachePath + "|" + c.version + "|" + c.admin;
+            assertEquals(Arrays.toString(row), row[row.length - 1], parsed);
         }
     }
 
     @Test
-    public void everyClassRunsOnTheBundledRuntime() throws IOException {
+    public void theJarStartsMainAndEveryClassRunsOnTheBundledRuntime() throws IOException {
         int release = Integer.parseInt(System.getProperty("utilwin.release", "7"));
         int classes = 0;
-        try (JarFile jar = new JarFile(jar())) {
+        try (JarFile jar = new JarFile(Fixtures.jar())) {
+            assertEquals(Main.class.getName(), jar.getManifest().getMainAttributes().getValue("Main-Class"));
+            assertNotNull(jar.getEntry("com/tavisto/launcher/utility/Main.class"));
             for (Enumeration<JarEntry> e = jar.entries(); e.hasMoreElements();) {
                 JarEntry entry = e.nextElement();
-                if (!entry.getName().endsWith(".class")) {
-                    continue;
+                if (entry.getName().endsWith(".class")) {
+                    try (DataInputStream in = new DataInputStream(jar.getInputStream(entry))) {
+                        assertEquals(0xCAFEBABE, in.readInt());
+                        in.readUnsignedShort();
+                        assertEquals(entry.getName(), 44 + release, in.readUnsignedShort());
+                    }
+                    classes++;
                 }
-                try (DataInputStream in = new DataInputStream(jar.getInputStream(entry))) {
-                    assertEquals(0xCAFEBABE, in.readInt());
-                    in.readUnsignedShort();
-                    assertEquals(entry.getName(), 44 + release, in.readUnsignedShort());
-                }
-                classes++;
             }
         }
         assertTrue(classes > 10);
     }
 
     @Test
-    public void theAdministratorsFileIsLookedForBesideTheJar() {
-        assertEquals(jar().getAbsoluteFile().getParentFile(), Main.ownFolder());
+    public void theAdministratorsFileAndTheLaunchersVersionAreReadBesideTheJar() {
+        assertEquals(Fixtures.jar().getAbsoluteFile().getParentFile(), Main.ownFolder());
         assertEquals("ConvocaLauncherAdmin.properties", Main.ADMIN_FILE);
-    }
-
-    @Test
-    public void theDiagnosticsReadTheVersionOfTheLauncherBesideTheJar() {
         assertEquals("1.5.0.0", SupportBundle.launcherVersion());
     }
 }

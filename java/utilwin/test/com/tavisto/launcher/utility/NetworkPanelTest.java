@@ -13,7 +13,7 @@ import javax.swing.JRadioButton;
 import javax.swing.JTextField;
 import org.junit.Test;
 
-/** Runs headless: the panel is built and driven without a window. */
+/** Runs headless: the panels are built and driven without a window. */
 public class NetworkPanelTest {
     private static String enabledFields(NetworkPanel p) {
         StringBuilder b = new StringBuilder();
@@ -24,38 +24,27 @@ public class NetworkPanelTest {
             {p.ftpAddress, p.ftpPort}, {p.socksAddress, p.socksPort}, {p.bypassList}, {p.bypassLocal},
             {p.overrideHosts}, {p.scriptLocation}};
         for (int i = 0; i < groups.length; i++) {
-            boolean first = groups[i][0].isEnabled();
             for (JComponent c : groups[i]) {
-                assertEquals(names[i] + " is enabled in part only", first, c.isEnabled());
+                assertEquals(names[i] + " is enabled in part only", groups[i][0].isEnabled(), c.isEnabled());
             }
-            if (first) {
-                b.append(b.length() == 0 ? "" : " ").append(names[i]);
-            }
+            b.append(groups[i][0].isEnabled() ? " " + names[i] : "");
         }
-        return b.toString();
+        return b.toString().trim();
     }
 
     @Test
     public void enabledFieldsFollowTheSelection() {
         NetworkPanel p = new NetworkPanel(false);
-        p.browser.setSelected(true);
-        assertEquals("", enabledFields(p));
-        p.manual.setSelected(true);
-        assertEquals("sameServer http secure ftp socks bypassList bypassLocal overrideHosts", enabledFields(p));
-        p.sameServer.setSelected(true);
-        assertEquals("sameServer http socks bypassList bypassLocal overrideHosts", enabledFields(p));
-        p.script.setSelected(true);
-        assertEquals("script", enabledFields(p));
-        p.direct.setSelected(true);
-        assertEquals("", enabledFields(p));
-        p.manual.setSelected(true);
-        p.sameServer.setSelected(false);
-        assertEquals("sameServer http secure ftp socks bypassList bypassLocal overrideHosts", enabledFields(p));
-    }
-
-    @Test
-    public void showingSettingsSetsTheEnabledFieldsToo() {
-        NetworkPanel p = new NetworkPanel(false);
+        String manual = "sameServer http secure ftp socks bypassList bypassLocal overrideHosts";
+        Object[][] rows = {
+            {p.browser, false, ""}, {p.manual, false, manual}, {p.manual, true, "sameServer http socks bypassList"
+                + " bypassLocal overrideHosts"}, {p.script, true, "script"}, {p.direct, true, ""}, {p.manual, false, manual},
+        };
+        for (Object[] row : rows) {
+            ((JRadioButton) row[0]).setSelected(true);
+            p.sameServer.setSelected((Boolean) row[1]);
+            assertEquals(row[2], enabledFields(p));
+        }
         Settings s = new Settings();
         s.proxySelection = Settings.PROXY_SCRIPT;
         p.show(s);
@@ -65,18 +54,16 @@ public class NetworkPanelTest {
     }
 
     @Test
-    public void adminManagedFieldsAreReadOnly() {
+    public void adminManagedFieldsAreReadOnlyButReadable() {
         NetworkPanel p = new NetworkPanel(true);
-        Settings s = SettingsStoreTest.manualProxy();
+        Settings s = Fixtures.manualProxy();
         s.sameServerForAll = false;
         p.show(s);
         assertTrue(p.adminNotice.isVisible());
         assertTrue(p.adminNotice.getText().contains(NetworkPanel.ADMIN_NOTICE));
-        for (JRadioButton b : new JRadioButton[] {p.browser, p.manual, p.script, p.direct}) {
-            assertFalse(b.getText(), b.isEnabled());
+        for (JComponent c : new JComponent[] {p.browser, p.manual, p.script, p.direct, p.sameServer, p.bypassLocal}) {
+            assertFalse(c.isEnabled());
         }
-        assertFalse(p.sameServer.isEnabled());
-        assertFalse(p.bypassLocal.isEnabled());
         for (JTextField f : p.textFields()) {
             assertFalse(f.isEditable());
         }
@@ -85,57 +72,59 @@ public class NetworkPanelTest {
     }
 
     @Test
-    public void showThenCollectGivesTheSameSettingsAndDropsOuterSpaces() {
+    public void showThenCollectGivesTheSameSettingsWithoutOuterSpaces() {
         NetworkPanel p = new NetworkPanel(false);
-        Settings shown = SettingsStoreTest.manualProxy();
+        Settings shown = Fixtures.manualProxy();
         p.show(shown);
         p.overrideHosts.setText("  a;b  ");
         Settings collected = new Settings();
         p.collect(collected);
         shown.overrideHosts = "a;b";
         assertEquals(shown.proxyValues(), collected.proxyValues());
+        GeneralPanel g = new GeneralPanel("1.5.0.0", "C:\\s.properties", null);
+        assertEquals("Version 1.5.0.0", g.versionLabel.getText());
+        assertEquals("Version unknown", new GeneralPanel("", "s", null).versionLabel.getText());
+        assertTrue("the launcher's default", g.noConsole.isSelected());
+        for (int mode = 0; mode < 3; mode++) {
+            shown.consoleSelection = mode;
+            g.show(shown);
+            collected.consoleSelection = -1;
+            g.collect(collected);
+            assertEquals(mode, collected.consoleSelection);
+        }
+        g.setEditable(false);
+        for (JRadioButton b : g.consoleButtons()) {
+            assertFalse(b.isEnabled());
+        }
     }
 
     @Test
-    public void portFieldsTakeDigitsOnlyAndAtMostFive() {
+    public void portsTakeDigitsOnlyAndOutOfRangePortsAreFound() {
         PortField f = new PortField();
         f.setText("80");
         f.replaceSelection("x");
         f.setText(f.getText() + "-1");
-        assertEquals("80", f.getText());
         f.setText("655350");
         assertEquals("80", f.getText());
         f.setText("010");
         assertEquals(10, f.port());
         f.setText("");
         assertEquals(0, f.port());
-        assertTrue(f.inRange());
-    }
-
-    @Test
-    public void outOfRangePortsAreFound() {
+        f.setPort(99999);
+        assertEquals("a port read from a file is shown even out of range", "99999", f.getText());
+        assertFalse(f.inRange());
+        f.setPort(0);
+        assertEquals("", f.getText());
         NetworkPanel p = new NetworkPanel(false);
-        assertNull(p.firstBadPort());
         p.ftpPort.setText("65535");
         assertNull(p.firstBadPort());
         p.ftpPort.setText("65536");
         p.socksPort.setPort(-5);
         assertSame(p.ftpPort, p.firstBadPort());
-        assertEquals("FTP", p.protocolOf(p.firstBadPort()));
+        assertEquals("FTP", p.protocolOf(p.ftpPort));
         p.ftpPort.setText("1");
         assertSame(p.socksPort, p.firstBadPort());
         assertEquals("Socks", p.protocolOf(p.socksPort));
-        assertEquals("The Socks port must be a number from 0 to 65535.", Settings.portMessage("Socks"));
-    }
-
-    @Test
-    public void portsReadFromAFileAreShownEvenOutOfRange() {
-        PortField f = new PortField();
-        f.setPort(99999);
-        assertEquals("99999", f.getText());
-        assertFalse(f.inRange());
-        f.setPort(0);
-        assertEquals("", f.getText());
     }
 
     @Test
@@ -144,7 +133,7 @@ public class NetworkPanelTest {
             NetworkPanel p = new NetworkPanel(false);
             ConnectionTestPanel t = p.connectionTest;
             assertEquals("https://updates.tavisto.com/", t.target.getText());
-            DisplayTests.onEdt(() -> {
+            Fixtures.onEdt(() -> {
                 p.manual.setSelected(true);
                 p.sameServer.setSelected(true);
                 p.httpAddress.setText("127.0.0.1");
@@ -159,8 +148,8 @@ public class NetworkPanelTest {
                 t.target.setText("http://127.0.0.1:" + silent.getLocalPort() + "/");
                 t.test.doClick();
             });
-            assertTrue(DisplayTests.eventually(() -> !t.isRunning()));
-            String result = DisplayTests.onEdt(() -> t.result.getText());
+            assertTrue(Fixtures.eventually(() -> !t.isRunning()));
+            String result = Fixtures.onEdt(() -> t.result.getText());
             assertTrue(result, result.matches("Connected to 127\\.0\\.0\\.1 directly in \\d+ ms\\."));
             assertTrue(t.test.isEnabled());
             assertFalse(t.cancel.isEnabled());

@@ -3,90 +3,80 @@ package com.tavisto.launcher.utility;
 import static org.junit.Assert.assertEquals;
 import static org.junit.Assert.assertFalse;
 import static org.junit.Assert.assertNull;
-import static org.junit.Assert.assertTrue;
 
-import java.nio.charset.StandardCharsets;
+import java.io.File;
+import java.io.IOException;
+import java.util.ArrayList;
+import java.util.Arrays;
+import java.util.List;
+import org.junit.Rule;
 import org.junit.Test;
+import org.junit.rules.TemporaryFolder;
 
-/** The window shows what the launcher would use, so both must read alike. */
+/** The window shows and keeps what the launcher reads, so both read the shared rows alike. */
 public class SettingsTextTest {
-    private static SettingsText text(String s) {
-        return new SettingsText(s);
-    }
+    @Rule
+    public TemporaryFolder temp = new TemporaryFolder();
 
-    private static LauncherRules launcher(String s) {
-        return new LauncherRules(s.getBytes(StandardCharsets.ISO_8859_1));
-    }
-
-    @Test
-    public void readsTheLaunchersEdgeCases() {
-        SettingsText t = text("proxySelection=1\nhttpProxyPort=80\n");
-        assertEquals(1, t.getInt(Keys.proxySelection, 0));
-        assertEquals(80, t.getInt(Keys.httpProxyPort, 0));
-        assertEquals(80, text("httpProxyPort=0x50").getInt(Keys.httpProxyPort, 0));
-        assertEquals(8, text("httpProxyPort=010").getInt(Keys.httpProxyPort, 0));
-        assertEquals(0, text("httpProxyPort=abc").getInt(Keys.httpProxyPort, 0));
-        assertFalse(text("doNotRunUpdater=True").getBool(Keys.doNotRunUpdater, false));
-        assertTrue(text("doNotRunUpdater=true   ").getBool(Keys.doNotRunUpdater, false));
-        assertEquals("", text("httpProxyAddress =host").getValue(Keys.httpProxyAddress));
-        assertTrue(text("#doNotRunUpdater=true").getBool(Keys.doNotRunUpdater, false));
-        assertEquals("host", text("httpProxyAddress=host\r\nx=y").getValue(Keys.httpProxyAddress));
-        assertEquals("fallback", text("overrideAppcastURL=   \r\n").getString(Keys.overrideAppcastURL, "fallback"));
-        assertEquals("first", text("a=b proxyOverrideHostsList=first\nproxyOverrideHostsList=second")
-                .getValue(Keys.proxyOverrideHostsList));
-        assertEquals("\tx\\n", text("overrideAppcastURL= \tx\\n ").getValue(Keys.overrideAppcastURL));
-    }
-
-    @Test
-    public void scansIntegersAsThePlatformDoes() {
-        assertEquals(Integer.valueOf(-12), SettingsText.scanInteger(" -12abc"));
-        assertEquals(Integer.valueOf(255), SettingsText.scanInteger("0XfF"));
-        assertEquals(Integer.valueOf(0), SettingsText.scanInteger("0"));
-        assertEquals(Integer.valueOf(0), SettingsText.scanInteger("09"));
-        assertEquals(Integer.valueOf(7), SettingsText.scanInteger("+7 8"));
-        assertNull(SettingsText.scanInteger("-"));
-        assertNull(SettingsText.scanInteger("x1"));
-        assertNull(SettingsText.scanInteger(""));
-    }
-
-    @Test
-    public void agreesWithTheLaunchersReaderOnAwkwardFiles() {
-        String[] files = {
-            "", "proxySelection=", "proxySelection=2", "xproxySelection=3\r\nproxySelection=1",
-            "proxySelection = 1", "proxySelection=  0x3  \rhttpProxyPort=-0010",
-            "#httpProxyPort=8080\n!httpProxyPort=9090", "httpProxyPort=99999999999",
-            "useSameProxyServerForAllProctocols=false\nuseSameProxyServerForAllProctocols=true",
-            "bypassProxyServerForLocalAddresses=TRUE", "javaConsoleSelection=\t1",
-            "httpProxyAddress=caf\u00e9 host \r\n", "socksProxyAddress=a\0socksProxyPort=5",
-        };
-        for (String file : files) {
-            SettingsText window = text(file.substring(0, file.indexOf('\0') < 0 ? file.length() : file.indexOf('\0')));
-            LauncherRules launcher = launcher(file);
-            for (String key : Keys.ALL) {
-                String where = "key " + key + " in \"" + file + "\"";
-                assertEquals(where, launcher.getValue(key), window.getValue(key));
-                assertEquals(where, launcher.getInt(key, -7), window.getInt(key, -7));
-                assertEquals(where, launcher.getBool(key, true), window.getBool(key, true));
-            }
+    private static String read(SettingsText t, String[] row) {
+        switch (row[2]) {
+            case "value":
+                return t.getValue(row[1]);
+            case "string":
+                return t.getString(row[1], row[3]);
+            case "int":
+                return Integer.toString(t.getInt(row[1], Integer.parseInt(row[3])));
+            default:
+                return Boolean.toString(t.getBool(row[1], Boolean.parseBoolean(row[3])));
         }
     }
 
+    /**
+     * Each row is read from its file, then the file is saved with only the
+     * console mode edited: the row's key must still read the same, or the
+     * save must be refused and leave the file as it was.
+     */
     @Test
-    public void noKeyEndsAnotherKeysName() {
+    public void readsAndKeepsEverySharedRowAsTheLauncherReadsIt() throws IOException {
+        File user = new File(temp.getRoot(), "ConvocaLauncherUser.properties");
+        SettingsStore store = new SettingsStore(new SettingsFile(user), new SettingsFile(temp.newFile("admin")));
+        Settings console = new Settings();
+        console.consoleSelection = Settings.CONSOLE_HIDE;
+        List<String> refused = new ArrayList<String>();
+        List<String[]> rows = Fixtures.settingsRows();
+        for (String[] row : rows) {
+            String where = Arrays.toString(row);
+            Fixtures.write(user, row[0]);
+            assertEquals(where, row[4], read(new SettingsText(new SettingsFile(user).read()), row));
+            if (store.save(console) != null) {
+                refused.add(row[0]);
+                assertEquals(where, row[0], Fixtures.text(user));
+                continue;
+            }
+            boolean edited = row[1].equals(Keys.javaConsoleSelection);
+            assertEquals(where, edited ? "1" : row[4], read(new SettingsText(new SettingsFile(user).read()), row));
+        }
+        assertEquals(Arrays.asList("overrideAppcastURL=https://a/?proxySelection=2\nproxySelection=1"), refused);
+        assertFalse(rows.size() < 50);
+    }
+
+    @Test
+    public void keysAreFoundOnlyAsThemselves() {
         for (String a : Keys.ALL) {
             for (String b : Keys.ALL) {
-                if (!a.equals(b)) {
-                    assertFalse(a + " ends " + b, b.endsWith(a));
-                }
+                assertFalse(a + " ends " + b, !a.equals(b) && b.endsWith(a));
             }
         }
-        assertEquals(21, Keys.ALL.size());
-    }
-
-    @Test
-    public void findsTheEarliestAssignmentInAText() {
         assertEquals(Keys.proxySelection, Keys.firstAssignmentIn("a;proxySelection=1;httpProxyPort=2"));
         assertEquals(Keys.httpProxyPort, Keys.firstAssignmentIn("httpProxyPort=2 proxySelection=1"));
         assertNull(Keys.firstAssignmentIn("proxySelection is 1; httpProxyPort =2"));
+    }
+
+    @Test
+    public void selectionsOutOfRangeShowTheDefaults() {
+        SettingsText t = new SettingsText("javaConsoleSelection=3\nproxySelection=-1\n");
+        Settings s = Settings.read(t, t);
+        assertEquals(Settings.CONSOLE_DO_NOT_START, s.consoleSelection);
+        assertEquals(Settings.PROXY_BROWSER, s.proxySelection);
     }
 }

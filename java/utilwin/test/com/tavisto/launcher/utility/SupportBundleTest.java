@@ -8,19 +8,15 @@ import static org.junit.Assert.assertTrue;
 
 import java.io.ByteArrayOutputStream;
 import java.io.File;
-import java.io.FileInputStream;
 import java.io.IOException;
 import java.io.PrintStream;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.util.ArrayList;
 import java.util.Arrays;
-import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
-import java.util.zip.ZipEntry;
 import java.util.stream.Stream;
-import java.util.zip.ZipInputStream;
 import org.junit.Rule;
 import org.junit.Test;
 import org.junit.rules.TemporaryFolder;
@@ -41,16 +37,6 @@ public class SupportBundleTest {
         f.getParentFile().mkdirs();
         Files.write(f.toPath(), text.getBytes(StandardCharsets.UTF_8));
         return f;
-    }
-
-    static Map<String, String> unzip(File zip) throws IOException {
-        Map<String, String> entries = new LinkedHashMap<String, String>();
-        try (ZipInputStream in = new ZipInputStream(new FileInputStream(zip))) {
-            for (ZipEntry e; (e = in.getNextEntry()) != null;) {
-                entries.put(e.getName(), new String(in.readAllBytes(), StandardCharsets.UTF_8));
-            }
-        }
-        return entries;
     }
 
     private static List<String> section(String summary, String heading) {
@@ -91,7 +77,7 @@ public class SupportBundleTest {
         File zip = new File(temp.getRoot(), "d.zip");
         new SupportBundle("1.5.0.0", user, admin, new File(support, "vcaLauncherCache"), REG).write(zip);
 
-        Map<String, String> entries = unzip(zip);
+        Map<String, String> entries = Fixtures.unzip(zip);
         assertEquals(Arrays.asList("logs/ConvocaLauncher.log", "logs/ConvocaLauncher.old.log",
                 "settings/ConvocaLauncherUser.properties", "settings/ConvocaLauncherAdmin.properties",
                 "deployment/deployment.config", "deployment/deployment.properties", "summary.txt"),
@@ -128,7 +114,7 @@ public class SupportBundleTest {
         new SupportBundle("1.5.0.0", user, null, new File(support, "vcaLauncherCache"), (command, timeoutMs) -> {
             throw new IOException("no reg here");
         }).write(zip);
-        Map<String, String> entries = unzip(zip);
+        Map<String, String> entries = Fixtures.unzip(zip);
         assertEquals(Arrays.asList("summary.txt"), new ArrayList<String>(entries.keySet()));
         String summary = entries.get("summary.txt");
         File lib = new File(support, SupportBundle.RUNTIME + "/lib");
@@ -197,7 +183,7 @@ public class SupportBundleTest {
             assertEquals(status == 0 ? "Diagnostics written to " + zip.getAbsolutePath() + System.lineSeparator()
                     : "", out.toString());
         }
-        Map<String, String> entries = unzip(zip);
+        Map<String, String> entries = Fixtures.unzip(zip);
         assertTrue(entries.get("summary.txt").contains("\r\nInstallation: per machine, network settings and switches"
                 + " from " + new File(Main.ownFolder(), Main.ADMIN_FILE).getAbsolutePath() + "\r\n"));
         assertArrayEquals(new String[] {"out.zip", "s"}, Stream.of(temp.getRoot().list()).sorted().toArray());
@@ -217,7 +203,7 @@ public class SupportBundleTest {
 
     @Test
     public void saveDiagnosticsWritesWhereTheUserChoseAndSaysWhere() throws Exception {
-        RecordingDialogs dialogs = new RecordingDialogs(true);
+        Fixtures.RecordingDialogs dialogs = new Fixtures.RecordingDialogs(true);
         File user = new File(temp.getRoot(), "ConvocaLauncher.properties");
         SupportPanel panel = new SupportPanel(new SupportBundle("1.5.0.0", user, null, temp.newFolder("cache"), REG),
                 dialogs);
@@ -228,14 +214,14 @@ public class SupportBundleTest {
                 proposed[0] = file;
                 return choice;
             };
-            DisplayTests.onEdt(() -> panel.save.doClick());
+            Fixtures.onEdt(() -> panel.save.doClick());
             dialogs.await(choice == choices[0] ? 1 : 2);
         }
         assertEquals(Arrays.asList("error: Save Diagnostics: The diagnostics could not be saved to " + choices[0]
                 + ": the folder " + choices[0].getParent() + " does not exist.",
                 "inform: Save Diagnostics: The diagnostics were saved to\n" + choices[1]), dialogs.shown());
         assertEquals("Saved to " + choices[1], panel.status.getText());
-        assertTrue(unzip(choices[1]).containsKey("summary.txt"));
+        assertTrue(Fixtures.unzip(choices[1]).containsKey("summary.txt"));
         assertEquals(SupportPanel.defaultFolder(), proposed[0].getParentFile());
         assertTrue(proposed[0].getName(), proposed[0].getName().matches("ConvocaLauncher-diagnostics-\\d{8}-\\d{6}\\.zip"));
     }

@@ -1,0 +1,201 @@
+package com.tavisto.launcher.utility;
+
+import static org.junit.Assert.assertNotNull;
+import static org.junit.Assert.fail;
+
+import java.awt.Frame;
+import java.awt.GraphicsEnvironment;
+import java.io.File;
+import java.io.FileInputStream;
+import java.io.IOException;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.util.ArrayList;
+import java.util.LinkedHashMap;
+import java.util.List;
+import java.util.Map;
+import java.util.concurrent.Callable;
+import java.util.zip.ZipEntry;
+import java.util.zip.ZipInputStream;
+import javax.swing.SwingUtilities;
+
+/** Helpers of the utilwin tests. Files are written and read as ISO 8859-1, as the window reads them. */
+final class Fixtures {
+    private Fixtures() {
+    }
+
+    static File write(File f, String text) throws IOException {
+        f.getAbsoluteFile().getParentFile().mkdirs();
+        Files.write(f.toPath(), text.getBytes(StandardCharsets.ISO_8859_1));
+        return f;
+    }
+
+    static String text(File f) throws IOException {
+        return new String(Files.readAllBytes(f.toPath()), StandardCharsets.ISO_8859_1);
+    }
+
+    /** The packaged utilwin.jar, with ConvocaLauncher.exe beside it. */
+    static File jar() {
+        String path = System.getProperty("utilwin.jar");
+        assertNotNull("run with -Dutilwin.jar=<the built utilwin.jar>", path);
+        return new File(path);
+    }
+
+    /**
+     * The rows of settings-rows.txt, which the launcher's tests read too: the
+     * file's text, the key, how it is read, the default and the value read.
+     */
+    static List<String[]> settingsRows() throws IOException {
+        String path = System.getProperty("settings.rows");
+        assertNotNull("run with -Dsettings.rows=<tests/deployment/settings-rows.txt>", path);
+        List<String[]> rows = new ArrayList<String[]>();
+        for (String line : text(new File(path)).split("\n")) {
+            if (line.indexOf('|') >= 0) {
+                String[] columns = line.split("\\|", -1);
+                for (int i = 0; i < columns.length; i++) {
+                    columns[i] = unescape(SettingsText.trimSpaces(columns[i]));
+                }
+                rows.add(columns);
+            }
+        }
+        return rows;
+    }
+
+    private static String unescape(String s) {
+        StringBuilder b = new StringBuilder();
+        for (int i = 0; i < s.length(); i++) {
+            char c = s.charAt(i) == '\\' && i + 1 < s.length() ? s.charAt(++i) : 0;
+            if (c == 'x') {
+                b.append((char) Integer.parseInt(s.substring(i + 1, i + 3), 16));
+                i += 2;
+            } else {
+                b.append(c == 0 ? s.charAt(i) : c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c == '0' ? '\0' : c);
+            }
+        }
+        return b.toString();
+    }
+
+    static Settings manualProxy() {
+        Settings s = new Settings();
+        s.consoleSelection = Settings.CONSOLE_SHOW;
+        s.proxySelection = Settings.PROXY_MANUAL;
+        s.sameServerForAll = true;
+        s.httpAddress = "proxy.example.com";
+        s.httpPort = 8080;
+        s.secureAddress = "secure.example.com";
+        s.securePort = 8443;
+        s.ftpAddress = "ftp.example.com";
+        s.ftpPort = 21;
+        s.socksAddress = "socks.example.com";
+        s.socksPort = 1080;
+        s.bypassList = "*.example.com;10.*";
+        s.bypassLocal = true;
+        s.overrideHosts = "intranet;wiki";
+        s.scriptLocation = "http://wpad/proxy.pac";
+        return s;
+    }
+
+    static Map<String, String> unzip(File zip) throws IOException {
+        Map<String, String> entries = new LinkedHashMap<String, String>();
+        try (ZipInputStream in = new ZipInputStream(new FileInputStream(zip))) {
+            for (ZipEntry e; (e = in.getNextEntry()) != null;) {
+                entries.put(e.getName(), new String(in.readAllBytes(), StandardCharsets.UTF_8));
+            }
+        }
+        return entries;
+    }
+
+    static void requireDisplay() {
+        if (GraphicsEnvironment.isHeadless()) {
+            fail("these tests open windows and need a display: run them through scripts/test.sh (Xvfb)");
+        }
+    }
+
+    static <T> T onEdt(Callable<T> task) throws Exception {
+        List<T> result = new ArrayList<T>();
+        List<Exception> failure = new ArrayList<Exception>();
+        SwingUtilities.invokeAndWait(() -> {
+            try {
+                result.add(task.call());
+            } catch (Exception e) {
+                failure.add(e);
+            }
+        });
+        if (!failure.isEmpty()) {
+            throw failure.get(0);
+        }
+        return result.get(0);
+    }
+
+    static void onEdt(Runnable task) throws Exception {
+        SwingUtilities.invokeAndWait(task);
+    }
+
+    /** Waits up to 10 s for condition, checked on the event thread. */
+    static boolean eventually(Callable<Boolean> condition) throws Exception {
+        for (int i = 0; i < 500 && !onEdt(condition); i++) {
+            Thread.sleep(20);
+        }
+        return onEdt(condition);
+    }
+
+    static void disposeAll() throws Exception {
+        onEdt(() -> {
+            for (Frame f : Frame.getFrames()) {
+                f.dispose();
+            }
+        });
+    }
+
+    /** Records exit statuses instead of ending the test run. */
+    static final class RecordingExit implements Exit {
+        final List<Integer> statuses = new ArrayList<Integer>();
+
+        @Override
+        public synchronized void exit(int status) {
+            statuses.add(status);
+        }
+
+        synchronized List<Integer> statuses() {
+            return new ArrayList<Integer>(statuses);
+        }
+    }
+
+    /** Answers confirmations as told and records every box as "kind: title: message". */
+    static final class RecordingDialogs implements Dialogs {
+        private final List<String> shown = new ArrayList<String>();
+        private final boolean answer;
+
+        RecordingDialogs(boolean answer) {
+            this.answer = answer;
+        }
+
+        @Override
+        public synchronized boolean confirm(String title, String message) {
+            shown.add("confirm: " + title + ": " + message);
+            return answer;
+        }
+
+        @Override
+        public synchronized void inform(String title, String message) {
+            shown.add("inform: " + title + ": " + message);
+        }
+
+        @Override
+        public synchronized void error(String title, String message) {
+            shown.add("error: " + title + ": " + message);
+        }
+
+        synchronized List<String> shown() {
+            return new ArrayList<String>(shown);
+        }
+
+        /** Waits up to 10 s until count boxes have been shown. */
+        List<String> await(int count) throws InterruptedException {
+            for (int i = 0; i < 1000 && shown().size() < count; i++) {
+                Thread.sleep(10);
+            }
+            return shown();
+        }
+    }
+}
