@@ -1,7 +1,6 @@
 package com.tavisto.launcher.utility;
 
-import static org.junit.Assert.assertEquals;
-import static org.junit.Assert.assertTrue;
+import static org.junit.Assert.*;
 
 import com.sun.net.httpserver.HttpServer;
 import java.io.BufferedReader;

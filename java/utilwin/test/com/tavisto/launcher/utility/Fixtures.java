@@ -1,7 +1,6 @@
 package com.tavisto.launcher.utility;
 
-import static org.junit.Assert.assertNotNull;
-import static org.junit.Assert.fail;
+import static org.junit.Assert.*;
 
 import java.awt.Frame;
 import java.awt.GraphicsEnvironment;
@@ -15,6 +14,8 @@ import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
 import java.util.concurrent.Callable;
+import java.util.concurrent.ExecutionException;
+import java.util.concurrent.FutureTask;
 import java.util.zip.ZipEntry;
 import java.util.zip.ZipInputStream;
 import javax.swing.SwingUtilities;
@@ -76,23 +77,13 @@ final class Fixtures {
     }
 
     static Settings manualProxy() {
-        Settings s = new Settings();
-        s.consoleSelection = Settings.CONSOLE_SHOW;
-        s.proxySelection = Settings.PROXY_MANUAL;
-        s.sameServerForAll = true;
-        s.httpAddress = "proxy.example.com";
-        s.httpPort = 8080;
-        s.secureAddress = "secure.example.com";
-        s.securePort = 8443;
-        s.ftpAddress = "ftp.example.com";
-        s.ftpPort = 21;
-        s.socksAddress = "socks.example.com";
-        s.socksPort = 1080;
-        s.bypassList = "*.example.com;10.*";
-        s.bypassLocal = true;
-        s.overrideHosts = "intranet;wiki";
-        s.scriptLocation = "http://wpad/proxy.pac";
-        return s;
+        SettingsText t = new SettingsText("javaConsoleSelection=0\nproxySelection=1\nhttpProxyPort=8080\n"
+                + "useSameProxyServerForAllProctocols=true\nhttpProxyAddress=proxy.example.com\nsecureProxyPort=8443\n"
+                + "secureProxyAddress=secure.example.com\nftpProxyAddress=ftp.example.com\nftpProxyPort=21\n"
+                + "socksProxyAddress=socks.example.com\nsocksProxyPort=1080\ndoNotUseProxyServerAddressList=*.example.com;10.*"
+                + "\nbypassProxyServerForLocalAddresses=true\nproxyOverrideHostsList=intranet;wiki\n"
+                + "automaticProxyConfigScriptLocation=http://wpad/proxy.pac\n");
+        return Settings.read(t, t);
     }
 
     static Map<String, String> unzip(File zip) throws IOException {
@@ -112,19 +103,16 @@ final class Fixtures {
     }
 
     static <T> T onEdt(Callable<T> task) throws Exception {
-        List<T> result = new ArrayList<T>();
-        List<Exception> failure = new ArrayList<Exception>();
-        SwingUtilities.invokeAndWait(() -> {
-            try {
-                result.add(task.call());
-            } catch (Exception e) {
-                failure.add(e);
+        FutureTask<T> result = new FutureTask<T>(task);
+        SwingUtilities.invokeAndWait(result);
+        try {
+            return result.get();
+        } catch (ExecutionException e) {
+            if (e.getCause() instanceof Error) {
+                throw (Error) e.getCause();
             }
-        });
-        if (!failure.isEmpty()) {
-            throw failure.get(0);
+            throw (Exception) e.getCause();
         }
-        return result.get(0);
     }
 
     static void onEdt(Runnable task) throws Exception {
@@ -147,20 +135,6 @@ final class Fixtures {
         });
     }
 
-    /** Records exit statuses instead of ending the test run. */
-    static final class RecordingExit implements Exit {
-        final List<Integer> statuses = new ArrayList<Integer>();
-
-        @Override
-        public synchronized void exit(int status) {
-            statuses.add(status);
-        }
-
-        synchronized List<Integer> statuses() {
-            return new ArrayList<Integer>(statuses);
-        }
-    }
-
     /** Answers confirmations as told and records every box as "kind: title: message". */
     static final class RecordingDialogs implements Dialogs {
         private final List<String> shown = new ArrayList<String>();
@@ -170,20 +144,24 @@ final class Fixtures {
             this.answer = answer;
         }
 
-        @Override
-        public synchronized boolean confirm(String title, String message) {
-            shown.add("confirm: " + title + ": " + message);
+        private synchronized boolean record(String kind, String title, String message) {
+            shown.add(kind + ": " + title + ": " + message);
             return answer;
         }
 
         @Override
-        public synchronized void inform(String title, String message) {
-            shown.add("inform: " + title + ": " + message);
+        public boolean confirm(String title, String message) {
+            return record("confirm", title, message);
         }
 
         @Override
-        public synchronized void error(String title, String message) {
-            shown.add("error: " + title + ": " + message);
+        public void inform(String title, String message) {
+            record("inform", title, message);
+        }
+
+        @Override
+        public void error(String title, String message) {
+            record("error", title, message);
         }
 
         synchronized List<String> shown() {

@@ -2,10 +2,7 @@ package com.tavisto.launcher.utility;
 
 import static com.tavisto.launcher.utility.Fixtures.eventually;
 import static com.tavisto.launcher.utility.Fixtures.onEdt;
-import static org.junit.Assert.assertArrayEquals;
-import static org.junit.Assert.assertEquals;
-import static org.junit.Assert.assertFalse;
-import static org.junit.Assert.assertTrue;
+import static org.junit.Assert.*;
 
 import java.awt.event.WindowEvent;
 import java.awt.image.BufferedImage;
@@ -15,47 +12,52 @@ import java.io.IOException;
 import java.io.PipedInputStream;
 import java.io.PipedOutputStream;
 import java.nio.charset.StandardCharsets;
+import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.Collections;
 import java.util.HashSet;
 import java.util.List;
 import java.util.Set;
+import java.util.concurrent.TimeUnit;
 import java.util.function.Consumer;
 import javax.imageio.ImageIO;
-import javax.swing.JTextField;
 import org.junit.After;
 import org.junit.Before;
 import org.junit.Rule;
 import org.junit.Test;
 import org.junit.rules.TemporaryFolder;
 
-/** The real window, in this process, wired to the launcher's commands through pipes. */
-public class SettingsWindowDisplayTest {
+/** The real window: in this process, wired to the launcher's commands through pipes, or in a process of its own. */
+public class WindowDisplayTest {
     private static final String TITLE = "Convoca Launcher Settings: ";
     private static final List<Integer> EXITED = Collections.singletonList(0);
-    private static final List<Integer> OPEN = Collections.emptyList();
 
     @Rule
     public TemporaryFolder temp = new TemporaryFolder();
-
     private PipedOutputStream launcher = new PipedOutputStream();
     private final ByteArrayOutputStream toLauncher = new ByteArrayOutputStream();
     private Fixtures.RecordingDialogs dialogs = new Fixtures.RecordingDialogs(true);
-    private Fixtures.RecordingExit exit = new Fixtures.RecordingExit();
+    private List<Integer> exits = Collections.synchronizedList(new ArrayList<Integer>());
+    private final List<Process> started = new ArrayList<Process>();
     private File settings;
     private File cache;
+    private File stdout;
+    private File stderr;
 
     @Before
     public void setUp() throws IOException {
         Fixtures.requireDisplay();
         settings = new File(temp.getRoot(), "roaming/ConvocaLauncher.properties");
         cache = temp.newFolder("cache");
+        stdout = temp.newFile("stdout");
+        stderr = temp.newFile("stderr");
     }
 
     @After
     public void tearDown() throws Exception {
         launcher.close();
         Fixtures.disposeAll();
+        started.forEach(Process::destroyForcibly);
     }
 
     /** A fresh window on the settings file, with fresh pipes, boxes and exits. */
@@ -63,61 +65,13 @@ public class SettingsWindowDisplayTest {
         launcher.close();
         launcher = new PipedOutputStream();
         dialogs = new Fixtures.RecordingDialogs(true);
-        exit = new Fixtures.RecordingExit();
+        exits = Collections.synchronizedList(new ArrayList<Integer>());
         CommandLine commandLine = CommandLine.parse(new String[] {"-settings", settings.getPath(), "-cache",
             cache.getPath(), "-version", "1.5.0.0"});
-        Main.Run run = Main.start(commandLine, new CommandChannel(new PipedInputStream(launcher), toLauncher), dialogs, exit);
+        Main.Run run = Main.start(commandLine, new CommandChannel(new PipedInputStream(launcher), toLauncher),
+                dialogs, exits::add);
         assertTrue("the window opens", eventually(() -> run.window != null && run.window.frame.isShowing()));
         return run;
-    }
-
-    private void send(String text) throws IOException {
-        launcher.write(text.getBytes(StandardCharsets.ISO_8859_1));
-        launcher.flush();
-    }
-
-    @Test
-    public void shutdownClosesTheWindowWithStatusZero() throws Exception {
-        Main.Run run = start();
-        send("shutdown\r\n");
-        run.commands.join(10000);
-        assertTrue(eventually(() -> !run.window.frame.isDisplayable()));
-        assertEquals(EXITED, exit.statuses());
-    }
-
-    @Test
-    public void updateRequestsOtherLinesAndTheEndOfInputLeaveTheWindowOpen() throws Exception {
-        Main.Run run = start();
-        onEdt(() -> {
-            run.window.general.checkForUpdates.doClick();
-            run.window.network.connectionTest.target.setText("https://example.test/");
-            assertFalse("the test address is no setting", run.window.apply.isEnabled());
-        });
-        assertEquals("update\n", new String(toLauncher.toByteArray(), StandardCharsets.ISO_8859_1));
-        send("hello\r\nupdate\r\nShutdown\r\n");
-        launcher.close();
-        run.commands.join(10000);
-        assertFalse("the reader has seen the end of the input", run.commands.isAlive());
-        assertTrue(onEdt(() -> run.window.frame.isShowing()));
-        assertEquals(OPEN, exit.statuses());
-    }
-
-    @Test
-    public void closingCancelAndEscapeExitWithZeroAndSaveNothing() throws Exception {
-        List<Consumer<SettingsWindow>> closers = Arrays.asList(
-            w -> w.frame.dispatchEvent(new WindowEvent(w.frame, WindowEvent.WINDOW_CLOSING)),
-            w -> w.cancel.doClick(),
-            w -> w.frame.getRootPane().getActionForKeyStroke(SettingsWindow.ESCAPE).actionPerformed(null));
-        for (Consumer<SettingsWindow> closer : closers) {
-            Main.Run run = start();
-            onEdt(() -> {
-                run.window.general.showConsole.setSelected(true);
-                closer.accept(run.window);
-            });
-            assertEquals(EXITED, exit.statuses());
-            assertFalse(onEdt(() -> run.window.frame.isDisplayable()));
-            assertFalse(settings.exists());
-        }
     }
 
     @Test
@@ -125,6 +79,9 @@ public class SettingsWindowDisplayTest {
         Main.Run run = start();
         onEdt(() -> {
             NetworkPanel n = run.window.network;
+            run.window.general.checkForUpdates.doClick();
+            n.connectionTest.target.setText("https://example.test/");
+            assertFalse("the test address is no setting", run.window.apply.isEnabled());
             run.window.general.hideConsole.setSelected(true);
             n.manual.setSelected(true);
             n.httpAddress.setText(" proxy.example.com ");
@@ -132,13 +89,35 @@ public class SettingsWindowDisplayTest {
             assertTrue(run.window.apply.isEnabled());
             run.window.ok.doClick();
         });
-        assertEquals(EXITED, exit.statuses());
+        assertEquals("update\n", new String(toLauncher.toByteArray(), StandardCharsets.ISO_8859_1));
+        assertEquals(EXITED, exits);
         SettingsText saved = new SettingsText(Fixtures.text(settings));
-        assertEquals(1, saved.getInt(Keys.javaConsoleSelection, -1));
-        assertEquals(1, saved.getInt(Keys.proxySelection, -1));
-        assertEquals("proxy.example.com", saved.getString(Keys.httpProxyAddress, ""));
-        assertEquals(80, saved.getInt(Keys.httpProxyPort, -1));
+        assertEquals("1 1 proxy.example.com 80", saved.getInt(Keys.javaConsoleSelection, -1) + " "
+                + saved.getInt(Keys.proxySelection, -1) + " " + saved.getString(Keys.httpProxyAddress, "") + " "
+                + saved.getInt(Keys.httpProxyPort, -1));
         assertEquals(Collections.<String>emptyList(), dialogs.shown());
+    }
+
+    @Test
+    public void closingCancelEscapeAndShutdownExitWithZeroAndSaveNothing() throws Exception {
+        List<Consumer<SettingsWindow>> closers = Arrays.asList(
+            w -> w.frame.dispatchEvent(new WindowEvent(w.frame, WindowEvent.WINDOW_CLOSING)),
+            w -> w.cancel.doClick(),
+            w -> w.frame.getRootPane().getActionForKeyStroke(SettingsWindow.ESCAPE).actionPerformed(null), null);
+        for (Consumer<SettingsWindow> closer : closers) {
+            Main.Run run = start();
+            onEdt(() -> run.window.general.showConsole.setSelected(true));
+            if (closer != null) {
+                onEdt(() -> closer.accept(run.window));
+            } else {
+                launcher.write("hello\r\nShutdown\r\nshutdown\r\n".getBytes(StandardCharsets.ISO_8859_1));
+                launcher.flush();
+                run.commands.join(10000);
+            }
+            assertTrue(eventually(() -> !run.window.frame.isDisplayable()));
+            assertEquals(EXITED, exits);
+            assertFalse(settings.exists());
+        }
     }
 
     @Test
@@ -157,7 +136,7 @@ public class SettingsWindowDisplayTest {
                 (port ? run.window.ok : run.window.apply).doClick();
             });
             assertEquals(Arrays.asList("error: " + TITLE + row[2]), dialogs.shown());
-            assertEquals(OPEN, exit.statuses());
+            assertEquals(Collections.emptyList(), exits);
             assertEquals("proxySelection=1\r\n", Fixtures.text(settings));
             assertTrue(onEdt(() -> run.window.frame.isShowing() && run.window.apply.isEnabled()
                     && (!port || run.window.tabs.getSelectedComponent() == run.window.network)));
@@ -166,30 +145,24 @@ public class SettingsWindowDisplayTest {
     }
 
     @Test
-    public void withAdminTheProxySettingsAreReadOnlyAndTheAdministratorsFileIsNeverWritten() throws Exception {
+    public void withAdminOnlyTheConsoleModeIsSavedAndTheAdministratorsFileIsNeverWritten() throws Exception {
         File admin = Fixtures.write(new File(temp.getRoot(), "Program Files/" + Main.ADMIN_FILE),
                 "proxySelection=1\r\nhttpProxyAddress=corporate\r\nhttpProxyPort=3128\r\n");
         long time = admin.lastModified();
         SettingsWindow window = onEdt(() -> {
             SettingsWindow w = new SettingsWindow("1.5.0.0", cache, new SettingsStore(new SettingsFile(settings),
-                    new SettingsFile(admin)), new CommandChannel(new PipedInputStream(), toLauncher), dialogs, exit);
+                    new SettingsFile(admin)), new CommandChannel(new PipedInputStream(), toLauncher), dialogs, exits::add);
             w.show();
             return w;
         });
         assertTrue(eventually(() -> window.frame.isShowing()));
         onEdt(() -> {
-            NetworkPanel n = window.network;
-            assertTrue(n.adminNotice.isVisible());
-            assertTrue(n.manual.isSelected());
-            assertFalse(n.manual.isEnabled());
-            assertEquals("corporate", n.httpAddress.getText());
-            for (JTextField f : n.textFields()) {
-                assertFalse(f.isEditable());
-            }
+            assertTrue(window.network.manual.isSelected() && !window.network.manual.isEnabled());
+            assertEquals("corporate", window.network.httpAddress.getText());
             window.general.showConsole.setSelected(true);
             window.ok.doClick();
         });
-        assertEquals(EXITED, exit.statuses());
+        assertEquals(EXITED, exits);
         assertEquals("javaConsoleSelection=0\r\n", Fixtures.text(settings));
         assertEquals("proxySelection=1\r\nhttpProxyAddress=corporate\r\nhttpProxyPort=3128\r\n", Fixtures.text(admin));
         assertEquals(time, admin.lastModified());
@@ -210,7 +183,7 @@ public class SettingsWindowDisplayTest {
             assertFalse(run.window.apply.isEnabled());
             run.window.ok.doClick();
         });
-        assertEquals(EXITED, exit.statuses());
+        assertEquals(EXITED, exits);
         assertTrue(settings.isDirectory());
     }
 
@@ -234,5 +207,41 @@ public class SettingsWindowDisplayTest {
                 assertTrue(ImageIO.write(image, "png", new File(folder, names[tab] + ".png")));
             }
         }
+    }
+
+    /** utilwin.jar run as the launcher runs it: its own process, its standard streams as pipes. */
+    private Process startProcess(String... args) throws IOException {
+        List<String> command = new ArrayList<String>(Arrays.asList(new File(System.getProperty("java.home"),
+                "bin/java").getPath(), "-classpath", Fixtures.jar().getPath(), Main.class.getName()));
+        command.addAll(Arrays.asList(args.length > 0 ? args : new String[] {"-settings", settings.getPath(),
+            "-cache", cache.getPath(), "-version", "1.5.0.0"}));
+        Process p = new ProcessBuilder(command).redirectOutput(stdout).redirectError(stderr).start();
+        started.add(p);
+        return p;
+    }
+
+    @Test
+    public void theProcessEndsWithZeroOnShutdownWithEitherLineEndAndOnlyThen() throws Exception {
+        for (String line : new String[] {"hello\r\nshutdown\r\n", "shutdown\n"}) {
+            Process p = startProcess();
+            p.getOutputStream().write(line.getBytes(StandardCharsets.ISO_8859_1));
+            p.getOutputStream().flush();
+            assertTrue("the window did not close", p.waitFor(60, TimeUnit.SECONDS));
+            assertEquals(Fixtures.text(stderr), 0, p.exitValue());
+            assertEquals("", Fixtures.text(stdout));
+        }
+        Process p = startProcess();
+        p.getOutputStream().close();
+        assertFalse("the window closed when the launcher went away", p.waitFor(4, TimeUnit.SECONDS));
+    }
+
+    @Test
+    public void aBadCommandLineGivesTheUsageAndStatusTwo() throws Exception {
+        Process p = startProcess("-settings", "x.properties", "-version", "1");
+        assertTrue(p.waitFor(60, TimeUnit.SECONDS));
+        assertEquals(2, p.exitValue());
+        assertEquals("utilwin: -cache is missing" + System.lineSeparator() + CommandLine.USAGE
+                + System.lineSeparator(), Fixtures.text(stderr));
+        assertEquals("", Fixtures.text(stdout));
     }
 }

@@ -1,0 +1,269 @@
+package com.tavisto.launcher.utility;
+
+import static org.junit.Assert.*;
+
+import java.io.File;
+import java.io.IOException;
+import java.util.ArrayList;
+import java.util.Arrays;
+import java.util.LinkedHashMap;
+import java.util.List;
+import java.util.Map;
+import java.util.Random;
+import java.util.function.Consumer;
+import java.util.function.Supplier;
+import java.util.stream.Stream;
+import org.junit.Rule;
+import org.junit.Test;
+import org.junit.rules.TemporaryFolder;
+
+/**
+ * Reading and saving the settings files. The window shows and keeps what the
+ * launcher reads: the shared rows hold its reader to the launcher's, and what
+ * it saves is read back with that reader.
+ */
+public class SettingsTest {
+    @Rule
+    public TemporaryFolder temp = new TemporaryFolder();
+
+    private File user() {
+        return new File(temp.getRoot(), "ConvocaLauncher.properties");
+    }
+
+    private static String read(SettingsText t, String[] row) {
+        switch (row[2]) {
+            case "value":
+                return t.getValue(row[1]);
+            case "string":
+                return t.getString(row[1], row[3]);
+            case "int":
+                return Integer.toString(t.getInt(row[1], Integer.parseInt(row[3])));
+            default:
+                return Boolean.toString(t.getBool(row[1], Boolean.parseBoolean(row[3])));
+        }
+    }
+
+    /**
+     * Each row is read from its file, then the file is saved with only the
+     * console mode edited: the row's key must still read the same, or the
+     * save must be refused and leave the file as it was.
+     */
+    @Test
+    public void readsAndKeepsEverySharedRowAsTheLauncherReadsIt() throws IOException {
+        SettingsStore store = new SettingsStore(new SettingsFile(user()), new SettingsFile(temp.newFile("admin")));
+        Settings console = new Settings();
+        console.consoleSelection = Settings.CONSOLE_HIDE;
+        List<String> refused = new ArrayList<String>();
+        List<String[]> rows = Fixtures.settingsRows();
+        for (String[] row : rows) {
+            String where = Arrays.toString(row);
+            Fixtures.write(user(), row[0]);
+            assertEquals(where, row[4], read(new SettingsText(new SettingsFile(user()).read()), row));
+            if (store.save(console) != null) {
+                refused.add(row[0]);
+                assertEquals(where, row[0], Fixtures.text(user()));
+            } else {
+                String expected = row[1].equals(Keys.javaConsoleSelection) ? "1" : row[4];
+                assertEquals(where, expected, read(new SettingsText(new SettingsFile(user()).read()), row));
+            }
+        }
+        assertEquals(Arrays.asList("overrideAppcastURL=https://a/?proxySelection=2\nproxySelection=1"), refused);
+        assertFalse(rows.size() < 50);
+    }
+
+    @Test
+    public void keysAreFoundOnlyAsThemselvesAndSelectionsOutOfRangeShowTheDefaults() {
+        for (String a : Keys.ALL) {
+            for (String b : Keys.ALL) {
+                assertFalse(a + " ends " + b, !a.equals(b) && b.endsWith(a));
+            }
+        }
+        assertEquals(Keys.proxySelection, Keys.firstAssignmentIn("a;proxySelection=1;httpProxyPort=2"));
+        assertEquals(Keys.httpProxyPort, Keys.firstAssignmentIn("httpProxyPort=2 proxySelection=1"));
+        assertNull(Keys.firstAssignmentIn("proxySelection is 1; httpProxyPort =2"));
+        SettingsText t = new SettingsText("javaConsoleSelection=3\nproxySelection=-1\n");
+        assertEquals(Settings.CONSOLE_DO_NOT_START, Settings.read(t, t).consoleSelection);
+        assertEquals(Settings.PROXY_BROWSER, Settings.read(t, t).proxySelection);
+    }
+
+    @Test
+    public void aWriteReplacesTheWholeFileOrLeavesItAsItWas() throws IOException {
+        File path = new File(temp.getRoot(), "Tavisto/Tavisto Convoca Launcher/ConvocaLauncher.properties");
+        new SettingsFile(path).write("old contents that are longer\r\n");
+        new SettingsFile(path).write("a=\u00e9\r\n");
+        assertEquals("a=\u00e9\r\n", Fixtures.text(path));
+        assertArrayEquals(new String[] {path.getName()}, path.getParentFile().list());
+        assertEquals("", new SettingsFile(new File(temp.getRoot(), "none/x.properties")).read());
+        File blocked = new File(temp.newFolder("settings"), "ConvocaLauncher.properties");
+        File inside = Fixtures.write(new File(blocked, "keep"), "x");
+        assertThrows(IOException.class, () -> new SettingsFile(blocked, 2).write("new\r\n"));
+        assertThrows(IOException.class, () -> new SettingsFile(blocked, 2).read());
+        assertTrue(inside.isFile());
+        assertArrayEquals(new String[] {blocked.getName()}, blocked.getParentFile().list());
+    }
+
+    private static Map<String, String> values(String... keysAndValues) {
+        Map<String, String> m = new LinkedHashMap<String, String>();
+        for (int i = 0; i < keysAndValues.length; i += 2) {
+            m.put(keysAndValues[i], keysAndValues[i + 1]);
+        }
+        return m;
+    }
+
+    /** Every occurrence of every key name in text starts a line, and every line ends in CR LF. */
+    private static void assertCleanLines(String text) {
+        for (String key : Keys.ALL) {
+            for (int at = text.indexOf(key); at >= 0; at = text.indexOf(key, at + 1)) {
+                assertTrue(key + " inside a line of:\n" + text, at == 0 || text.charAt(at - 1) == '\n');
+            }
+        }
+        assertFalse("a lone line end in " + text, text.replace("\r\n", "").matches("(?s).*[\r\n].*"));
+    }
+
+    @Test
+    public void managedLinesAreReplacedAndEveryOtherLineKept() {
+        String p = Keys.proxySelection;
+        String[][] rows = {
+            {"[launcher]\n# by hand\r\n\r\nproxySelection=3\rcolour=blue \t\n\u00e9t\u00e9=1", p, "1", "",
+                "[launcher]\r\n# by hand\r\n\r\nproxySelection=1\r\ncolour=blue \t\r\n\u00e9t\u00e9=1\r\n"},
+            {"#proxySelection=3\nother\nproxySelection=2\n; was httpProxyPort=8080\nhttpProxyPort=81\n", p, "1", "3128",
+                "proxySelection=1\r\nother\r\nhttpProxyPort=3128\r\n"},
+            {"x httpProxyPort=1 proxySelection=2\nkeep\n", p, "1", "80", "httpProxyPort=80\r\nproxySelection=1\r\nkeep\r\n"},
+            {"# proxySelection: 0 browser, 1 manual\r\r\n", p, "1", "",
+                "# proxySelection: 0 browser, 1 manual\r\n\r\nproxySelection=1\r\n"},
+            {"doNotRunUpdater=true\nkeep", Keys.socksProxyPort, "1080", "", "keep\r\nsocksProxyPort=1080\r\n"},
+        };
+        for (String[] row : rows) {
+            Map<String, String> v = values(row[1], row[2]);
+            v.putAll(row[3].isEmpty() ? values() : values(Keys.httpProxyPort, row[3]));
+            String text = SettingsRewriter.compose(row[0], v);
+            assertEquals(row[0], row[4], text);
+            assertTrue(text, SettingsRewriter.readsBack(text, v));
+        }
+        Map<String, String> all = new LinkedHashMap<String, String>();
+        Keys.ALL.forEach(key -> all.put(key, "v"));
+        for (String old : new String[] {"", "a\nb\n", "#overrideAppcastURL=x y doNotRunUpdater=true\n",
+            "  proxySelection=1\nproxySelection=2\r"}) {
+            String text = SettingsRewriter.compose(old, all);
+            assertCleanLines(text);
+            assertTrue(SettingsRewriter.readsBack(text, all));
+        }
+        Map<String, String> host = values(Keys.httpProxyAddress, "host");
+        for (String text : new String[] {"httpProxyAddress=host\r\nhttpProxyAddress=other\r\n",
+            "#httpProxyAddress=host\r\n", "httpProxyAddress=host\r\nproxySelection=1\r\n"}) {
+            assertFalse(text, SettingsRewriter.readsBack(text, host));
+        }
+    }
+
+    @Test
+    public void valuesTheLauncherWouldMisreadAreRefused() {
+        String key = "it contains \"%s=\", which the launcher would read as one of its settings";
+        String control = "it contains a line break or another control character";
+        String[][] rows = {
+            {"a;proxySelection=1", String.format(key, Keys.proxySelection)},
+            {"x=1 httpProxyPort=2 proxySelection=1", String.format(key, Keys.httpProxyPort)},
+            {"a\r\nb", control}, {"a\tb", control}, {"a\u007fb", control},
+            {"\u20ac", "it contains characters outside the Western European (ISO 8859-1) set"},
+            {"proxySelection 1; a=b; #c; \\d; caf\u00e9\u00ff", null}, {"", null},
+        };
+        for (String[] row : rows) {
+            assertEquals(row[0], row[1], SettingsRewriter.refusal(row[0]));
+        }
+    }
+
+    private static void assertReadsBack(Settings expected, File file) throws IOException {
+        SettingsText t = new SettingsText(Fixtures.text(file));
+        assertEquals(expected.consoleValues(), Settings.read(t, t).consoleValues());
+        assertEquals(expected.proxyValues(), Settings.read(t, t).proxyValues());
+    }
+
+    @Test
+    public void perUserSavesKeepOtherLinesAndReadBackAsSaved() throws IOException {
+        Fixtures.write(user(), "# my notes\nproxySelection=0\ndoNotRunUpdater=true\n#httpProxyPort=1\n[x]\n");
+        SettingsStore store = new SettingsStore(new SettingsFile(user()), null);
+        assertNull(store.save(Fixtures.manualProxy()));
+        assertReadsBack(Fixtures.manualProxy(), user());
+        String written = Fixtures.text(user());
+        assertTrue(written, written.startsWith("# my notes\r\nproxySelection=1\r\ndoNotRunUpdater=true\r\n"
+                + "httpProxyPort=8080\r\n[x]\r\n"));
+        assertCleanLines(written);
+        Random random = new Random(8);
+        Supplier<String> text = () -> {
+            StringBuilder b = new StringBuilder();
+            for (int n = random.nextInt(12); n > 0; n--) {
+                b.append("ab.-:/;*=#!\\ \u00e9%".charAt(random.nextInt(15)));
+            }
+            return SettingsText.trimSpaces(b.toString());
+        };
+        for (int round = 0; round < 200; round++) {
+            Settings s = new Settings();
+            s.consoleSelection = random.nextInt(3);
+            s.proxySelection = random.nextInt(4);
+            s.sameServerForAll = random.nextBoolean();
+            s.bypassLocal = random.nextBoolean();
+            s.httpPort = random.nextInt(65536);
+            s.securePort = random.nextInt(2) * 65535;
+            s.socksPort = random.nextInt(10);
+            s.httpAddress = text.get();
+            s.secureAddress = text.get();
+            s.ftpAddress = text.get();
+            s.socksAddress = text.get();
+            s.bypassList = text.get() + Keys.proxySelection;
+            s.overrideHosts = text.get();
+            s.scriptLocation = text.get();
+            assertNull(store.save(s));
+            assertReadsBack(s, user());
+            assertTrue(Fixtures.text(user()).startsWith("# my notes\r\n"));
+        }
+    }
+
+    @Test
+    public void adminModeWritesTheConsoleModeOnlyAndNeverTheAdministratorsFile() throws IOException {
+        File admin = Fixtures.write(new File(temp.getRoot(), "ConvocaLauncherAdmin.properties"), "proxySelection=2\n");
+        long adminTime = admin.lastModified();
+        File user = new File(temp.getRoot(), "roaming/ConvocaLauncherUser.properties");
+        SettingsStore store = new SettingsStore(new SettingsFile(user), new SettingsFile(admin));
+        assertNull(store.save(Fixtures.manualProxy()));
+        assertEquals("javaConsoleSelection=0\r\n", Fixtures.text(user));
+        Fixtures.write(user, "httpProxyAddress=mine\n#javaConsoleSelection=0\nnote\n");
+        assertNull(store.save(new Settings()));
+        assertEquals("httpProxyAddress=mine\r\njavaConsoleSelection=2\r\nnote\r\n", Fixtures.text(user));
+        assertEquals("proxySelection=2\n", Fixtures.text(admin));
+        assertEquals(adminTime, admin.lastModified());
+        assertArrayEquals(new String[] {admin.getName(), "roaming"}, Stream.of(temp.getRoot().list()).sorted().toArray());
+    }
+
+    private static Settings with(Consumer<Settings> change) {
+        Settings s = Fixtures.manualProxy();
+        change.accept(s);
+        return s;
+    }
+
+    @Test
+    public void refusedSavesSayWhyAndWriteNothing() throws IOException {
+        String before = "proxySelection=0\n";
+        Object[][] rows = {
+            {before, with(s -> s.bypassList = "a;proxySelection=1"), "The bypass list cannot be saved,"
+                + " because it contains \"proxySelection=\", which the launcher would read as one of its settings."},
+            {before, with(s -> s.securePort = 65536), "The Secure port must be a number from 0 to 65535."},
+            {before, with(s -> s.socksPort = -1), "The Socks port must be a number from 0 to 65535."},
+            {before, with(s -> s.httpAddress = " host"), "The settings could not be saved, because the"
+                + " launcher would not read them back as they were entered."},
+            {"overrideAppcastURL=https://a/?proxySelection=2\n", with(s -> { }), "The settings could not be saved,"
+                + " because the value of overrideAppcastURL in " + user() + " contains \"proxySelection=\", which the"
+                + " launcher reads as a setting of its own. Correct the file by hand, then try again."},
+        };
+        for (Object[] row : rows) {
+            Fixtures.write(user(), (String) row[0]);
+            assertEquals(row[2], new SettingsStore(new SettingsFile(user()), null).save((Settings) row[1]));
+            assertEquals(row[0], Fixtures.text(user()));
+        }
+        File folder = temp.newFolder("folder.properties");
+        String problem = new SettingsStore(new SettingsFile(folder, 1), null).save(Fixtures.manualProxy());
+        assertTrue(problem, problem.startsWith("The settings could not be saved, because " + folder + " could not be read: "));
+        File user = new File(temp.newFile("not-a-folder"), "ConvocaLauncher.properties");
+        problem = new SettingsStore(new SettingsFile(user, 1), null).save(Fixtures.manualProxy());
+        assertTrue(problem, problem.startsWith("The settings could not be saved to " + user + ": "));
+        assertTrue(folder.isDirectory() && !user.exists());
+    }
+}
