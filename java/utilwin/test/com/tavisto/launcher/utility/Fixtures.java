@@ -4,20 +4,14 @@ import static org.junit.Assert.*;
 
 import java.awt.Frame;
 import java.awt.GraphicsEnvironment;
-import java.io.File;
-import java.io.FileInputStream;
-import java.io.IOException;
+import java.io.*;
+import java.lang.reflect.Proxy;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
-import java.util.ArrayList;
-import java.util.LinkedHashMap;
-import java.util.List;
-import java.util.Map;
-import java.util.concurrent.Callable;
-import java.util.concurrent.ExecutionException;
-import java.util.concurrent.FutureTask;
-import java.util.zip.ZipEntry;
-import java.util.zip.ZipInputStream;
+import java.util.*;
+import java.util.concurrent.*;
+import java.util.stream.*;
+import java.util.zip.*;
 import javax.swing.SwingUtilities;
 
 /** Helpers of the utilwin tests. Files are written and read as ISO 8859-1, as the window reads them. */
@@ -37,29 +31,17 @@ final class Fixtures {
 
     /** The packaged utilwin.jar, with ConvocaLauncher.exe beside it. */
     static File jar() {
-        String path = System.getProperty("utilwin.jar");
-        assertNotNull("run with -Dutilwin.jar=<the built utilwin.jar>", path);
-        return new File(path);
+        assertNotNull("run with -Dutilwin.jar=<the built utilwin.jar>", System.getProperty("utilwin.jar"));
+        return new File(System.getProperty("utilwin.jar"));
     }
 
-    /**
-     * The rows of settings-rows.txt, which the launcher's tests read too: the
-     * file's text, the key, how it is read, the default and the value read.
-     */
+    /** settings-rows.txt, which the launcher's tests read too: the file, key, kind, default and value read. */
     static List<String[]> settingsRows() throws IOException {
         String path = System.getProperty("settings.rows");
         assertNotNull("run with -Dsettings.rows=<tests/deployment/settings-rows.txt>", path);
-        List<String[]> rows = new ArrayList<String[]>();
-        for (String line : text(new File(path)).split("\n")) {
-            if (line.indexOf('|') >= 0) {
-                String[] columns = line.split("\\|", -1);
-                for (int i = 0; i < columns.length; i++) {
-                    columns[i] = unescape(SettingsText.trimSpaces(columns[i]));
-                }
-                rows.add(columns);
-            }
-        }
-        return rows;
+        return Stream.of(text(new File(path)).split("\n")).filter(line -> line.contains("|"))
+                .map(line -> Stream.of(line.split("\\|", -1)).map(c -> unescape(SettingsText.trimSpaces(c)))
+                        .toArray(String[]::new)).collect(Collectors.toList());
     }
 
     private static String unescape(String s) {
@@ -96,10 +78,26 @@ final class Fixtures {
         return entries;
     }
 
-    static void requireDisplay() {
-        if (GraphicsEnvironment.isHeadless()) {
-            fail("these tests open windows and need a display: run them through scripts/test.sh (Xvfb)");
+    /** Boxes that are recorded in shown as "kind: title: message"; confirmations get answer. */
+    static Dialogs dialogs(List<String> shown, boolean answer) {
+        return (Dialogs) Proxy.newProxyInstance(Dialogs.class.getClassLoader(), new Class<?>[] {Dialogs.class},
+                (proxy, method, args) -> {
+                    shown.add(method.getName() + ": " + args[0] + ": " + args[1]);
+                    return method.getName().equals("confirm") ? answer : null;
+                });
+    }
+
+    /** shown once it holds count boxes, or after 10 s. */
+    static List<String> await(List<String> shown, int count) throws InterruptedException {
+        for (int i = 0; i < 1000 && shown.size() < count; i++) {
+            Thread.sleep(10);
         }
+        return shown;
+    }
+
+    static void requireDisplay() {
+        assertFalse("these tests open windows and need a display: run them through scripts/test.sh (Xvfb)",
+                GraphicsEnvironment.isHeadless());
     }
 
     static <T> T onEdt(Callable<T> task) throws Exception {
@@ -128,52 +126,6 @@ final class Fixtures {
     }
 
     static void disposeAll() throws Exception {
-        onEdt(() -> {
-            for (Frame f : Frame.getFrames()) {
-                f.dispose();
-            }
-        });
-    }
-
-    /** Answers confirmations as told and records every box as "kind: title: message". */
-    static final class RecordingDialogs implements Dialogs {
-        private final List<String> shown = new ArrayList<String>();
-        private final boolean answer;
-
-        RecordingDialogs(boolean answer) {
-            this.answer = answer;
-        }
-
-        private synchronized boolean record(String kind, String title, String message) {
-            shown.add(kind + ": " + title + ": " + message);
-            return answer;
-        }
-
-        @Override
-        public boolean confirm(String title, String message) {
-            return record("confirm", title, message);
-        }
-
-        @Override
-        public void inform(String title, String message) {
-            record("inform", title, message);
-        }
-
-        @Override
-        public void error(String title, String message) {
-            record("error", title, message);
-        }
-
-        synchronized List<String> shown() {
-            return new ArrayList<String>(shown);
-        }
-
-        /** Waits up to 10 s until count boxes have been shown. */
-        List<String> await(int count) throws InterruptedException {
-            for (int i = 0; i < 1000 && shown().size() < count; i++) {
-                Thread.sleep(10);
-            }
-            return shown();
-        }
+        onEdt(() -> Stream.of(Frame.getFrames()).forEach(Frame::dispose));
     }
 }

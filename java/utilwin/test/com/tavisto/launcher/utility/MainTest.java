@@ -2,12 +2,9 @@ package com.tavisto.launcher.utility;
 
 import static org.junit.Assert.*;
 
-import java.io.DataInputStream;
-import java.io.IOException;
-import java.util.Arrays;
-import java.util.Enumeration;
-import java.util.jar.JarEntry;
-import java.util.jar.JarFile;
+import java.io.*;
+import java.util.*;
+import java.util.jar.*;
 import org.junit.Test;
 
 /** The command line, and the packaged utilwin.jar as the launcher runs it. */

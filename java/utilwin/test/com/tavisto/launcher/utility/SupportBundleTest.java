@@ -2,16 +2,10 @@ package com.tavisto.launcher.utility;
 
 import static org.junit.Assert.*;
 
-import java.io.ByteArrayOutputStream;
-import java.io.File;
-import java.io.IOException;
-import java.io.PrintStream;
+import java.io.*;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
-import java.util.ArrayList;
-import java.util.Arrays;
-import java.util.List;
-import java.util.Map;
+import java.util.*;
 import java.util.stream.Stream;
 import org.junit.Rule;
 import org.junit.Test;
@@ -199,10 +193,10 @@ public class SupportBundleTest {
 
     @Test
     public void saveDiagnosticsWritesWhereTheUserChoseAndSaysWhere() throws Exception {
-        Fixtures.RecordingDialogs dialogs = new Fixtures.RecordingDialogs(true);
+        List<String> shown = new Vector<String>();
         File user = new File(temp.getRoot(), "ConvocaLauncher.properties");
         SupportPanel panel = new SupportPanel(new SupportBundle("1.5.0.0", user, null, temp.newFolder("cache"), REG),
-                dialogs);
+                Fixtures.dialogs(shown, true));
         File[] proposed = new File[1];
         File[] choices = {new File(temp.getRoot(), "no/d.zip"), new File(temp.getRoot(), "d.zip")};
         for (File choice : choices) {
@@ -211,11 +205,11 @@ public class SupportBundleTest {
                 return choice;
             };
             Fixtures.onEdt(() -> panel.save.doClick());
-            dialogs.await(choice == choices[0] ? 1 : 2);
+            Fixtures.await(shown, choice == choices[0] ? 1 : 2);
         }
         assertEquals(Arrays.asList("error: Save Diagnostics: The diagnostics could not be saved to " + choices[0]
                 + ": the folder " + choices[0].getParent() + " does not exist.",
-                "inform: Save Diagnostics: The diagnostics were saved to\n" + choices[1]), dialogs.shown());
+                "inform: Save Diagnostics: The diagnostics were saved to\n" + choices[1]), shown);
         assertEquals("Saved to " + choices[1], panel.status.getText());
         assertTrue(Fixtures.unzip(choices[1]).containsKey("summary.txt"));
         assertEquals(SupportPanel.defaultFolder(), proposed[0].getParentFile());

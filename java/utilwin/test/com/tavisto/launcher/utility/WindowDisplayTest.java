@@ -6,21 +6,13 @@ import static org.junit.Assert.*;
 
 import java.awt.event.WindowEvent;
 import java.awt.image.BufferedImage;
-import java.io.ByteArrayOutputStream;
-import java.io.File;
-import java.io.IOException;
-import java.io.PipedInputStream;
-import java.io.PipedOutputStream;
+import java.io.*;
 import java.nio.charset.StandardCharsets;
-import java.util.ArrayList;
-import java.util.Arrays;
-import java.util.Collections;
-import java.util.HashSet;
-import java.util.List;
-import java.util.Set;
+import java.util.*;
 import java.util.concurrent.TimeUnit;
 import java.util.function.Consumer;
 import javax.imageio.ImageIO;
+import javax.swing.JComponent;
 import org.junit.After;
 import org.junit.Before;
 import org.junit.Rule;
@@ -36,7 +28,7 @@ public class WindowDisplayTest {
     public TemporaryFolder temp = new TemporaryFolder();
     private PipedOutputStream launcher = new PipedOutputStream();
     private final ByteArrayOutputStream toLauncher = new ByteArrayOutputStream();
-    private Fixtures.RecordingDialogs dialogs = new Fixtures.RecordingDialogs(true);
+    private List<String> shown = new Vector<String>();
     private List<Integer> exits = Collections.synchronizedList(new ArrayList<Integer>());
     private final List<Process> started = new ArrayList<Process>();
     private File settings;
@@ -64,12 +56,12 @@ public class WindowDisplayTest {
     private Main.Run start() throws Exception {
         launcher.close();
         launcher = new PipedOutputStream();
-        dialogs = new Fixtures.RecordingDialogs(true);
+        shown = new Vector<String>();
         exits = Collections.synchronizedList(new ArrayList<Integer>());
         CommandLine commandLine = CommandLine.parse(new String[] {"-settings", settings.getPath(), "-cache",
             cache.getPath(), "-version", "1.5.0.0"});
         Main.Run run = Main.start(commandLine, new CommandChannel(new PipedInputStream(launcher), toLauncher),
-                dialogs, exits::add);
+                Fixtures.dialogs(shown, true), exits::add);
         assertTrue("the window opens", eventually(() -> run.window != null && run.window.frame.isShowing()));
         return run;
     }
@@ -95,7 +87,7 @@ public class WindowDisplayTest {
         assertEquals("1 1 proxy.example.com 80", saved.getInt(Keys.javaConsoleSelection, -1) + " "
                 + saved.getInt(Keys.proxySelection, -1) + " " + saved.getString(Keys.httpProxyAddress, "") + " "
                 + saved.getInt(Keys.httpProxyPort, -1));
-        assertEquals(Collections.<String>emptyList(), dialogs.shown());
+        assertEquals(Collections.<String>emptyList(), shown);
     }
 
     @Test
@@ -135,7 +127,7 @@ public class WindowDisplayTest {
                 (port ? run.window.network.ftpPort : run.window.network.bypassList).setText(row[1]);
                 (port ? run.window.ok : run.window.apply).doClick();
             });
-            assertEquals(Arrays.asList("error: " + TITLE + row[2]), dialogs.shown());
+            assertEquals(Arrays.asList("error: " + TITLE + row[2]), shown);
             assertEquals(Collections.emptyList(), exits);
             assertEquals("proxySelection=1\r\n", Fixtures.text(settings));
             assertTrue(onEdt(() -> run.window.frame.isShowing() && run.window.apply.isEnabled()
@@ -151,14 +143,20 @@ public class WindowDisplayTest {
         long time = admin.lastModified();
         SettingsWindow window = onEdt(() -> {
             SettingsWindow w = new SettingsWindow("1.5.0.0", cache, new SettingsStore(new SettingsFile(settings),
-                    new SettingsFile(admin)), new CommandChannel(new PipedInputStream(), toLauncher), dialogs, exits::add);
+                    new SettingsFile(admin)), new CommandChannel(new PipedInputStream(), toLauncher), Fixtures.dialogs(shown, true), exits::add);
             w.show();
             return w;
         });
         assertTrue(eventually(() -> window.frame.isShowing()));
         onEdt(() -> {
-            assertTrue(window.network.manual.isSelected() && !window.network.manual.isEnabled());
-            assertEquals("corporate", window.network.httpAddress.getText());
+            NetworkPanel n = window.network;
+            assertTrue(n.adminNotice.isVisible() && n.adminNotice.getText().contains(NetworkPanel.ADMIN_NOTICE));
+            for (JComponent c : new JComponent[] {n.browser, n.manual, n.script, n.direct, n.sameServer, n.bypassLocal}) {
+                assertFalse(c.isEnabled());
+            }
+            Arrays.stream(n.textFields()).forEach(f -> assertFalse(f.isEditable()));
+            assertTrue(n.manual.isSelected() && n.httpAddress.isEnabled());
+            assertEquals("corporate", n.httpAddress.getText());
             window.general.showConsole.setSelected(true);
             window.ok.doClick();
         });
@@ -173,9 +171,9 @@ public class WindowDisplayTest {
     public void anUnreadableSettingsFileIsShownButNeverOverwritten() throws Exception {
         assertTrue(settings.mkdirs());
         Main.Run run = start();
-        String shown = dialogs.await(1).get(0);
-        assertTrue(shown, shown.startsWith("error: " + TITLE + "The settings could not be read from " + settings + ": "));
-        assertTrue(shown, shown.endsWith(".\nClose the window and open it again to change them."));
+        String box = Fixtures.await(shown, 1).get(0);
+        assertTrue(box, box.startsWith("error: " + TITLE + "The settings could not be read from " + settings + ": "));
+        assertTrue(box, box.endsWith(".\nClose the window and open it again to change them."));
         onEdt(() -> {
             assertFalse(run.window.general.showConsole.isEnabled());
             assertFalse(run.window.network.httpAddress.isEditable());
