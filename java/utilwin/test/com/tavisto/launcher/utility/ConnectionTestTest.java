@@ -6,7 +6,7 @@ import com.sun.net.httpserver.HttpServer;
 import java.io.*;
 import java.net.*;
 import java.nio.charset.StandardCharsets;
-import java.util.List;
+import java.util.*;
 import java.util.concurrent.*;
 import java.util.regex.*;
 import javax.script.ScriptException;
@@ -16,59 +16,53 @@ import org.junit.Test;
 
 /** Every server is on 127.0.0.1, started and stopped here. */
 public class ConnectionTestTest {
+    private final List<ServerSocket> servers = new ArrayList<ServerSocket>();
+    /** The heads of the requests that reached the proxies. */
+    private final List<String> requests = new CopyOnWriteArrayList<String>();
+    /** Takes connections into its backlog and never answers. */
+    private ServerSocket silent;
+    private int proxy200;
+    private int proxy407;
+    private int closedPort;
+    private HttpServer pacServer;
+
+    private ServerSocket loopback() throws IOException {
+        servers.add(new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1")));
+        return servers.get(servers.size() - 1);
+    }
+
     /** An HTTP proxy that records each request head and answers it with reply. */
-    static final class FakeProxy extends Thread {
-        final ServerSocket server = new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1"));
-        final List<String> requests = new CopyOnWriteArrayList<String>();
-        private final String reply;
-
-        FakeProxy(String reply) throws IOException {
-            this.reply = reply;
-            start();
-        }
-
-        @Override
-        public void run() {
+    private int proxy(String reply) throws IOException {
+        ServerSocket server = loopback();
+        new Thread(() -> {
             while (!server.isClosed()) {
                 try (Socket s = server.accept()) {
                     s.setSoTimeout(3000);
-                    BufferedReader in = new BufferedReader(new InputStreamReader(s.getInputStream(),
-                            StandardCharsets.ISO_8859_1));
+                    BufferedReader in = new BufferedReader(new InputStreamReader(s.getInputStream(), "ISO-8859-1"));
                     StringBuilder head = new StringBuilder();
-                    for (String line = in.readLine(); line != null && !line.isEmpty(); line = in.readLine()) {
+                    for (String line; (line = in.readLine()) != null && !line.isEmpty();) {
                         head.append(line).append("\r\n");
                     }
-                    requests.add(head.append("\r\n").toString());
+                    requests.add(head + "\r\n");
                     s.getOutputStream().write(reply.getBytes(StandardCharsets.US_ASCII));
                 } catch (IOException e) {
                     // Closed by the test, or the client went away.
                 }
             }
-        }
-
-        int port() {
-            return server.getLocalPort();
-        }
+        }).start();
+        return server.getLocalPort();
     }
-
-    /** Takes connections into its backlog and never answers. */
-    private ServerSocket silent;
-    private FakeProxy proxy200;
-    private FakeProxy proxy407;
-    private int closedPort;
-    private HttpServer pacServer;
 
     @Before
     public void startServers() throws IOException {
-        silent = new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1"));
-        try (ServerSocket s = new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1"))) {
-            closedPort = s.getLocalPort();
-        }
-        proxy200 = new FakeProxy("HTTP/1.1 200 Connection established\r\n\r\n");
-        proxy407 = new FakeProxy("HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic\r\n\r\n");
+        silent = loopback();
+        closedPort = loopback().getLocalPort();
+        servers.get(1).close();
+        proxy200 = proxy("HTTP/1.1 200 Connection established\r\n\r\n");
+        proxy407 = proxy("HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic\r\n\r\n");
         pacServer = HttpServer.create(new InetSocketAddress("127.0.0.1", 0), 5);
         pacServer.createContext("/proxy.pac", exchange -> {
-            byte[] body = ("function FindProxyForURL(url, host) { return \"PROXY 127.0.0.1:" + proxy200.port()
+            byte[] body = ("function FindProxyForURL(url, host) { return \"PROXY 127.0.0.1:" + proxy200
                     + "; DIRECT\"; }").getBytes(StandardCharsets.UTF_8);
             exchange.sendResponseHeaders(200, body.length);
             try (OutputStream out = exchange.getResponseBody()) {
@@ -80,9 +74,9 @@ public class ConnectionTestTest {
 
     @After
     public void stopServers() throws IOException {
-        silent.close();
-        proxy200.server.close();
-        proxy407.server.close();
+        for (ServerSocket s : servers) {
+            s.close();
+        }
         pacServer.stop(0);
     }
 
@@ -124,10 +118,10 @@ public class ConnectionTestTest {
             {settings(3, "", 0), "https://127.0.0.1:" + quiet + "/", null,
                 "Reached 127.0.0.1 directly, but the secure connection could not be set up: no answer within 1 second."},
             {settings(3, "", 0), "http://127.0.0.1:" + closedPort, null, "127.0.0.1:" + closedPort + refused},
-            {settings(1, "127.0.0.1", proxy200.port()), "http://target.test:8080/", null,
-                "Connected to target.test through " + proxy + proxy200.port() + " in N ms."},
-            {settings(1, "127.0.0.1", proxy407.port()), "https://target.test/", null, "T" + proxy.substring(1)
-                + proxy407.port() + " refused the connection to target.test:443 with HTTP status 407:"
+            {settings(1, "127.0.0.1", proxy200), "http://target.test:8080/", null,
+                "Connected to target.test through " + proxy + proxy200 + " in N ms."},
+            {settings(1, "127.0.0.1", proxy407), "https://target.test/", null, "T" + proxy.substring(1)
+                + proxy407 + " refused the connection to target.test:443 with HTTP status 407:"
                 + " the proxy asks for a password."},
             {settings(1, "127.0.0.1", closedPort), "https://t.test/", null,
                 "T" + proxy.substring(1) + closedPort + refused},
@@ -136,7 +130,7 @@ public class ConnectionTestTest {
                 "No answer from " + proxy + quiet + " within 1 second."},
             {settings(0, "127.0.0.1", 1), "http://t.test/", FAKE_ENGINE, ConnectionTest.BROWSER_UNTESTABLE},
             {settings(2, pac, 0), "http://t.test/", FAKE_ENGINE, "The script at " + pac + " chose \"PROXY 127.0.0.1:"
-                + proxy200.port() + "; DIRECT\". Connected to t.test through " + proxy + proxy200.port() + " in N ms."},
+                + proxy200 + "; DIRECT\". Connected to t.test through " + proxy + proxy200 + " in N ms."},
             {settings(2, pac, 0), "http://t.test/", null, script + "was fetched from " + pac + ", but this Java has no"
                 + " script engine, so the window cannot test a script on this Java."},
             {settings(2, pac("/none.pac"), 0), "http://t.test/", FAKE_ENGINE, script + "could not be fetched from "
@@ -154,7 +148,7 @@ public class ConnectionTestTest {
             assertEquals(r.message, ((String) row[3]).contains("Connected"), r.connected);
         }
         assertEquals("a tunnel request and nothing else reaches the proxy",
-                "CONNECT target.test:8080 HTTP/1.1\r\nHost: target.test:8080\r\n\r\n", proxy200.requests.get(0));
+                "CONNECT target.test:8080 HTTP/1.1\r\nHost: target.test:8080\r\n\r\n", requests.get(0));
     }
 
     @Test

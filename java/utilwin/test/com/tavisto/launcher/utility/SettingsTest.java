@@ -10,11 +10,7 @@ import org.junit.Rule;
 import org.junit.Test;
 import org.junit.rules.TemporaryFolder;
 
-/**
- * Reading and saving the settings files. The window shows and keeps what the
- * launcher reads: the shared rows hold its reader to the launcher's, and what
- * it saves is read back with that reader.
- */
+/** The window shows and keeps what the launcher reads: the shared rows hold its reader to the launcher's. */
 public class SettingsTest {
     @Rule
     public TemporaryFolder temp = new TemporaryFolder();
@@ -24,23 +20,12 @@ public class SettingsTest {
     }
 
     private static String read(SettingsText t, String[] row) {
-        switch (row[2]) {
-            case "value":
-                return t.getValue(row[1]);
-            case "string":
-                return t.getString(row[1], row[3]);
-            case "int":
-                return Integer.toString(t.getInt(row[1], Integer.parseInt(row[3])));
-            default:
-                return Boolean.toString(t.getBool(row[1], Boolean.parseBoolean(row[3])));
-        }
+        return row[2].equals("value") ? t.getValue(row[1]) : row[2].equals("string") ? t.getString(row[1], row[3])
+                : row[2].equals("int") ? "" + t.getInt(row[1], Integer.parseInt(row[3]))
+                : "" + t.getBool(row[1], Boolean.parseBoolean(row[3]));
     }
 
-    /**
-     * Each row is read from its file, then the file is saved with only the
-     * console mode edited: the row's key must still read the same, or the
-     * save must be refused and leave the file as it was.
-     */
+    /** Once saved with the console mode edited, a row's key reads the same, or the save is refused and writes nothing. */
     @Test
     public void readsAndKeepsEverySharedRowAsTheLauncherReadsIt() throws IOException {
         SettingsStore store = new SettingsStore(new SettingsFile(user()), new SettingsFile(temp.newFile("admin")));
@@ -71,9 +56,6 @@ public class SettingsTest {
                 assertFalse(a + " ends " + b, !a.equals(b) && b.endsWith(a));
             }
         }
-        assertEquals(Keys.proxySelection, Keys.firstAssignmentIn("a;proxySelection=1;httpProxyPort=2"));
-        assertEquals(Keys.httpProxyPort, Keys.firstAssignmentIn("httpProxyPort=2 proxySelection=1"));
-        assertNull(Keys.firstAssignmentIn("proxySelection is 1; httpProxyPort =2"));
         SettingsText t = new SettingsText("javaConsoleSelection=3\nproxySelection=-1\n");
         assertEquals(Settings.CONSOLE_DO_NOT_START, Settings.read(t, t).consoleSelection);
         assertEquals(Settings.PROXY_BROWSER, Settings.read(t, t).proxySelection);
@@ -148,22 +130,6 @@ public class SettingsTest {
         }
     }
 
-    @Test
-    public void valuesTheLauncherWouldMisreadAreRefused() {
-        String key = "it contains \"%s=\", which the launcher would read as one of its settings";
-        String control = "it contains a line break or another control character";
-        String[][] rows = {
-            {"a;proxySelection=1", String.format(key, Keys.proxySelection)},
-            {"x=1 httpProxyPort=2 proxySelection=1", String.format(key, Keys.httpProxyPort)},
-            {"a\r\nb", control}, {"a\tb", control}, {"a\u007fb", control},
-            {"\u20ac", "it contains characters outside the Western European (ISO 8859-1) set"},
-            {"proxySelection 1; a=b; #c; \\d; caf\u00e9\u00ff", null}, {"", null},
-        };
-        for (String[] row : rows) {
-            assertEquals(row[0], row[1], SettingsRewriter.refusal(row[0]));
-        }
-    }
-
     private static void assertReadsBack(Settings expected, File file) throws IOException {
         SettingsText t = new SettingsText(Fixtures.text(file));
         assertEquals(expected.consoleValues(), Settings.read(t, t).consoleValues());
@@ -235,9 +201,17 @@ public class SettingsTest {
     @Test
     public void refusedSavesSayWhyAndWriteNothing() throws IOException {
         String before = "proxySelection=0\n";
+        String key = "The bypass list cannot be saved, because it contains \"%s=\", which the launcher would read as one"
+                + " of its settings.";
+        String control = "The HTTP proxy address cannot be saved, because it contains a line break or another control"
+                + " character.";
         Object[][] rows = {
-            {before, with(s -> s.bypassList = "a;proxySelection=1"), "The bypass list cannot be saved,"
-                + " because it contains \"proxySelection=\", which the launcher would read as one of its settings."},
+            {before, with(s -> s.bypassList = "a;proxySelection=1"), String.format(key, Keys.proxySelection)},
+            {before, with(s -> s.bypassList = "x=1 httpProxyPort=2 proxySelection=1"), String.format(key, "httpProxyPort")},
+            {before, with(s -> s.httpAddress = "a\r\nb"), control}, {before, with(s -> s.httpAddress = "a\tb"), control},
+            {before, with(s -> s.httpAddress = "a\u007fb"), control}, {before, with(s -> s.scriptLocation = "\u20ac"),
+                "The script location cannot be saved, because it contains characters outside the Western European"
+                + " (ISO 8859-1) set."},
             {before, with(s -> s.securePort = 65536), "The Secure port must be a number from 0 to 65535."},
             {before, with(s -> s.socksPort = -1), "The Socks port must be a number from 0 to 65535."},
             {before, with(s -> s.httpAddress = " host"), "The settings could not be saved, because the"
@@ -251,6 +225,9 @@ public class SettingsTest {
             assertEquals(row[2], new SettingsStore(new SettingsFile(user()), null).save((Settings) row[1]));
             assertEquals(row[0], Fixtures.text(user()));
         }
+        Fixtures.write(user(), before);
+        assertNull(new SettingsStore(new SettingsFile(user()), null).save(with(s -> s.bypassList = "proxySelection 1;"
+                + " a=b; #c; \\d; caf\u00e9\u00ff")));
         File folder = temp.newFolder("folder.properties");
         String problem = new SettingsStore(new SettingsFile(folder, 1), null).save(Fixtures.manualProxy());
         assertTrue(problem, problem.startsWith("The settings could not be saved, because " + folder + " could not be read: "));
