@@ -78,49 +78,14 @@ public class SettingsTest {
         assertArrayEquals(new String[] {blocked.getName()}, blocked.getParentFile().list());
     }
 
-    private static Map<String, String> values(String... keysAndValues) {
-        Map<String, String> m = new LinkedHashMap<String, String>();
-        for (int i = 0; i < keysAndValues.length; i += 2) {
-            m.put(keysAndValues[i], keysAndValues[i + 1]);
-        }
-        return m;
-    }
-
-    /** Every occurrence of every key name in text starts a line, and every line ends in CR LF. */
+    /** Every "key=" in text starts a line, and every line ends in CR LF. */
     private static void assertCleanLines(String text) {
         for (String key : Keys.ALL) {
-            for (int at = text.indexOf(key); at >= 0; at = text.indexOf(key, at + 1)) {
+            for (int at = text.indexOf(key + "="); at >= 0; at = text.indexOf(key + "=", at + 1)) {
                 assertTrue(key + " inside a line of:\n" + text, at == 0 || text.charAt(at - 1) == '\n');
             }
         }
         assertFalse("a lone line end in " + text, text.replace("\r\n", "").matches("(?s).*[\r\n].*"));
-    }
-
-    @Test
-    public void managedLinesAreReplacedAndEveryOtherLineKept() {
-        String p = Keys.proxySelection;
-        String[][] rows = {
-            {"[launcher]\n# by hand\r\n\r\nproxySelection=3\rcolour=blue \t\n\u00e9t\u00e9=1", p, "1", "",
-                "[launcher]\r\n# by hand\r\n\r\nproxySelection=1\r\ncolour=blue \t\r\n\u00e9t\u00e9=1\r\n"},
-            {"#proxySelection=3\nother\nproxySelection=2\n; was httpProxyPort=8080\nhttpProxyPort=81\n", p, "1", "3128",
-                "proxySelection=1\r\nother\r\nhttpProxyPort=3128\r\n"},
-            {"x httpProxyPort=1 proxySelection=2\nkeep\n", p, "1", "80", "httpProxyPort=80\r\nproxySelection=1\r\nkeep\r\n"},
-            {"# proxySelection: 0 browser, 1 manual\r\r\n", p, "1", "",
-                "# proxySelection: 0 browser, 1 manual\r\n\r\nproxySelection=1\r\n"},
-            {"doNotRunUpdater=true\nkeep", Keys.socksProxyPort, "1080", "", "keep\r\nsocksProxyPort=1080\r\n"},
-        };
-        for (String[] row : rows) {
-            Map<String, String> v = values(row[1], row[2]);
-            v.putAll(row[3].isEmpty() ? values() : values(Keys.httpProxyPort, row[3]));
-            String text = SettingsRewriter.compose(row[0], v);
-            assertEquals(row[0], row[4], text);
-            assertTrue(text, SettingsRewriter.readsBack(text, v));
-        }
-        Map<String, String> host = values(Keys.httpProxyAddress, "host");
-        for (String text : new String[] {"httpProxyAddress=host\r\nhttpProxyAddress=other\r\n",
-            "#httpProxyAddress=host\r\n", "httpProxyAddress=host\r\nproxySelection=1\r\n"}) {
-            assertFalse(text, SettingsRewriter.readsBack(text, host));
-        }
     }
 
     private static void assertReadsBack(Settings expected, File file) throws IOException {
@@ -131,14 +96,19 @@ public class SettingsTest {
 
     @Test
     public void perUserSavesKeepOtherLinesAndReadBackAsSaved() throws IOException {
-        Fixtures.write(user(), "# my notes\nproxySelection=0\ndoNotRunUpdater=true\n#httpProxyPort=1\n[x]\n");
+        Fixtures.write(user(), "# my notes\n# proxySelection: 0 browser\r\r\nx httpProxyPort=1 proxySelection=0\r"
+                + "colour=blue \t\n#doNotRunUpdater=true\n\u00e9t\u00e9=1\nhttpProxyPort=2\n; was socksProxyPort=3");
         SettingsStore store = new SettingsStore(new SettingsFile(user()), null);
         assertNull(store.save(Fixtures.manualProxy()));
         assertReadsBack(Fixtures.manualProxy(), user());
         String written = Fixtures.text(user());
-        assertTrue(written, written.startsWith("# my notes\r\nproxySelection=1\r\ndoNotRunUpdater=true\r\n"
-                + "httpProxyPort=8080\r\n[x]\r\n"));
+        assertTrue(written, written.startsWith("# my notes\r\n# proxySelection: 0 browser\r\n\r\nhttpProxyPort=8080\r\n"
+                + "proxySelection=1\r\ncolour=blue \t\r\ndoNotRunUpdater=true\r\n\u00e9t\u00e9=1\r\nsocksProxyPort=1080\r\n"));
         assertCleanLines(written);
+        for (String text : new String[] {"httpProxyAddress=host\r\nhttpProxyAddress=other\r\n",
+            "#httpProxyAddress=host\r\n", "httpProxyAddress=host\r\nproxySelection=1\r\n"}) {
+            assertFalse(text, SettingsRewriter.readsBack(text, Collections.singletonMap(Keys.httpProxyAddress, "host")));
+        }
         Random random = new Random(8);
         int saved = 0;
         for (int round = 0; round < 400; round++) {
