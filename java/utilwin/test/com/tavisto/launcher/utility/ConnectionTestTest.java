@@ -89,14 +89,14 @@ public class ConnectionTestTest {
         return m.group(1);
     };
 
+    private static Settings settings(String text) {
+        SettingsText t = new SettingsText(text);
+        return Settings.read(t, t);
+    }
+
     private static Settings settings(int selection, String proxy, int port) {
-        Settings s = new Settings();
-        s.proxySelection = selection;
-        s.sameServerForAll = true;
-        s.httpAddress = proxy;
-        s.httpPort = port;
-        s.scriptLocation = proxy;
-        return s;
+        return settings("proxySelection=" + selection + "\nuseSameProxyServerForAllProctocols=true\nhttpProxyAddress="
+                + proxy + "\nhttpProxyPort=" + port + "\nautomaticProxyConfigScriptLocation=" + proxy);
     }
 
     private String pac(String path) {
@@ -162,16 +162,9 @@ public class ConnectionTestTest {
 
     /** Manual settings with separate servers for secure and HTTP addresses, a SOCKS server, bypass lists. */
     private static Settings manual(boolean bypassLocal, String secureServer) {
-        Settings s = settings(1, "web.proxy", 8080);
-        s.sameServerForAll = false;
-        s.secureAddress = secureServer;
-        s.securePort = 8443;
-        s.socksAddress = "socks.proxy";
-        s.socksPort = 1080;
-        s.bypassList = "*.intranet.test; 10.";
-        s.overrideHosts = "ignored.test";
-        s.bypassLocal = bypassLocal;
-        return s;
+        return settings("proxySelection=1\nhttpProxyAddress=web.proxy\nhttpProxyPort=8080\nsecureProxyAddress=" + secureServer
+                + "\nsecureProxyPort=8443\nsocksProxyAddress=socks.proxy\nsocksProxyPort=1080\nproxyOverrideHostsList=ignored.test"
+                + "\ndoNotUseProxyServerAddressList=*.intranet.test; 10.\nbypassProxyServerForLocalAddresses=" + bypassLocal);
     }
 
     @Test

@@ -103,14 +103,7 @@ final class Fixtures {
     static <T> T onEdt(Callable<T> task) throws Exception {
         FutureTask<T> result = new FutureTask<T>(task);
         SwingUtilities.invokeAndWait(result);
-        try {
-            return result.get();
-        } catch (ExecutionException e) {
-            if (e.getCause() instanceof Error) {
-                throw (Error) e.getCause();
-            }
-            throw (Exception) e.getCause();
-        }
+        return result.get();
     }
 
     static void onEdt(Runnable task) throws Exception {

@@ -16,16 +16,16 @@ import org.junit.rules.TemporaryFolder;
 public class PanelsTest {
     @Rule
     public TemporaryFolder temp = new TemporaryFolder();
-    private final Locale locale = Locale.getDefault();
+    private static final Locale LOCALE = Locale.getDefault();
 
-    @Before
-    public void englishNumbers() {
+    @BeforeClass
+    public static void englishNumbers() {
         Locale.setDefault(Locale.US);
     }
 
-    @After
-    public void restoreLocale() {
-        Locale.setDefault(locale);
+    @AfterClass
+    public static void restoreLocale() {
+        Locale.setDefault(LOCALE);
     }
 
     private static String enabledFields(NetworkPanel p) {

@@ -6,12 +6,13 @@ import java.io.*;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.util.*;
-import java.util.stream.Stream;
-import org.junit.Rule;
-import org.junit.Test;
+import java.util.jar.*;
+import java.util.stream.*;
+import org.junit.*;
 import org.junit.rules.TemporaryFolder;
 
-public class SupportBundleTest {
+/** utilwin.jar's two programs: the settings window's command line, and the support bundle. */
+public class JarTest {
     @Rule
     public TemporaryFolder temp = new TemporaryFolder();
 
@@ -29,14 +30,11 @@ public class SupportBundleTest {
         return f;
     }
 
+    /** The indented lines below heading. */
     private static List<String> section(String summary, String heading) {
-        List<String> lines = new ArrayList<String>();
-        String[] all = summary.split("\r\n");
-        int i = Arrays.asList(all).indexOf(heading) + 1;
-        while (i > 0 && i < all.length && all[i].startsWith("  ")) {
-            lines.add(all[i++].trim());
-        }
-        return lines;
+        List<String> all = Arrays.asList(summary.split("\r\n"));
+        return all.subList(all.indexOf(heading) + 1, all.size()).stream().takeWhile(line -> line.startsWith("  "))
+                .map(String::trim).collect(Collectors.toList());
     }
 
     @Test
@@ -214,5 +212,51 @@ public class SupportBundleTest {
         assertTrue(Fixtures.unzip(choices[1]).containsKey("summary.txt"));
         assertEquals(SupportPanel.defaultFolder(), proposed[0].getParentFile());
         assertTrue(proposed[0].getName(), proposed[0].getName().matches("ConvocaLauncher-diagnostics-\\d{8}-\\d{6}\\.zip"));
+    }
+    @Test
+    public void theLaunchersCommandLinesAreAcceptedAndOthersRefusedWithTheReason() {
+        String[][] rows = {
+            {"-settings", "C:\\Users\\a b\\C.properties", "-cache", "C:\\cache", "-version", "1.5.0.0",
+                "=C:\\Users\\a b\\C.properties|C:\\cache|1.5.0.0|false"},
+            {"-settings", "s", "-cache", "c", "-version", "", "-admin", "=s|c||true"},
+            {"-admin", "-version", "1", "-cache", "c", "-settings", "s", "=s|c|1|true"},
+            {"-settings is missing"},
+            {"-settings", "s", "-version", "1", "-cache is missing"},
+            {"-settings", "s", "-cache", "c", "-version is missing"},
+            {"-settings", "s", "-cache", "c", "-version", "-version needs a value"},
+            {"-settings", "", "-cache", "c", "-version", "1", "-settings needs a file"},
+            {"-settings", "s", "-cache", "", "-version", "1", "-cache needs a folder"},
+            {"-settings", "s", "-verbose", "-cache", "c", "-version", "1", "unknown argument \"-verbose\""},
+            {"-settings", "s", "-cache", "c", "-version", "1", "extra", "unknown argument \"extra\""},
+            {"-settings", "s", "-settings", "t", "-cache", "c", "-version", "1", "-settings is given twice"},
+            {"-settings", "s", "-cache", "c", "-version", "1", "-admin", "-admin", "-admin is given twice"},
+        };
+        for (String[] row : rows) {
+            CommandLine c = CommandLine.parse(Arrays.copyOf(row, row.length - 1));
+            String parsed = c.problem != null ? c.problem
+                    : "=" + c.settingsPath + "|" + c.cachePath + "|" + c.version + "|" + c.admin;
+            assertEquals(Arrays.toString(row), row[row.length - 1], parsed);
+        }
+    }
+
+    /** One javac run builds every class of the jar, so Main's class file tells the version of all. */
+    @Test
+    public void theJarStartsMainOnTheBundledRuntime() throws IOException {
+        int release = Integer.parseInt(System.getProperty("utilwin.release", "7"));
+        try (JarFile jar = new JarFile(Fixtures.jar())) {
+            assertEquals(Main.class.getName(), jar.getManifest().getMainAttributes().getValue("Main-Class"));
+            DataInputStream in = new DataInputStream(jar.getInputStream(jar.getEntry(Main.class.getName()
+                    .replace('.', '/') + ".class")));
+            assertEquals(0xCAFEBABE, in.readInt());
+            in.readUnsignedShort();
+            assertEquals(44 + release, in.readUnsignedShort());
+        }
+    }
+
+    @Test
+    public void theAdministratorsFileAndTheLaunchersVersionAreReadBesideTheJar() {
+        assertEquals(Fixtures.jar().getAbsoluteFile().getParentFile(), Main.ownFolder());
+        assertEquals("ConvocaLauncherAdmin.properties", Main.ADMIN_FILE);
+        assertEquals("1.5.0.0", SupportBundle.launcherVersion());
     }
 }
