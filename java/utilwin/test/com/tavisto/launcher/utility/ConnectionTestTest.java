@@ -8,11 +8,9 @@ import java.net.*;
 import java.nio.charset.StandardCharsets;
 import java.util.*;
 import java.util.concurrent.*;
-import java.util.regex.*;
+import javax.net.ssl.SSLSocketFactory;
 import javax.script.ScriptException;
-import org.junit.After;
-import org.junit.Before;
-import org.junit.Test;
+import org.junit.*;
 
 /** Every server is on 127.0.0.1, started and stopped here. */
 public class ConnectionTestTest {
@@ -55,6 +53,7 @@ public class ConnectionTestTest {
 
     @Before
     public void startServers() throws IOException {
+        SSLSocketFactory.getDefault(); // loading TLS can take longer than a whole test's limit
         silent = loopback();
         closedPort = loopback().getLocalPort();
         servers.get(1).close();
@@ -80,14 +79,8 @@ public class ConnectionTestTest {
         pacServer.stop(0);
     }
 
-    /** Evaluates scripts of the form "... return \"answer\"; ..." and refuses anything else. */
-    static final ProxyScript.Engine FAKE_ENGINE = (script, url, host) -> {
-        Matcher m = Pattern.compile("return \"([^\"]*)\"").matcher(script);
-        if (!m.find()) {
-            throw new ScriptException("missing return");
-        }
-        return m.group(1);
-    };
+    /** Evaluates scripts of the form "... return \"answer\"; ...". */
+    static final ProxyScript.Engine FAKE_ENGINE = (script, url, host) -> script.replaceAll("(?s).*return \"([^\"]*)\".*", "$1");
 
     private static Settings settings(String text) {
         SettingsText t = new SettingsText(text);
@@ -99,16 +92,11 @@ public class ConnectionTestTest {
                 + proxy + "\nhttpProxyPort=" + port + "\nautomaticProxyConfigScriptLocation=" + proxy);
     }
 
-    private String pac(String path) {
-        return "http://127.0.0.1:" + pacServer.getAddress().getPort() + path;
-    }
-
     @Test
     public void eachWayOfConnectingIsToldInPlainWords() {
-        String pac = pac("/proxy.pac");
-        ProxyScript.Engine broken = (s, u, h) -> {
-            throw new ScriptException("syntax error");
-        };
+        String server = "http://127.0.0.1:" + pacServer.getAddress().getPort();
+        String pac = server + "/proxy.pac";
+        ProxyScript.Engine broken = (s, u, h) -> { throw new ScriptException("syntax error"); };
         String proxy = "the proxy server 127.0.0.1:";
         String refused = " refused the connection: nothing listens on that port, or a firewall turns it away.";
         String script = "The automatic configuration script ";
@@ -133,8 +121,8 @@ public class ConnectionTestTest {
                 + proxy200 + "; DIRECT\". Connected to t.test through " + proxy + proxy200 + " in N ms."},
             {settings(2, pac, 0), "http://t.test/", null, script + "was fetched from " + pac + ", but this Java has no"
                 + " script engine, so the window cannot test a script on this Java."},
-            {settings(2, pac("/none.pac"), 0), "http://t.test/", FAKE_ENGINE, script + "could not be fetched from "
-                + pac("/none.pac") + ": the server answered with HTTP status 404."},
+            {settings(2, server + "/none.pac", 0), "http://t.test/", FAKE_ENGINE, script + "could not be fetched from "
+                + server + "/none.pac" + ": the server answered with HTTP status 404."},
             {settings(2, pac, 0), "http://t.test/", broken, script + "from " + pac + " did not parse or run: syntax error."},
             {settings(2, "", 0), "http://t.test/", FAKE_ENGINE,
                 "No script location is set for the automatic proxy configuration script."},

@@ -16,9 +16,6 @@ import javax.swing.SwingUtilities;
 
 /** Helpers of the utilwin tests. Files are written and read as ISO 8859-1, as the window reads them. */
 final class Fixtures {
-    private Fixtures() {
-    }
-
     static File write(File f, String text) throws IOException {
         f.getAbsoluteFile().getParentFile().mkdirs();
         Files.write(f.toPath(), text.getBytes(StandardCharsets.ISO_8859_1));

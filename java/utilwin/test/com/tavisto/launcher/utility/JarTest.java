@@ -241,7 +241,7 @@ public class JarTest {
 
     /** One javac run builds every class of the jar, so Main's class file tells the version of all. */
     @Test
-    public void theJarStartsMainOnTheBundledRuntime() throws IOException {
+    public void theJarStartsMainOnTheBundledRuntimeAndFindsTheAdministratorsFileAndTheLauncherBesideIt() throws IOException {
         int release = Integer.parseInt(System.getProperty("utilwin.release", "7"));
         try (JarFile jar = new JarFile(Fixtures.jar())) {
             assertEquals(Main.class.getName(), jar.getManifest().getMainAttributes().getValue("Main-Class"));
@@ -251,10 +251,6 @@ public class JarTest {
             in.readUnsignedShort();
             assertEquals(44 + release, in.readUnsignedShort());
         }
-    }
-
-    @Test
-    public void theAdministratorsFileAndTheLaunchersVersionAreReadBesideTheJar() {
         assertEquals(Fixtures.jar().getAbsoluteFile().getParentFile(), Main.ownFolder());
         assertEquals("ConvocaLauncherAdmin.properties", Main.ADMIN_FILE);
         assertEquals("1.5.0.0", SupportBundle.launcherVersion());

@@ -6,8 +6,7 @@ import java.io.*;
 import java.util.*;
 import java.util.function.*;
 import java.util.stream.Stream;
-import org.junit.Rule;
-import org.junit.Test;
+import org.junit.*;
 import org.junit.rules.TemporaryFolder;
 
 /** The window shows and keeps what the launcher reads: the shared rows hold its reader to the launcher's. */
@@ -48,13 +47,9 @@ public class SettingsTest {
         }
         assertEquals(Arrays.asList("overrideAppcastURL=https://a/?proxySelection=2\nproxySelection=1"), refused);
         assertFalse(rows.size() < 50);
-    }
-
-    @Test
-    public void selectionsOutOfRangeShowTheDefaults() {
         SettingsText t = new SettingsText("javaConsoleSelection=3\nproxySelection=-1\n");
         assertEquals(Settings.CONSOLE_DO_NOT_START, Settings.read(t, t).consoleSelection);
-        assertEquals(Settings.PROXY_BROWSER, Settings.read(t, t).proxySelection);
+        assertEquals("selections out of range show the defaults", Settings.PROXY_BROWSER, Settings.read(t, t).proxySelection);
     }
 
     @Test

@@ -1,7 +1,6 @@
 package com.tavisto.launcher.utility;
 
-import static com.tavisto.launcher.utility.Fixtures.eventually;
-import static com.tavisto.launcher.utility.Fixtures.onEdt;
+import static com.tavisto.launcher.utility.Fixtures.*;
 import static org.junit.Assert.*;
 
 import java.awt.event.WindowEvent;
@@ -13,10 +12,7 @@ import java.util.concurrent.TimeUnit;
 import java.util.function.Consumer;
 import java.util.stream.*;
 import javax.imageio.ImageIO;
-import org.junit.After;
-import org.junit.Before;
-import org.junit.Rule;
-import org.junit.Test;
+import org.junit.*;
 import org.junit.rules.TemporaryFolder;
 
 /** The real window: in this process, wired to the launcher's commands through pipes, or in a process of its own. */
