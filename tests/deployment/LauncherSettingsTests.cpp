@@ -6,24 +6,19 @@
 
 using S = LauncherSettings;
 
-// A column of settings-rows.txt without its outer spaces and with its escapes resolved.
-static std::string rowColumn(const std::string& line, size_t begin, size_t end) {
-    while (begin < end && line[begin] == ' ') ++begin;
-    while (end > begin && line[end - 1] == ' ') --end;
-    std::string bytes;
-    for (size_t i = begin; i < end; ++i) {
-        const char c = line[i] == '\\' && i + 1 < end ? line[++i] : 0;
-        if (c == 'x') bytes += static_cast<char>(std::stoi(line.substr(i + 1, 2), nullptr, 16)), i += 2;
-        else bytes += !c ? line[i] : c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c == '0' ? '\0' : c;
-    }
-    return bytes;
-}
-
+// A row of settings-rows.txt: its columns without their outer spaces, with their escapes resolved.
 static std::vector<std::string> rowColumns(const std::string& line) {
     std::vector<std::string> columns;
-    for (size_t begin = 0, bar; begin <= line.size(); begin = bar + 1) {
-        bar = std::min(line.find('|', begin), line.size());
-        columns.push_back(rowColumn(line, begin, bar));
+    std::istringstream in(line + "|");
+    for (std::string c; std::getline(in, c, '|');) {
+        c.erase(0, c.find_first_not_of(' ')).erase(c.find_last_not_of(' ') + 1);
+        std::string bytes;
+        for (size_t i = 0; i < c.size(); ++i) {
+            const char e = c[i] == '\\' && i + 1 < c.size() ? c[++i] : 0;
+            if (e == 'x') bytes += static_cast<char>(std::stoi(c.substr(i + 1, 2), nullptr, 16)), i += 2;
+            else bytes += !e ? c[i] : e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e == '0' ? '\0' : e;
+        }
+        columns.push_back(bytes);
     }
     return columns;
 }
