@@ -2,27 +2,46 @@
 #include "DeploymentTesting.h"
 #include "deployment/LauncherSettings.h"
 
+#include <sstream>
+
 using S = LauncherSettings;
 
-TEST(LauncherSettings, ValuesFollowTheLookupRule) {
-    static const char text[] =
-        "httpProxyPort=0x50\nsecureProxyPort=010\nftpProxyPort=abc\ndoNotRunUpdater=True\n"
-        "doNotValidateVcaFile=true   \rhttpProxyAddress =proxy\n#doNotLaunchVcaSession=true\n"
-        "socksProxyAddress= a b \r\nftpProxyAddress=first\nftpProxyAddress=second\n\0javaConsoleSelection=1\n";
-    TempDir dir;
-    ASSERT_TRUE(writeFile(dir / L"s.properties", std::string(text, sizeof text - 1)));
-    LauncherSettings settings(dir / L"s.properties");
-    EXPECT_EQ(settings.getInt(S::kHttpProxyPort, 7), 80);
-    EXPECT_EQ(settings.getInt(S::kSecureProxyPort, 7), 8);
-    EXPECT_EQ(settings.getInt(S::kFtpProxyPort, 7), 7);
-    EXPECT_FALSE(settings.getBool(S::kDoNotRunUpdater, false));
-    EXPECT_TRUE(settings.getBool(S::kDoNotRunUpdater, true)) << "True is neither true nor false";
-    EXPECT_TRUE(settings.getBool(S::kDoNotValidateVcaFile, false));
-    EXPECT_EQ(settings.getString(S::kHttpProxyAddress, "none"), "none") << "a blank before the =";
-    EXPECT_TRUE(settings.getBool(S::kDoNotLaunchVcaSession, false)) << "a number sign is no comment";
-    EXPECT_EQ(settings.getValue(S::kSocksProxyAddress), "a b");
-    EXPECT_EQ(settings.getString(S::kFtpProxyAddress, ""), "first");
-    EXPECT_EQ(settings.getInt(S::kJavaConsoleSelection, 2), 2) << "a zero byte ends the text";
+// A row of settings-rows.txt: its columns without their outer spaces, with their escapes resolved.
+static std::vector<std::string> rowColumns(const std::string& line) {
+    std::vector<std::string> columns;
+    std::istringstream in(line + "|");
+    for (std::string c; std::getline(in, c, '|');) {
+        c.erase(0, c.find_first_not_of(' ')).erase(c.find_last_not_of(' ') + 1);
+        std::string bytes;
+        for (size_t i = 0; i < c.size(); ++i) {
+            const char e = c[i] == '\\' && i + 1 < c.size() ? c[++i] : 0;
+            if (e == 'x') bytes += static_cast<char>(std::stoi(c.substr(i + 1, 2), nullptr, 16)), i += 2;
+            else bytes += !e ? c[i] : e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e == '0' ? '\0' : e;
+        }
+        columns.push_back(bytes);
+    }
+    return columns;
+}
+
+// The rows that the settings window's tests read too.
+TEST(LauncherSettings, ReadsEverySharedRow) {
+    std::istringstream rows(readFile(CONVOCA_TEST_BIN_DIR_WIN L"\\settings-rows.txt"));
+    const TempDir dir;
+    int count = 0;
+    for (std::string line; std::getline(rows, line);) {
+        if (line.find('|') == std::string::npos) continue;
+        const std::vector<std::string> c = rowColumns(line);
+        ASSERT_EQ(c.size(), 5u) << line;
+        ASSERT_TRUE(writeFile(dir / L"s.properties", c[0]));
+        LauncherSettings settings(dir / L"s.properties");
+        const std::string read = c[2] == "value"  ? settings.getValue(c[1])
+                                 : c[2] == "string" ? settings.getString(c[1], c[3])
+                                 : c[2] == "int"    ? std::to_string(settings.getInt(c[1], std::stoi(c[3])))
+                                 : settings.getBool(c[1], c[3] == "true") ? "true" : "false";
+        EXPECT_EQ(read, c[4]) << line;
+        ++count;
+    }
+    EXPECT_GT(count, 50);
 }
 
 TEST(LauncherSettings, UnreadableFilesGiveTheDefaultsAndLogEveryCall) {

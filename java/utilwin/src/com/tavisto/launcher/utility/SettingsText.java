@@ -75,8 +75,8 @@ final class SettingsText {
 
     /**
      * The number at the start of s as the C conversion "%i" reads it, or null
-     * when none can be read. Out-of-range values wrap to 32 bits, as the
-     * platform's conversion stores them.
+     * when none can be read. Out-of-range values are clamped to the int
+     * limits, as the launcher's conversion stores them.
      */
     static Integer scanInteger(String s) {
         int i = 0;
@@ -108,14 +108,15 @@ final class SettingsText {
             if (d < 0) {
                 break;
             }
-            value = value * radix + d;
+            value = Math.min(value * radix + d, 1L << 32); // saturates well past the limits
             digits++;
             i++;
         }
         if (digits == 0) {
             return null;
         }
-        return (int) (negative ? -value : value);
+        long signed = negative ? -value : value;
+        return (int) Math.max(Integer.MIN_VALUE, Math.min(Integer.MAX_VALUE, signed));
     }
 
     private static boolean isCSpace(char c) {

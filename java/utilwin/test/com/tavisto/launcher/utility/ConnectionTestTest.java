@@ -1,86 +1,67 @@
 package com.tavisto.launcher.utility;
 
-import static org.junit.Assert.assertEquals;
-import static org.junit.Assert.assertTrue;
+import static org.junit.Assert.*;
 
 import com.sun.net.httpserver.HttpServer;
-import java.io.BufferedReader;
-import java.io.IOException;
-import java.io.InputStreamReader;
-import java.io.OutputStream;
-import java.net.InetAddress;
-import java.net.InetSocketAddress;
-import java.net.ServerSocket;
-import java.net.Socket;
-import java.net.URI;
+import java.io.*;
+import java.net.*;
 import java.nio.charset.StandardCharsets;
-import java.util.List;
-import java.util.concurrent.CompletableFuture;
-import java.util.concurrent.CopyOnWriteArrayList;
-import java.util.concurrent.TimeUnit;
-import java.util.regex.Matcher;
-import java.util.regex.Pattern;
+import java.util.*;
+import java.util.concurrent.*;
+import javax.net.ssl.SSLSocketFactory;
 import javax.script.ScriptException;
-import org.junit.After;
-import org.junit.Before;
-import org.junit.Test;
+import org.junit.*;
 
 /** Every server is on 127.0.0.1, started and stopped here. */
 public class ConnectionTestTest {
+    private final List<ServerSocket> servers = new ArrayList<ServerSocket>();
+    /** The heads of the requests that reached the proxies. */
+    private final List<String> requests = new CopyOnWriteArrayList<String>();
+    /** Takes connections into its backlog and never answers. */
+    private ServerSocket silent;
+    private int proxy200;
+    private int proxy407;
+    private int closedPort;
+    private HttpServer pacServer;
+
+    private ServerSocket loopback() throws IOException {
+        servers.add(new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1")));
+        return servers.get(servers.size() - 1);
+    }
 
     /** An HTTP proxy that records each request head and answers it with reply. */
-    static final class FakeProxy extends Thread {
-        final ServerSocket server = loopback();
-        final List<String> requests = new CopyOnWriteArrayList<String>();
-        private final String reply;
-
-        FakeProxy(String reply) throws IOException {
-            this.reply = reply;
-            start();
-        }
-
-        @Override
-        public void run() {
+    private int proxy(String reply) throws IOException {
+        ServerSocket server = loopback();
+        new Thread(() -> {
             while (!server.isClosed()) {
                 try (Socket s = server.accept()) {
                     s.setSoTimeout(3000);
-                    BufferedReader in = new BufferedReader(new InputStreamReader(s.getInputStream(),
-                            StandardCharsets.ISO_8859_1));
+                    BufferedReader in = new BufferedReader(new InputStreamReader(s.getInputStream(), "ISO-8859-1"));
                     StringBuilder head = new StringBuilder();
-                    for (String line = in.readLine(); line != null; line = line.isEmpty() ? null : in.readLine()) {
+                    for (String line; (line = in.readLine()) != null && !line.isEmpty();) {
                         head.append(line).append("\r\n");
                     }
-                    requests.add(head.toString());
+                    requests.add(head + "\r\n");
                     s.getOutputStream().write(reply.getBytes(StandardCharsets.US_ASCII));
                 } catch (IOException e) {
                     // Closed by the test, or the client went away.
                 }
             }
-        }
+        }).start();
+        return server.getLocalPort();
     }
-
-    static ServerSocket loopback() throws IOException {
-        return new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1"));
-    }
-
-    /** Takes connections (the system accepts them into its backlog) and never answers. */
-    private ServerSocket silent;
-    private FakeProxy proxy200;
-    private FakeProxy proxy407;
-    private int closedPort;
-    private HttpServer pacServer;
 
     @Before
     public void startServers() throws IOException {
+        SSLSocketFactory.getDefault(); // loading TLS can take longer than a whole test's limit
         silent = loopback();
-        proxy200 = new FakeProxy("HTTP/1.1 200 Connection established\r\n\r\n");
-        proxy407 = new FakeProxy("HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic\r\n\r\n");
-        try (ServerSocket s = loopback()) {
-            closedPort = s.getLocalPort();
-        }
+        closedPort = loopback().getLocalPort();
+        servers.get(1).close();
+        proxy200 = proxy("HTTP/1.1 200 Connection established\r\n\r\n");
+        proxy407 = proxy("HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic\r\n\r\n");
         pacServer = HttpServer.create(new InetSocketAddress("127.0.0.1", 0), 5);
         pacServer.createContext("/proxy.pac", exchange -> {
-            byte[] body = ("function FindProxyForURL(url, host) { return \"PROXY 127.0.0.1:" + port(proxy200)
+            byte[] body = ("function FindProxyForURL(url, host) { return \"PROXY 127.0.0.1:" + proxy200
                     + "; DIRECT\"; }").getBytes(StandardCharsets.UTF_8);
             exchange.sendResponseHeaders(200, body.length);
             try (OutputStream out = exchange.getResponseBody()) {
@@ -92,45 +73,30 @@ public class ConnectionTestTest {
 
     @After
     public void stopServers() throws IOException {
-        for (ServerSocket s : new ServerSocket[] {silent, proxy200.server, proxy407.server}) {
+        for (ServerSocket s : servers) {
             s.close();
         }
         pacServer.stop(0);
     }
 
-    private static int port(FakeProxy p) {
-        return p.server.getLocalPort();
-    }
+    /** Evaluates scripts of the form "... return \"answer\"; ...". */
+    static final ProxyScript.Engine FAKE_ENGINE = (script, url, host) -> script.replaceAll("(?s).*return \"([^\"]*)\".*", "$1");
 
-    /** Evaluates scripts of the form "... return \"answer\"; ..." and refuses anything else. */
-    static final ProxyScript.Engine FAKE_ENGINE = (script, url, host) -> {
-        Matcher m = Pattern.compile("return \"([^\"]*)\"").matcher(script);
-        if (!m.find()) {
-            throw new ScriptException("missing return");
-        }
-        return m.group(1);
-    };
+    private static Settings settings(String text) {
+        SettingsText t = new SettingsText(text);
+        return Settings.read(t, t);
+    }
 
     private static Settings settings(int selection, String proxy, int port) {
-        Settings s = new Settings();
-        s.proxySelection = selection;
-        s.sameServerForAll = true;
-        s.httpAddress = proxy;
-        s.httpPort = port;
-        s.scriptLocation = proxy;
-        return s;
-    }
-
-    private String pac(String path) {
-        return "http://127.0.0.1:" + pacServer.getAddress().getPort() + path;
+        return settings("proxySelection=" + selection + "\nuseSameProxyServerForAllProctocols=true\nhttpProxyAddress="
+                + proxy + "\nhttpProxyPort=" + port + "\nautomaticProxyConfigScriptLocation=" + proxy);
     }
 
     @Test
     public void eachWayOfConnectingIsToldInPlainWords() {
-        String pac = pac("/proxy.pac");
-        ProxyScript.Engine broken = (s, u, h) -> {
-            throw new ScriptException("syntax error");
-        };
+        String server = "http://127.0.0.1:" + pacServer.getAddress().getPort();
+        String pac = server + "/proxy.pac";
+        ProxyScript.Engine broken = (s, u, h) -> { throw new ScriptException("syntax error"); };
         String proxy = "the proxy server 127.0.0.1:";
         String refused = " refused the connection: nothing listens on that port, or a firewall turns it away.";
         String script = "The automatic configuration script ";
@@ -140,10 +106,10 @@ public class ConnectionTestTest {
             {settings(3, "", 0), "https://127.0.0.1:" + quiet + "/", null,
                 "Reached 127.0.0.1 directly, but the secure connection could not be set up: no answer within 1 second."},
             {settings(3, "", 0), "http://127.0.0.1:" + closedPort, null, "127.0.0.1:" + closedPort + refused},
-            {settings(1, "127.0.0.1", port(proxy200)), "http://target.test:8080/", null,
-                "Connected to target.test through " + proxy + port(proxy200) + " in N ms."},
-            {settings(1, "127.0.0.1", port(proxy407)), "https://target.test/", null, "T" + proxy.substring(1)
-                + port(proxy407) + " refused the connection to target.test:443 with HTTP status 407:"
+            {settings(1, "127.0.0.1", proxy200), "http://target.test:8080/", null,
+                "Connected to target.test through " + proxy + proxy200 + " in N ms."},
+            {settings(1, "127.0.0.1", proxy407), "https://target.test/", null, "T" + proxy.substring(1)
+                + proxy407 + " refused the connection to target.test:443 with HTTP status 407:"
                 + " the proxy asks for a password."},
             {settings(1, "127.0.0.1", closedPort), "https://t.test/", null,
                 "T" + proxy.substring(1) + closedPort + refused},
@@ -152,11 +118,11 @@ public class ConnectionTestTest {
                 "No answer from " + proxy + quiet + " within 1 second."},
             {settings(0, "127.0.0.1", 1), "http://t.test/", FAKE_ENGINE, ConnectionTest.BROWSER_UNTESTABLE},
             {settings(2, pac, 0), "http://t.test/", FAKE_ENGINE, "The script at " + pac + " chose \"PROXY 127.0.0.1:"
-                + port(proxy200) + "; DIRECT\". Connected to t.test through " + proxy + port(proxy200) + " in N ms."},
+                + proxy200 + "; DIRECT\". Connected to t.test through " + proxy + proxy200 + " in N ms."},
             {settings(2, pac, 0), "http://t.test/", null, script + "was fetched from " + pac + ", but this Java has no"
                 + " script engine, so the window cannot test a script on this Java."},
-            {settings(2, pac("/none.pac"), 0), "http://t.test/", FAKE_ENGINE, script + "could not be fetched from "
-                + pac("/none.pac") + ": the server answered with HTTP status 404."},
+            {settings(2, server + "/none.pac", 0), "http://t.test/", FAKE_ENGINE, script + "could not be fetched from "
+                + server + "/none.pac" + ": the server answered with HTTP status 404."},
             {settings(2, pac, 0), "http://t.test/", broken, script + "from " + pac + " did not parse or run: syntax error."},
             {settings(2, "", 0), "http://t.test/", FAKE_ENGINE,
                 "No script location is set for the automatic proxy configuration script."},
@@ -170,7 +136,7 @@ public class ConnectionTestTest {
             assertEquals(r.message, ((String) row[3]).contains("Connected"), r.connected);
         }
         assertEquals("a tunnel request and nothing else reaches the proxy",
-                "CONNECT target.test:8080 HTTP/1.1\r\nHost: target.test:8080\r\n\r\n", proxy200.requests.get(0));
+                "CONNECT target.test:8080 HTTP/1.1\r\nHost: target.test:8080\r\n\r\n", requests.get(0));
     }
 
     @Test
@@ -182,22 +148,15 @@ public class ConnectionTestTest {
         assertEquals(ConnectionTest.CANCELLED, result.get(2, TimeUnit.SECONDS).message);
     }
 
-    /** Separate servers for secure and HTTP addresses, a SOCKS server, bypass lists. */
+    /** Manual settings with separate servers for secure and HTTP addresses, a SOCKS server, bypass lists. */
     private static Settings manual(boolean bypassLocal, String secureServer) {
-        Settings s = settings(1, "web.proxy", 8080);
-        s.sameServerForAll = false;
-        s.secureAddress = secureServer;
-        s.securePort = 8443;
-        s.socksAddress = "socks.proxy";
-        s.socksPort = 1080;
-        s.bypassList = "*.intranet.test; 10.";
-        s.overrideHosts = "ignored.test";
-        s.bypassLocal = bypassLocal;
-        return s;
+        return settings("proxySelection=1\nhttpProxyAddress=web.proxy\nhttpProxyPort=8080\nsecureProxyAddress=" + secureServer
+                + "\nsecureProxyPort=8443\nsocksProxyAddress=socks.proxy\nsocksProxyPort=1080\nproxyOverrideHostsList=ignored.test"
+                + "\ndoNotUseProxyServerAddressList=*.intranet.test; 10.\nbypassProxyServerForLocalAddresses=" + bypassLocal);
     }
 
     @Test
-    public void manualSettingsChooseTheServerOrBypassIt() throws Exception {
+    public void routesNameTheServerChosenOrTheBypass() throws Exception {
         Settings s = manual(false, "secure.proxy");
         Object[][] rows = {
             {s, "https://updates.tavisto.com/", "through the proxy server secure.proxy:8443"},
@@ -213,16 +172,12 @@ public class ConnectionTestTest {
             ProxyRoute r = ProxyRoute.manual((Settings) row[0], new URI((String) row[1]));
             assertEquals((String) row[1], row[2], r.note + r.how());
         }
-    }
-
-    @Test
-    public void scriptAnswersNameTheirFirstEntry() {
-        String[][] rows = {
+        String[][] scripts = {
             {"DIRECT", "directly"}, {"proxy p.test", "through the proxy server p.test:80"},
             {"SOCKS5 s.test", "through the SOCKS proxy server s.test:1080"}, {"PROXY", null}, {"", null},
             {"PROXY [::1]:8080", "through the proxy server ::1:8080"}, {"DIRECT x", null}, {"HTTPS p.test:443", null},
         };
-        for (String[] row : rows) {
+        for (String[] row : scripts) {
             ProxyRoute r = ProxyRoute.fromScript(row[0]);
             assertEquals(row[0], row[1], r == null ? null : r.how());
         }

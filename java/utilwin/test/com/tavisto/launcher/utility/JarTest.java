@@ -1,31 +1,18 @@
 package com.tavisto.launcher.utility;
 
-import static org.junit.Assert.assertArrayEquals;
-import static org.junit.Assert.assertEquals;
-import static org.junit.Assert.assertFalse;
-import static org.junit.Assert.assertThrows;
-import static org.junit.Assert.assertTrue;
+import static org.junit.Assert.*;
 
-import java.io.ByteArrayOutputStream;
-import java.io.File;
-import java.io.FileInputStream;
-import java.io.IOException;
-import java.io.PrintStream;
+import java.io.*;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
-import java.util.ArrayList;
-import java.util.Arrays;
-import java.util.LinkedHashMap;
-import java.util.List;
-import java.util.Map;
-import java.util.zip.ZipEntry;
-import java.util.stream.Stream;
-import java.util.zip.ZipInputStream;
-import org.junit.Rule;
-import org.junit.Test;
+import java.util.*;
+import java.util.jar.*;
+import java.util.stream.*;
+import org.junit.*;
 import org.junit.rules.TemporaryFolder;
 
-public class SupportBundleTest {
+/** utilwin.jar's two programs: the settings window's command line, and the support bundle. */
+public class JarTest {
     @Rule
     public TemporaryFolder temp = new TemporaryFolder();
 
@@ -43,24 +30,11 @@ public class SupportBundleTest {
         return f;
     }
 
-    static Map<String, String> unzip(File zip) throws IOException {
-        Map<String, String> entries = new LinkedHashMap<String, String>();
-        try (ZipInputStream in = new ZipInputStream(new FileInputStream(zip))) {
-            for (ZipEntry e; (e = in.getNextEntry()) != null;) {
-                entries.put(e.getName(), new String(in.readAllBytes(), StandardCharsets.UTF_8));
-            }
-        }
-        return entries;
-    }
-
+    /** The indented lines below heading. */
     private static List<String> section(String summary, String heading) {
-        List<String> lines = new ArrayList<String>();
-        String[] all = summary.split("\r\n");
-        int i = Arrays.asList(all).indexOf(heading) + 1;
-        while (i > 0 && i < all.length && all[i].startsWith("  ")) {
-            lines.add(all[i++].trim());
-        }
-        return lines;
+        List<String> all = Arrays.asList(summary.split("\r\n"));
+        return all.subList(all.indexOf(heading) + 1, all.size()).stream().takeWhile(line -> line.startsWith("  "))
+                .map(String::trim).collect(Collectors.toList());
     }
 
     @Test
@@ -91,7 +65,7 @@ public class SupportBundleTest {
         File zip = new File(temp.getRoot(), "d.zip");
         new SupportBundle("1.5.0.0", user, admin, new File(support, "vcaLauncherCache"), REG).write(zip);
 
-        Map<String, String> entries = unzip(zip);
+        Map<String, String> entries = Fixtures.unzip(zip);
         assertEquals(Arrays.asList("logs/ConvocaLauncher.log", "logs/ConvocaLauncher.old.log",
                 "settings/ConvocaLauncherUser.properties", "settings/ConvocaLauncherAdmin.properties",
                 "deployment/deployment.config", "deployment/deployment.properties", "summary.txt"),
@@ -128,7 +102,7 @@ public class SupportBundleTest {
         new SupportBundle("1.5.0.0", user, null, new File(support, "vcaLauncherCache"), (command, timeoutMs) -> {
             throw new IOException("no reg here");
         }).write(zip);
-        Map<String, String> entries = unzip(zip);
+        Map<String, String> entries = Fixtures.unzip(zip);
         assertEquals(Arrays.asList("summary.txt"), new ArrayList<String>(entries.keySet()));
         String summary = entries.get("summary.txt");
         File lib = new File(support, SupportBundle.RUNTIME + "/lib");
@@ -197,7 +171,7 @@ public class SupportBundleTest {
             assertEquals(status == 0 ? "Diagnostics written to " + zip.getAbsolutePath() + System.lineSeparator()
                     : "", out.toString());
         }
-        Map<String, String> entries = unzip(zip);
+        Map<String, String> entries = Fixtures.unzip(zip);
         assertTrue(entries.get("summary.txt").contains("\r\nInstallation: per machine, network settings and switches"
                 + " from " + new File(Main.ownFolder(), Main.ADMIN_FILE).getAbsolutePath() + "\r\n"));
         assertArrayEquals(new String[] {"out.zip", "s"}, Stream.of(temp.getRoot().list()).sorted().toArray());
@@ -217,10 +191,10 @@ public class SupportBundleTest {
 
     @Test
     public void saveDiagnosticsWritesWhereTheUserChoseAndSaysWhere() throws Exception {
-        RecordingDialogs dialogs = new RecordingDialogs(true);
+        List<String> shown = new Vector<String>();
         File user = new File(temp.getRoot(), "ConvocaLauncher.properties");
         SupportPanel panel = new SupportPanel(new SupportBundle("1.5.0.0", user, null, temp.newFolder("cache"), REG),
-                dialogs);
+                Fixtures.dialogs(shown, true));
         File[] proposed = new File[1];
         File[] choices = {new File(temp.getRoot(), "no/d.zip"), new File(temp.getRoot(), "d.zip")};
         for (File choice : choices) {
@@ -228,15 +202,57 @@ public class SupportBundleTest {
                 proposed[0] = file;
                 return choice;
             };
-            DisplayTests.onEdt(() -> panel.save.doClick());
-            dialogs.await(choice == choices[0] ? 1 : 2);
+            Fixtures.onEdt(() -> panel.save.doClick());
+            Fixtures.await(shown, choice == choices[0] ? 1 : 2);
         }
         assertEquals(Arrays.asList("error: Save Diagnostics: The diagnostics could not be saved to " + choices[0]
                 + ": the folder " + choices[0].getParent() + " does not exist.",
-                "inform: Save Diagnostics: The diagnostics were saved to\n" + choices[1]), dialogs.shown());
+                "inform: Save Diagnostics: The diagnostics were saved to\n" + choices[1]), shown);
         assertEquals("Saved to " + choices[1], panel.status.getText());
-        assertTrue(unzip(choices[1]).containsKey("summary.txt"));
+        assertTrue(Fixtures.unzip(choices[1]).containsKey("summary.txt"));
         assertEquals(SupportPanel.defaultFolder(), proposed[0].getParentFile());
         assertTrue(proposed[0].getName(), proposed[0].getName().matches("ConvocaLauncher-diagnostics-\\d{8}-\\d{6}\\.zip"));
+    }
+    @Test
+    public void theLaunchersCommandLinesAreAcceptedAndOthersRefusedWithTheReason() {
+        String[][] rows = {
+            {"-settings", "C:\\Users\\a b\\C.properties", "-cache", "C:\\cache", "-version", "1.5.0.0",
+                "=C:\\Users\\a b\\C.properties|C:\\cache|1.5.0.0|false"},
+            {"-settings", "s", "-cache", "c", "-version", "", "-admin", "=s|c||true"},
+            {"-admin", "-version", "1", "-cache", "c", "-settings", "s", "=s|c|1|true"},
+            {"-settings is missing"},
+            {"-settings", "s", "-version", "1", "-cache is missing"},
+            {"-settings", "s", "-cache", "c", "-version is missing"},
+            {"-settings", "s", "-cache", "c", "-version", "-version needs a value"},
+            {"-settings", "", "-cache", "c", "-version", "1", "-settings needs a file"},
+            {"-settings", "s", "-cache", "", "-version", "1", "-cache needs a folder"},
+            {"-settings", "s", "-verbose", "-cache", "c", "-version", "1", "unknown argument \"-verbose\""},
+            {"-settings", "s", "-cache", "c", "-version", "1", "extra", "unknown argument \"extra\""},
+            {"-settings", "s", "-settings", "t", "-cache", "c", "-version", "1", "-settings is given twice"},
+            {"-settings", "s", "-cache", "c", "-version", "1", "-admin", "-admin", "-admin is given twice"},
+        };
+        for (String[] row : rows) {
+            CommandLine c = CommandLine.parse(Arrays.copyOf(row, row.length - 1));
+            String parsed = c.problem != null ? c.problem
+                    : "=" + c.settingsPath + "|" + c.cachePath + "|" + c.version + "|" + c.admin;
+            assertEquals(Arrays.toString(row), row[row.length - 1], parsed);
+        }
+    }
+
+    /** One javac run builds every class of the jar, so Main's class file tells the version of all. */
+    @Test
+    public void theJarStartsMainOnTheBundledRuntimeAndFindsTheAdministratorsFileAndTheLauncherBesideIt() throws IOException {
+        int release = Integer.parseInt(System.getProperty("utilwin.release", "7"));
+        try (JarFile jar = new JarFile(Fixtures.jar())) {
+            assertEquals(Main.class.getName(), jar.getManifest().getMainAttributes().getValue("Main-Class"));
+            DataInputStream in = new DataInputStream(jar.getInputStream(jar.getEntry(Main.class.getName()
+                    .replace('.', '/') + ".class")));
+            assertEquals(0xCAFEBABE, in.readInt());
+            in.readUnsignedShort();
+            assertEquals(44 + release, in.readUnsignedShort());
+        }
+        assertEquals(Fixtures.jar().getAbsoluteFile().getParentFile(), Main.ownFolder());
+        assertEquals("ConvocaLauncherAdmin.properties", Main.ADMIN_FILE);
+        assertEquals("1.5.0.0", SupportBundle.launcherVersion());
     }
 }

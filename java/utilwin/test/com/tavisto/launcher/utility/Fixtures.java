@@ -1,0 +1,121 @@
+package com.tavisto.launcher.utility;
+
+import static org.junit.Assert.*;
+
+import java.awt.Frame;
+import java.awt.GraphicsEnvironment;
+import java.io.*;
+import java.lang.reflect.Proxy;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.util.*;
+import java.util.concurrent.*;
+import java.util.stream.*;
+import java.util.zip.*;
+import javax.swing.SwingUtilities;
+
+/** Helpers of the utilwin tests. Files are written and read as ISO 8859-1, as the window reads them. */
+final class Fixtures {
+    static File write(File f, String text) throws IOException {
+        f.getAbsoluteFile().getParentFile().mkdirs();
+        Files.write(f.toPath(), text.getBytes(StandardCharsets.ISO_8859_1));
+        return f;
+    }
+
+    static String text(File f) throws IOException {
+        return new String(Files.readAllBytes(f.toPath()), StandardCharsets.ISO_8859_1);
+    }
+
+    /** The packaged utilwin.jar, with ConvocaLauncher.exe beside it. */
+    static File jar() {
+        assertNotNull("run with -Dutilwin.jar=<the built utilwin.jar>", System.getProperty("utilwin.jar"));
+        return new File(System.getProperty("utilwin.jar"));
+    }
+
+    /** settings-rows.txt, which the launcher's tests read too: the file, key, kind, default and value read. */
+    static List<String[]> settingsRows() throws IOException {
+        String path = System.getProperty("settings.rows");
+        assertNotNull("run with -Dsettings.rows=<tests/deployment/settings-rows.txt>", path);
+        return Stream.of(text(new File(path)).split("\n")).filter(line -> line.contains("|"))
+                .map(line -> Stream.of(line.split("\\|", -1)).map(c -> unescape(SettingsText.trimSpaces(c)))
+                        .toArray(String[]::new)).collect(Collectors.toList());
+    }
+
+    private static String unescape(String s) {
+        StringBuilder b = new StringBuilder();
+        for (int i = 0; i < s.length(); i++) {
+            char c = s.charAt(i) == '\\' && i + 1 < s.length() ? s.charAt(++i) : 0;
+            if (c == 'x') {
+                b.append((char) Integer.parseInt(s.substring(i + 1, i + 3), 16));
+                i += 2;
+            } else {
+                b.append(c == 0 ? s.charAt(i) : c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c == '0' ? '\0' : c);
+            }
+        }
+        return b.toString();
+    }
+
+    static Settings manualProxy() {
+        SettingsText t = new SettingsText("javaConsoleSelection=0\nproxySelection=1\nhttpProxyPort=8080\n"
+                + "useSameProxyServerForAllProctocols=true\nhttpProxyAddress=proxy.example.com\nsecureProxyPort=8443\n"
+                + "secureProxyAddress=secure.example.com\nftpProxyAddress=ftp.example.com\nftpProxyPort=21\n"
+                + "socksProxyAddress=socks.example.com\nsocksProxyPort=1080\ndoNotUseProxyServerAddressList=*.example.com;10.*"
+                + "\nbypassProxyServerForLocalAddresses=true\nproxyOverrideHostsList=intranet;wiki\n"
+                + "automaticProxyConfigScriptLocation=http://wpad/proxy.pac\n");
+        return Settings.read(t, t);
+    }
+
+    static Map<String, String> unzip(File zip) throws IOException {
+        Map<String, String> entries = new LinkedHashMap<String, String>();
+        try (ZipInputStream in = new ZipInputStream(new FileInputStream(zip))) {
+            for (ZipEntry e; (e = in.getNextEntry()) != null;) {
+                entries.put(e.getName(), new String(in.readAllBytes(), StandardCharsets.UTF_8));
+            }
+        }
+        return entries;
+    }
+
+    /** Boxes that are recorded in shown as "kind: title: message"; confirmations get answer. */
+    static Dialogs dialogs(List<String> shown, boolean answer) {
+        return (Dialogs) Proxy.newProxyInstance(Dialogs.class.getClassLoader(), new Class<?>[] {Dialogs.class},
+                (proxy, method, args) -> {
+                    shown.add(method.getName() + ": " + args[0] + ": " + args[1]);
+                    return method.getName().equals("confirm") ? answer : null;
+                });
+    }
+
+    /** shown once it holds count boxes, or after 10 s. */
+    static List<String> await(List<String> shown, int count) throws InterruptedException {
+        for (int i = 0; i < 1000 && shown.size() < count; i++) {
+            Thread.sleep(10);
+        }
+        return shown;
+    }
+
+    static void requireDisplay() {
+        assertFalse("these tests open windows and need a display: run them through scripts/test.sh (Xvfb)",
+                GraphicsEnvironment.isHeadless());
+    }
+
+    static <T> T onEdt(Callable<T> task) throws Exception {
+        FutureTask<T> result = new FutureTask<T>(task);
+        SwingUtilities.invokeAndWait(result);
+        return result.get();
+    }
+
+    static void onEdt(Runnable task) throws Exception {
+        SwingUtilities.invokeAndWait(task);
+    }
+
+    /** Waits up to 10 s for condition, checked on the event thread. */
+    static boolean eventually(Callable<Boolean> condition) throws Exception {
+        for (int i = 0; i < 500 && !onEdt(condition); i++) {
+            Thread.sleep(20);
+        }
+        return onEdt(condition);
+    }
+
+    static void disposeAll() throws Exception {
+        onEdt(() -> Stream.of(Frame.getFrames()).forEach(Frame::dispose));
+    }
+}

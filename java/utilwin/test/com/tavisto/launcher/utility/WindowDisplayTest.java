@@ -1,0 +1,232 @@
+package com.tavisto.launcher.utility;
+
+import static com.tavisto.launcher.utility.Fixtures.*;
+import static org.junit.Assert.*;
+
+import java.awt.event.WindowEvent;
+import java.awt.image.BufferedImage;
+import java.io.*;
+import java.nio.charset.StandardCharsets;
+import java.util.*;
+import java.util.concurrent.TimeUnit;
+import java.util.function.Consumer;
+import java.util.stream.*;
+import javax.imageio.ImageIO;
+import org.junit.*;
+import org.junit.rules.TemporaryFolder;
+
+/** The real window: in this process, wired to the launcher's commands through pipes, or in a process of its own. */
+public class WindowDisplayTest {
+    private static final String TITLE = "Convoca Launcher Settings: ";
+    private static final List<Integer> EXITED = Collections.singletonList(0);
+
+    @Rule
+    public TemporaryFolder temp = new TemporaryFolder();
+    private PipedOutputStream launcher = new PipedOutputStream();
+    private final ByteArrayOutputStream toLauncher = new ByteArrayOutputStream();
+    private List<String> shown = new Vector<String>();
+    private List<Integer> exits = Collections.synchronizedList(new ArrayList<Integer>());
+    private final List<Process> started = new ArrayList<Process>();
+    private File settings;
+    private File cache;
+    private File stdout;
+    private File stderr;
+
+    @Before
+    public void setUp() throws IOException {
+        Fixtures.requireDisplay();
+        settings = new File(temp.getRoot(), "roaming/ConvocaLauncher.properties");
+        cache = temp.newFolder("cache");
+        stdout = temp.newFile("stdout");
+        stderr = temp.newFile("stderr");
+    }
+
+    @After
+    public void tearDown() throws Exception {
+        launcher.close();
+        Fixtures.disposeAll();
+        started.forEach(Process::destroyForcibly);
+    }
+
+    /** A fresh window on the settings file, with fresh pipes, boxes and exits. */
+    private Main.Run start() throws Exception {
+        launcher.close();
+        launcher = new PipedOutputStream();
+        shown = new Vector<String>();
+        exits = Collections.synchronizedList(new ArrayList<Integer>());
+        CommandLine commandLine = CommandLine.parse(new String[] {"-settings", settings.getPath(), "-cache",
+            cache.getPath(), "-version", "1.5.0.0"});
+        Main.Run run = Main.start(commandLine, new CommandChannel(new PipedInputStream(launcher), toLauncher),
+                Fixtures.dialogs(shown, true), exits::add);
+        assertTrue("the window opens", eventually(() -> run.window != null && run.window.frame.isShowing()));
+        return run;
+    }
+
+    @Test
+    public void okSavesTheSettingsCreatesTheFolderAndExitsWithZero() throws Exception {
+        Main.Run run = start();
+        onEdt(() -> {
+            NetworkPanel n = run.window.network;
+            run.window.general.checkForUpdates.doClick();
+            n.connectionTest.target.setText("https://example.test/");
+            assertFalse("the test address is no setting", run.window.apply.isEnabled());
+            run.window.general.hideConsole.setSelected(true);
+            n.manual.setSelected(true);
+            n.httpAddress.setText(" proxy.example.com ");
+            n.httpPort.setText("080");
+            assertTrue(run.window.apply.isEnabled());
+            run.window.ok.doClick();
+        });
+        assertEquals("update\n", new String(toLauncher.toByteArray(), StandardCharsets.ISO_8859_1));
+        assertEquals(EXITED, exits);
+        SettingsText saved = new SettingsText(Fixtures.text(settings));
+        assertEquals("1 1 proxy.example.com 80", saved.getInt(Keys.javaConsoleSelection, -1) + " "
+                + saved.getInt(Keys.proxySelection, -1) + " " + saved.getString(Keys.httpProxyAddress, "") + " "
+                + saved.getInt(Keys.httpProxyPort, -1));
+        assertEquals(Collections.<String>emptyList(), shown);
+    }
+
+    @Test
+    public void closingCancelAndEscapeExitWithZeroAndSaveNothing() throws Exception {
+        List<Consumer<SettingsWindow>> closers = Arrays.asList(
+            w -> w.frame.dispatchEvent(new WindowEvent(w.frame, WindowEvent.WINDOW_CLOSING)),
+            w -> w.cancel.doClick(),
+            w -> w.frame.getRootPane().getActionForKeyStroke(SettingsWindow.ESCAPE).actionPerformed(null));
+        for (Consumer<SettingsWindow> closer : closers) {
+            Main.Run run = start();
+            onEdt(() -> {
+                run.window.general.showConsole.setSelected(true);
+                closer.accept(run.window);
+            });
+            assertFalse(onEdt(() -> run.window.frame.isDisplayable()));
+            assertEquals(EXITED, exits);
+            assertFalse(settings.exists());
+        }
+    }
+
+    @Test
+    public void refusedSettingsAreReportedTheWindowStaysOpenAndNothingIsWritten() throws Exception {
+        String[][] rows = {
+            {"ftpPort", "65536", "The FTP port must be a number from 0 to 65535."},
+            {"bypassList", "a;proxySelection=3", "The bypass list cannot be saved, because it contains"
+                + " \"proxySelection=\", which the launcher would read as one of its settings."},
+        };
+        Fixtures.write(settings, "proxySelection=1\r\n");
+        for (String[] row : rows) {
+            boolean port = row[0].equals("ftpPort");
+            Main.Run run = start();
+            onEdt(() -> {
+                (port ? run.window.network.ftpPort : run.window.network.bypassList).setText(row[1]);
+                (port ? run.window.ok : run.window.apply).doClick();
+            });
+            assertEquals(Arrays.asList("error: " + TITLE + row[2]), shown);
+            assertEquals(Collections.emptyList(), exits);
+            assertEquals("proxySelection=1\r\n", Fixtures.text(settings));
+            assertTrue(onEdt(() -> run.window.frame.isShowing() && run.window.apply.isEnabled()
+                    && (!port || run.window.tabs.getSelectedComponent() == run.window.network)));
+            Fixtures.disposeAll();
+        }
+    }
+
+    @Test
+    public void withAdminOnlyTheConsoleModeIsSavedAndTheAdministratorsFileIsNeverWritten() throws Exception {
+        Fixtures.write(settings, "httpProxyAddress=mine\n#javaConsoleSelection=2\nnote\n");
+        File admin = Fixtures.write(new File(temp.getRoot(), "Program Files/" + Main.ADMIN_FILE),
+                "proxySelection=1\r\nhttpProxyAddress=corporate\r\nhttpProxyPort=3128\r\n");
+        long time = admin.lastModified();
+        SettingsWindow window = onEdt(() -> {
+            SettingsWindow w = new SettingsWindow("1.5.0.0", cache, new SettingsStore(new SettingsFile(settings),
+                    new SettingsFile(admin)), new CommandChannel(new PipedInputStream(), toLauncher), Fixtures.dialogs(shown, true),
+                    exits::add);
+            w.show();
+            return w;
+        });
+        assertTrue(eventually(() -> window.frame.isShowing()));
+        onEdt(() -> {
+            NetworkPanel n = window.network;
+            assertTrue(n.adminNotice.isVisible() && n.adminNotice.getText().contains(NetworkPanel.ADMIN_NOTICE));
+            Stream.of(n.browser, n.manual, n.script, n.direct, n.sameServer, n.bypassLocal).forEach(c -> assertFalse(c.isEnabled()));
+            Arrays.stream(n.textFields()).forEach(f -> assertFalse(f.isEditable()));
+            assertTrue(n.manual.isSelected() && n.httpAddress.isEnabled());
+            assertEquals("corporate", n.httpAddress.getText());
+            window.general.showConsole.setSelected(true);
+            window.ok.doClick();
+        });
+        assertEquals(EXITED, exits);
+        assertEquals("httpProxyAddress=mine\r\njavaConsoleSelection=0\r\nnote\r\n", Fixtures.text(settings));
+        assertEquals("proxySelection=1\r\nhttpProxyAddress=corporate\r\nhttpProxyPort=3128\r\n", Fixtures.text(admin));
+        assertEquals(time, admin.lastModified());
+        assertArrayEquals(new String[] {Main.ADMIN_FILE}, admin.getParentFile().list());
+    }
+
+    @Test
+    public void anUnreadableSettingsFileIsShownButNeverOverwritten() throws Exception {
+        assertTrue(settings.mkdirs());
+        Main.Run run = start();
+        String box = Fixtures.await(shown, 1).get(0);
+        assertTrue(box, box.startsWith("error: " + TITLE + "The settings could not be read from " + settings + ": "));
+        assertTrue(box, box.endsWith(".\nClose the window and open it again to change them."));
+        onEdt(() -> {
+            assertFalse(run.window.general.showConsole.isEnabled());
+            assertFalse(run.window.network.httpAddress.isEditable());
+            run.window.general.showConsole.setSelected(true);
+            assertFalse(run.window.apply.isEnabled());
+            run.window.ok.doClick();
+        });
+        assertEquals(EXITED, exits);
+        assertTrue(settings.isDirectory());
+    }
+
+    @Test
+    public void everyTabIsDrawn() throws Exception {
+        Fixtures.write(settings, Screenshots.SAMPLE);
+        Main.Run run = start();
+        String folder = System.getProperty("utilwin.screenshots");
+        String[] names = {"general", "network", "cache", "support"};
+        for (int tab = 0; tab < names.length; tab++) {
+            BufferedImage image = Screenshots.render(run.window, tab);
+            int[] pixels = image.getRGB(0, 0, image.getWidth(), image.getHeight(), null, 0, image.getWidth());
+            assertTrue(names[tab] + " looks blank", IntStream.of(pixels).distinct().count() > 8);
+            if (folder != null) {
+                assertTrue(new File(folder).isDirectory() || new File(folder).mkdirs());
+                assertTrue(ImageIO.write(image, "png", new File(folder, names[tab] + ".png")));
+            }
+        }
+    }
+
+    /** utilwin.jar run as the launcher runs it: its own process, its standard streams as pipes. */
+    private Process startProcess(String... args) throws IOException {
+        List<String> command = new ArrayList<String>(Arrays.asList(new File(System.getProperty("java.home"),
+                "bin/java").getPath(), "-classpath", Fixtures.jar().getPath(), Main.class.getName()));
+        command.addAll(Arrays.asList(args.length > 0 ? args : new String[] {"-settings", settings.getPath(),
+            "-cache", cache.getPath(), "-version", "1.5.0.0"}));
+        Process p = new ProcessBuilder(command).redirectOutput(stdout).redirectError(stderr).start();
+        started.add(p);
+        return p;
+    }
+
+    @Test
+    public void theProcessEndsWithZeroOnShutdownWithEitherLineEndAndOnlyThen() throws Exception {
+        for (String line : new String[] {"hello\r\nshutdown\r\n", "shutdown\n"}) {
+            Process p = startProcess();
+            p.getOutputStream().write(line.getBytes(StandardCharsets.ISO_8859_1));
+            p.getOutputStream().flush();
+            assertTrue("the window did not close", p.waitFor(60, TimeUnit.SECONDS));
+            assertEquals(Fixtures.text(stderr), 0, p.exitValue());
+            assertEquals("", Fixtures.text(stdout));
+        }
+        Process p = startProcess();
+        p.getOutputStream().close();
+        assertFalse("the window closed when the launcher went away", p.waitFor(4, TimeUnit.SECONDS));
+    }
+
+    @Test
+    public void aBadCommandLineGivesTheUsageAndStatusTwo() throws Exception {
+        Process p = startProcess("-settings", "x.properties", "-version", "1");
+        assertTrue(p.waitFor(60, TimeUnit.SECONDS));
+        assertEquals(2, p.exitValue());
+        assertEquals("utilwin: -cache is missing" + System.lineSeparator() + CommandLine.USAGE
+                + System.lineSeparator(), Fixtures.text(stderr));
+        assertEquals("", Fixtures.text(stdout));
+    }
+}
