@@ -58,8 +58,8 @@ run_t through_plain_loop(unsigned long long size, DWORD read_size) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = write_end.get();
     PROCESS_INFORMATION process{};
-    const BOOL started = ::CreateProcessA(nullptr, &command_line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                          nullptr, nullptr, &startup, &process);
+    const BOOL started = ::CreateProcessA(nullptr, &command_line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                          nullptr, &startup, &process);
     write_end.reset();
     if (!started) return run;
     const handles::Process child(process.hProcess);

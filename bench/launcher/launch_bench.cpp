@@ -15,9 +15,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
+double seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());

@@ -10,8 +10,8 @@ namespace adminsettings {
 enum class Kind { flag, selection, port, text };
 
 struct Setting {
-    const char* property;    // for example PROXYHTTPPORT
-    const char* key;         // for example httpProxyPort
+    const char* property; // for example PROXYHTTPPORT
+    const char* key;      // for example httpProxyPort
     Kind kind;
 };
 

@@ -31,8 +31,8 @@ bool readFile(const std::wstring& path, std::string& bytes) {
 }
 
 bool writeFile(const std::wstring& path, const std::string& bytes) {
-    handles::File file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    handles::File file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     return file && WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
            written == bytes.size();
@@ -72,9 +72,8 @@ bool givenSettings(MSIHANDLE session, std::vector<Assignment>& given) {
         if (value.empty()) continue; // not given: the file keeps its value
         const std::string problem = adminsettings::checkValue(setting, value);
         if (!problem.empty()) {
-            error(session, name + L"=\"" + fromUtf8(printable(value)) +
-                               L"\" is refused: " + fromUtf8(setting.key) + L" " + fromUtf8(problem) +
-                               L". Nothing has been changed.");
+            error(session, name + L"=\"" + fromUtf8(printable(value)) + L"\" is refused: " + fromUtf8(setting.key) +
+                               L" " + fromUtf8(problem) + L". Nothing has been changed.");
             return false;
         }
         given.push_back({&setting, value});
@@ -98,13 +97,14 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareAdminFile(MSIHANDLE sessi
     if (!givenSettings(session, given)) return ERROR_INSTALL_FAILURE;
     std::string problem;
     if (!adminsettings::assign(text, given, problem)) {
-        error(session, path + L" " + fromUtf8(problem) + L". Correct the file, then install again. Nothing has "
+        error(session, path + L" " + fromUtf8(problem) +
+                           L". Correct the file, then install again. Nothing has "
                            L"been changed.");
         return ERROR_INSTALL_FAILURE;
     }
     for (const Assignment& assignment : given)
-        log(session, std::wstring(kAdminFile) + L": " + fromUtf8(assignment.setting->key) + L"=" +
-                         fromUtf8(assignment.value));
+        log(session,
+            std::wstring(kAdminFile) + L": " + fromUtf8(assignment.setting->key) + L"=" + fromUtf8(assignment.value));
     setProperty(session, L"WriteAdminFile", writeData(path, text));
     return ERROR_SUCCESS;
 }

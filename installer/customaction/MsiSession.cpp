@@ -31,9 +31,7 @@ void message(MSIHANDLE session, INSTALLMESSAGE kind, const std::wstring& text) {
 
 void log(MSIHANDLE session, const std::wstring& text) { message(session, INSTALLMESSAGE_INFO, text); }
 
-void error(MSIHANDLE session, const std::wstring& text) {
-    message(session, INSTALLMESSAGE_ERROR, text);
-}
+void error(MSIHANDLE session, const std::wstring& text) { message(session, INSTALLMESSAGE_ERROR, text); }
 
 std::wstring fromUtf8(const std::string& text) {
     const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);

@@ -8,17 +8,16 @@ namespace {
 
 std::string code_suffix(std::uint32_t code) {
     char text[48];
-    std::snprintf(text, sizeof text, "\n[code 0x%04x (%u)]", static_cast<unsigned>(code),
-                  static_cast<unsigned>(code));
+    std::snprintf(text, sizeof text, "\n[code 0x%04x (%u)]", static_cast<unsigned>(code), static_cast<unsigned>(code));
     return text;
 }
 
 // Only trailing line feeds are cut: a carriage return before them stays.
 std::string system_description(std::uint32_t code) {
     char* buffer = nullptr;
-    DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0x400, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    DWORD length =
+        ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, code, 0x400, reinterpret_cast<char*>(&buffer), 0, nullptr);
     const handles::LocalMemory owner(buffer);
     if (length == 0 || buffer == nullptr) return "[unable to retrieve error description]";
     std::string text(buffer, length);
@@ -30,9 +29,7 @@ std::string system_description(std::uint32_t code) {
 
 exec_stream_t::error_t::error_t(const std::string& message) : m_message(message) {}
 
-exec_stream_t::error_t::error_t(const std::string& message, std::uint32_t code) {
-    compose(message, code);
-}
+exec_stream_t::error_t::error_t(const std::string& message, std::uint32_t code) { compose(message, code); }
 
 const char* exec_stream_t::error_t::what() const noexcept { return m_message.c_str(); }
 

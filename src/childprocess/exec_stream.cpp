@@ -77,12 +77,8 @@ bool stop(thread_buffer_t& thread, std::exception_ptr& first) {
 } // namespace
 
 exec_stream_t::impl_t::impl_t()
-    : m_in_buffer(kind_in, m_in_thread),
-      m_out_buffer(kind_out, m_out_thread),
-      m_err_buffer(kind_err, m_err_thread),
-      m_in(m_in_buffer),
-      m_out(m_out_buffer),
-      m_err(m_err_buffer) {
+    : m_in_buffer(kind_in, m_in_thread), m_out_buffer(kind_out, m_out_thread), m_err_buffer(kind_err, m_err_thread),
+      m_in(m_in_buffer), m_out(m_out_buffer), m_err(m_err_buffer) {
     tie_to_in();
     // Once in has failed it is bad for good, and flushing a bad stream throws
     // std::ios_base::failure here; reads from out and err stop flushing it,
@@ -192,9 +188,8 @@ bool exec_stream_t::impl_t::close() {
         wait_result_t result = wait_for(m_child_process.get(), child_timeout);
         if (!result.ok() && !result.timed_out()) {
             const std::uint32_t code = result.error_code() != 0 ? result.error_code() : ::GetLastError();
-            throw os_error_t(std::string("exec_stream_t::close: wait for child process failed. ") +
-                                 result.error_message(),
-                             code);
+            throw os_error_t(
+                std::string("exec_stream_t::close: wait for child process failed. ") + result.error_message(), code);
         }
         if (result.is_signaled(m_child_process.get())) {
             DWORD code = 0;
@@ -213,8 +208,7 @@ exec_stream_t::exec_stream_t() : m_impl(new impl_t) {}
 exec_stream_t::~exec_stream_t() {
     try {
         close();
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void exec_stream_t::set_wait_timeout(int kinds, std::uint32_t milliseconds) {
@@ -223,9 +217,7 @@ void exec_stream_t::set_wait_timeout(int kinds, std::uint32_t milliseconds) {
     if (kinds & kind_err) m_impl->m_err_thread.set_wait_timeout(milliseconds);
 }
 
-void exec_stream_t::start(const std::string& program, next_arg_t& args) {
-    start(program, build_argument_string(args));
-}
+void exec_stream_t::start(const std::string& program, next_arg_t& args) { start(program, build_argument_string(args)); }
 
 // After a failed start, started workers are stopped and a child that was
 // created is held for a later close.
@@ -236,8 +228,7 @@ void exec_stream_t::start(const std::string& program, const std::string& argumen
     } catch (...) {
         try {
             close();
-        } catch (...) {
-        }
+        } catch (...) {}
         throw;
     }
 }

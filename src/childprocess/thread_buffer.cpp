@@ -49,13 +49,11 @@ thread_buffer_t::~thread_buffer_t() {
     bool stopped = false;
     try {
         stopped = stop_thread();
-    } catch (...) {
-    }
+    } catch (...) {}
     if (!stopped) {
         try {
             stopped = abort_thread();
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     if (!stopped) std::terminate();
 }
@@ -73,21 +71,17 @@ void thread_buffer_t::set_read_buffer_size(std::uint32_t bytes) {
 }
 
 void thread_buffer_t::start_thread(HANDLE pipe, direction_t direction) {
-    if (m_direction != dir_none)
-        throw exec_stream_t::error_t("thread_buffer_t::start_thread: thread already started");
+    if (m_direction != dir_none) throw exec_stream_t::error_t("thread_buffer_t::start_thread: thread already started");
     clear_buffers();
     // A previous worker's failure belongs to the previous run.
     record_error("", 0, "");
     m_pipe = pipe;
     if (!m_stop_thread.reset())
         throw os_error_t("thread_buffer_t::start_thread: unable to initialize m_stop_thread event");
-    if (!m_got_data.reset())
-        throw os_error_t("thread_buffer_t::start_thread: unable to initialize m_got_data event");
-    if (!m_want_data.set())
-        throw os_error_t("thread_buffer_t::start_thread: unable to initialize m_want_data event");
+    if (!m_got_data.reset()) throw os_error_t("thread_buffer_t::start_thread: unable to initialize m_got_data event");
+    if (!m_want_data.set()) throw os_error_t("thread_buffer_t::start_thread: unable to initialize m_want_data event");
     if (direction == dir_write) m_written_pipe.reset(pipe);
-    m_thread.reset(::CreateThread(nullptr, 0, direction == dir_read ? reader_thread : writer_thread, this, 0,
-                                  nullptr));
+    m_thread.reset(::CreateThread(nullptr, 0, direction == dir_read ? reader_thread : writer_thread, this, 0, nullptr));
     if (!m_thread) {
         m_written_pipe.release();
         throw os_error_t("thread_buffer_t::start_thread: unable to start thread");
@@ -105,8 +99,7 @@ bool thread_buffer_t::stop_thread() {
 
 bool thread_buffer_t::abort_thread() {
     if (m_direction == dir_none) return true;
-    if (!::TerminateThread(m_thread.get(), 0))
-        throw os_error_t("exec_steam_t::abort_thread: TerminateThread failed");
+    if (!::TerminateThread(m_thread.get(), 0)) throw os_error_t("exec_steam_t::abort_thread: TerminateThread failed");
     return check_thread_stopped();
 }
 
@@ -184,8 +177,7 @@ void thread_buffer_t::put(const char* source, std::size_t& size, bool& no_more) 
             m_total += chunk.size;
             m_buffers.push_back(std::move(chunk));
         }
-        if (m_total != 0 && !m_got_data.set())
-            throw os_error_t("thread_buffer_t::put: unable to set m_got_data event");
+        if (m_total != 0 && !m_got_data.set()) throw os_error_t("thread_buffer_t::put: unable to set m_got_data event");
         return;
     }
 }
@@ -212,8 +204,8 @@ void thread_buffer_t::read_loop(char* scratch) {
         wait_result_t result = wait_for_any(objects, 2, m_wait_timeout);
         if (result.timed_out()) continue;
         if (!result.ok()) {
-            record_error("thread_buffer_t::reader_thread: wait for want_data, destruction failed",
-                         result.error_code(), result.error_message());
+            record_error("thread_buffer_t::reader_thread: wait for want_data, destruction failed", result.error_code(),
+                         result.error_message());
             return;
         }
         if (result.is_signaled(m_stop_thread.handle())) return;
@@ -276,8 +268,8 @@ void thread_buffer_t::write_loop() {
     for (;;) {
         wait_result_t result = wait_for_any(objects, 2, m_wait_timeout);
         if (!result.ok() && !result.timed_out()) {
-            record_error("thread_buffer_t::writer_thread: wait for got_data, destruction failed",
-                         result.error_code(), result.error_message());
+            record_error("thread_buffer_t::writer_thread: wait for got_data, destruction failed", result.error_code(),
+                         result.error_message());
             return;
         }
         if (!chunk.data) {

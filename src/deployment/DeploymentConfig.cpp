@@ -22,7 +22,8 @@ const OutputWriteTexts writeTexts = {
     L"Opening deployment.config file: %ls",
     L"Error: Opening deployment.config file %ls returned invalid file handle [%d]",
     L"Error: Cannot write deployment.config file %ls",
-    L"Error: Write of deployment.config file %ls returned data length written %u not equal to the config data length %u",
+    L"Error: Write of deployment.config file %ls returned data length written %u not equal to the config data length "
+    L"%u",
     L"Error: Could not flush write of deployment.config file %ls",
     L"Error: Closing of deployment config file %ls failed with error %ui",
     L"Successfully opened, wrote, and flushed write of deployment.config file %ls",
@@ -36,10 +37,8 @@ std::wstring failWithBox(const wchar_t* message) {
 
 } // namespace
 
-DeploymentConfig::DeploymentConfig(std::wstring templateDirectory, std::wstring javaHome,
-                                   FileCalls& calls)
-    : m_javaHome(std::move(javaHome)), m_templateDirectory(std::move(templateDirectory)),
-      m_calls(&calls) {}
+DeploymentConfig::DeploymentConfig(std::wstring templateDirectory, std::wstring javaHome, FileCalls& calls)
+    : m_javaHome(std::move(javaHome)), m_templateDirectory(std::move(templateDirectory)), m_calls(&calls) {}
 
 std::wstring DeploymentConfig::generate() {
     if (!m_outputPath.empty()) return m_outputPath;
@@ -54,8 +53,7 @@ std::wstring DeploymentConfig::generate() {
     }
 
     if (replaceParameter("BUNDLED_JRE_HOME_URL", url) == 0)
-        return failWithBox(
-            L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config template file.");
+        return failWithBox(L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config template file.");
     if (!writeOutput()) return failWithBox(L"Error writing out deployment config file.");
     return m_outputPath;
 }

@@ -8,8 +8,7 @@
 // home as a file URL. One object per launch step.
 class DeploymentConfig {
 public:
-    DeploymentConfig(std::wstring templateDirectory, std::wstring javaHome,
-                     FileCalls& calls = systemFileCalls());
+    DeploymentConfig(std::wstring templateDirectory, std::wstring javaHome, FileCalls& calls = systemFileCalls());
 
     // The path of the written file, or empty once the failure has been shown
     // and logged. After a success, later calls return the same path and

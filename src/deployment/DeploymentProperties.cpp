@@ -11,7 +11,8 @@ const OutputWriteTexts writeTexts = {
     L"Opening deployment.properties file: %ls",
     L"Error: Opening deployment.properties file %ls returned invalid file handle",
     L"Error: Cannot write deployment.properties file %ls",
-    L"Error: Write of deployment.properties file %ls returned data length written %u not equal to the properties data length %u",
+    L"Error: Write of deployment.properties file %ls returned data length written %u not equal to the properties data "
+    L"length %u",
     L"Error: Could not flush write of deployment.properties file %ls",
     L"Error: Closing of deployment properties file %ls failed with error %ui",
     L"Successfully opened, wrote, and flushed write of deployment.properties file %ls",
@@ -66,10 +67,8 @@ const DeploymentProperties::Placeholder DeploymentProperties::kPlaceholders[] = 
 };
 
 DeploymentProperties::DeploymentProperties(std::wstring templateDirectory, std::wstring javaHome,
-                                           std::wstring utilityWindowPropertiesFile,
-                                           std::wstring adminPropertiesFile,
-                                           std::wstring javaCachePath, std::wstring appSupportPath,
-                                           FileCalls& calls)
+                                           std::wstring utilityWindowPropertiesFile, std::wstring adminPropertiesFile,
+                                           std::wstring javaCachePath, std::wstring appSupportPath, FileCalls& calls)
     : m_javaCachePath(std::move(javaCachePath)), m_appSupportPath(std::move(appSupportPath)),
       m_templateDirectory(std::move(templateDirectory)), m_javaHome(std::move(javaHome)),
       m_utilityWindowPropertiesFile(std::move(utilityWindowPropertiesFile)),
@@ -109,8 +108,8 @@ std::wstring DeploymentProperties::generate() {
 }
 
 bool DeploymentProperties::readTemplate() {
-    return readTemplateFile(m_templateDirectory, L"deployment.properties.tmpl", readTexts,
-                            m_templateText, m_calls->waitFunction());
+    return readTemplateFile(m_templateDirectory, L"deployment.properties.tmpl", readTexts, m_templateText,
+                            m_calls->waitFunction());
 }
 
 size_t DeploymentProperties::replaceParameter(const std::string& name, const std::string& value) {
@@ -120,8 +119,8 @@ size_t DeploymentProperties::replaceParameter(const std::string& name, const std
 // Placeholder values. The proxy selection is read afresh for each value.
 
 int32_t DeploymentProperties::proxySelection() {
-    const int32_t selection = m_adminSettings->getInt(LauncherSettings::kProxySelection,
-                                                    LauncherSettings::kDefaultProxySelection);
+    const int32_t selection =
+        m_adminSettings->getInt(LauncherSettings::kProxySelection, LauncherSettings::kDefaultProxySelection);
     if (selection < 0 || selection > LauncherSettings::kMaxProxySelection)
         return LauncherSettings::kDefaultProxySelection;
     return selection;
@@ -133,9 +132,7 @@ bool DeploymentProperties::sameServerForAll() {
 
 bool DeploymentProperties::manualProxy() { return proxySelection() == 1; }
 
-bool DeploymentProperties::manualPerProtocolProxy() {
-    return manualProxy() && !sameServerForAll();
-}
+bool DeploymentProperties::manualPerProtocolProxy() { return manualProxy() && !sameServerForAll(); }
 
 std::string DeploymentProperties::manualText(const char* key) {
     return escapedSetting(m_adminSettings->getString(key, std::string()));
@@ -149,8 +146,8 @@ std::string DeploymentProperties::bundledJreHome() { return escapeForProperties(
 
 std::string DeploymentProperties::consoleMode() {
     static const char* const modes[] = {"SHOW", "HIDE", "DISABLE"};
-    int32_t selection = m_userSettings->getInt(LauncherSettings::kJavaConsoleSelection,
-                                             LauncherSettings::kDefaultJavaConsoleSelection);
+    int32_t selection =
+        m_userSettings->getInt(LauncherSettings::kJavaConsoleSelection, LauncherSettings::kDefaultJavaConsoleSelection);
     if (selection < 0 || selection > LauncherSettings::kMaxJavaConsoleSelection)
         selection = LauncherSettings::kDefaultJavaConsoleSelection;
     return modes[selection];
@@ -161,14 +158,11 @@ std::string DeploymentProperties::proxyType() {
     return types[proxySelection()];
 }
 
-std::string DeploymentProperties::proxySame() {
-    return boolText(manualProxy() && sameServerForAll());
-}
+std::string DeploymentProperties::proxySame() { return boolText(manualProxy() && sameServerForAll()); }
 
 std::string DeploymentProperties::proxyConfigUrl() {
     return proxySelection() == 2
-               ? escapedSetting(m_adminSettings->getString(
-                     LauncherSettings::kAutomaticProxyConfigScriptLocation, ""))
+               ? escapedSetting(m_adminSettings->getString(LauncherSettings::kAutomaticProxyConfigScriptLocation, ""))
                : std::string();
 }
 

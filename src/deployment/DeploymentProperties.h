@@ -14,8 +14,7 @@ public:
     // Each empty argument is reported at once with its own error box.
     DeploymentProperties(std::wstring templateDirectory, std::wstring javaHome,
                          std::wstring utilityWindowPropertiesFile, std::wstring adminPropertiesFile,
-                         std::wstring javaCachePath, std::wstring appSupportPath,
-                         FileCalls& calls = systemFileCalls());
+                         std::wstring javaCachePath, std::wstring appSupportPath, FileCalls& calls = systemFileCalls());
 
     // The path of the written file, or empty once the failure has been shown
     // and logged. After a success, later calls return the same path and
@@ -59,7 +58,6 @@ private:
     std::string proxyOverrideHosts();
     std::string userCacheDir();
     std::string userAppSupportDir();
-
 
     std::wstring m_javaCachePath;
     std::wstring m_appSupportPath;

@@ -15,8 +15,8 @@ bool LauncherSettings::load() {
 
     handles::File file(openFileWaiting(m_path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, m_wait));
     if (!file) {
-        log.log(L"Utilities Window properties file %ls not available at this time, code %i",
-                m_path.c_str(), static_cast<int>(GetLastError()));
+        log.log(L"Utilities Window properties file %ls not available at this time, code %i", m_path.c_str(),
+                static_cast<int>(GetLastError()));
         return false;
     }
     const DWORD size = GetFileSize(file.get(), nullptr);
@@ -31,7 +31,8 @@ bool LauncherSettings::load() {
         log.log(L"Error: Cannot read Utilities Window properties file %ls", m_path.c_str());
         ok = false;
     } else if (read < size) {
-        log.log(L"Error: Read of Utilities Window properties file %ls returned data length %u not equal to file data size %u",
+        log.log(L"Error: Read of Utilities Window properties file %ls returned data length %u not equal to file data "
+                L"size %u",
                 m_path.c_str(), static_cast<unsigned>(read), static_cast<unsigned>(size));
         ok = false;
     }

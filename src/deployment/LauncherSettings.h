@@ -35,9 +35,9 @@ public:
 
     // Defaults that are not false, 0 or empty, and the ranges of the two
     // selections; a selection outside its range counts as its default.
-    static constexpr int32_t kDefaultJavaConsoleSelection = 2;  // disabled
+    static constexpr int32_t kDefaultJavaConsoleSelection = 2; // disabled
     static constexpr int32_t kMaxJavaConsoleSelection = 2;
-    static constexpr int32_t kDefaultProxySelection = 0;        // the browser's settings
+    static constexpr int32_t kDefaultProxySelection = 0; // the browser's settings
     static constexpr int32_t kMaxProxySelection = 3;
 
     // wait paces the retries while another process writes the file.

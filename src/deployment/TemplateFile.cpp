@@ -25,8 +25,7 @@ namespace {
 
 // Reads the whole file in one call; false (logged) when that fails or
 // comes back short.
-bool readWholeFile(HANDLE file, const std::wstring& path, const TemplateReadTexts& texts,
-                   std::string& bytes) {
+bool readWholeFile(HANDLE file, const std::wstring& path, const TemplateReadTexts& texts, std::string& bytes) {
     tvs::Logger& log = tvs::Logger::getInstance();
     const DWORD size = GetFileSize(file, nullptr);
     bytes.assign(size, '\0');
@@ -37,8 +36,7 @@ bool readWholeFile(HANDLE file, const std::wstring& path, const TemplateReadText
         ok = false;
     }
     if (read != size) {
-        log.log(texts.shortRead, path.c_str(), static_cast<unsigned>(read),
-                static_cast<unsigned>(size));
+        log.log(texts.shortRead, path.c_str(), static_cast<unsigned>(read), static_cast<unsigned>(size));
         ok = false;
     }
     return ok;
@@ -46,9 +44,8 @@ bool readWholeFile(HANDLE file, const std::wstring& path, const TemplateReadText
 
 } // namespace
 
-bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName,
-                      const TemplateReadTexts& texts, std::string& text,
-                      const WaitFunction& wait) {
+bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName, const TemplateReadTexts& texts,
+                      std::string& text, const WaitFunction& wait) {
     tvs::Logger& log = tvs::Logger::getInstance();
     if (directory.empty()) {
         log.log(texts.noPath);
@@ -64,8 +61,7 @@ bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName,
     }
     std::string bytes;
     const bool ok = readWholeFile(file.get(), path, texts, bytes);
-    if (!file.close())
-        log.log(texts.closeFailed, path.c_str(), static_cast<unsigned>(GetLastError()));
+    if (!file.close()) log.log(texts.closeFailed, path.c_str(), static_cast<unsigned>(GetLastError()));
     if (!ok) return false;
 
     log.log(texts.succeeded, path.c_str());
@@ -75,8 +71,8 @@ bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName,
 
 namespace {
 
-OutputWrite writeAndFlush(HANDLE file, const std::wstring& path, const std::string& text,
-                          FileCalls& calls, const OutputWriteTexts& texts) {
+OutputWrite writeAndFlush(HANDLE file, const std::wstring& path, const std::string& text, FileCalls& calls,
+                          const OutputWriteTexts& texts) {
     tvs::Logger& log = tvs::Logger::getInstance();
     const DWORD length = static_cast<DWORD>(text.size());
     DWORD written = 0;
@@ -87,8 +83,7 @@ OutputWrite writeAndFlush(HANDLE file, const std::wstring& path, const std::stri
         ok = false;
     }
     if (written != length) {
-        log.log(texts.shortWrite, path.c_str(), static_cast<unsigned>(written),
-                static_cast<unsigned>(length));
+        log.log(texts.shortWrite, path.c_str(), static_cast<unsigned>(written), static_cast<unsigned>(length));
         ok = false;
     }
     if (!calls.flush(file)) {
@@ -100,8 +95,8 @@ OutputWrite writeAndFlush(HANDLE file, const std::wstring& path, const std::stri
 
 } // namespace
 
-OutputWrite writeOutputFile(const std::wstring& path, const std::string& text,
-                            FileCalls& calls, const OutputWriteTexts& texts) {
+OutputWrite writeOutputFile(const std::wstring& path, const std::string& text, FileCalls& calls,
+                            const OutputWriteTexts& texts) {
     tvs::Logger& log = tvs::Logger::getInstance();
     log.log(texts.opening, path.c_str());
     handles::File file(openFileWaiting(path, GENERIC_WRITE, 0, CREATE_ALWAYS, calls.waitFunction()));
@@ -110,19 +105,18 @@ OutputWrite writeOutputFile(const std::wstring& path, const std::string& text,
         return OutputWrite::notOpened;
     }
     const OutputWrite outcome = writeAndFlush(file.get(), path, text, calls, texts);
-    if (!file.close())
-        log.log(texts.closeFailed, path.c_str(), static_cast<unsigned>(GetLastError()));
+    if (!file.close()) log.log(texts.closeFailed, path.c_str(), static_cast<unsigned>(GetLastError()));
     if (outcome == OutputWrite::written) log.log(texts.succeeded, path.c_str());
     return outcome;
 }
 
-size_t replaceTemplateParameter(std::string& text, const std::string& name,
-                                const std::string& value, const wchar_t* outputName) {
+size_t replaceTemplateParameter(std::string& text, const std::string& name, const std::string& value,
+                                const wchar_t* outputName) {
     const std::string key = "%" + name + "%";
     const size_t count = replaceAll(text, key, value);
     const std::wstring format = std::wstring(L"Replaced '%ls' %i times with '%ls' in ") + outputName;
-    tvs::Logger::getInstance().log(format.c_str(), fromAnsi(key).c_str(),
-                                   static_cast<int>(count), fromAnsi(value).c_str());
+    tvs::Logger::getInstance().log(format.c_str(), fromAnsi(key).c_str(), static_cast<int>(count),
+                                   fromAnsi(value).c_str());
     return count;
 }
 

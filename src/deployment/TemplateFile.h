@@ -41,14 +41,13 @@ struct TemplateReadTexts {
 // Reads directory + "\" + fileName, sharing it with other readers and waiting
 // while a writer holds it, and sets text to its bytes up to the first zero
 // byte. Logs each step; text is unchanged when it returns false.
-bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName,
-                      const TemplateReadTexts& texts, std::string& text,
-                      const WaitFunction& wait);
+bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName, const TemplateReadTexts& texts,
+                      std::string& text, const WaitFunction& wait);
 
 // Replaces every "%" + name + "%" in text by value and logs the count with
 // "Replaced '%ls' %i times with '%ls' in " + outputName.
-size_t replaceTemplateParameter(std::string& text, const std::string& name,
-                                const std::string& value, const wchar_t* outputName);
+size_t replaceTemplateParameter(std::string& text, const std::string& name, const std::string& value,
+                                const wchar_t* outputName);
 
 // Log texts of one output write. Each takes the output path as its first
 // argument; openFailed takes the last error next, shortWrite the bytes written
@@ -76,7 +75,7 @@ enum class OutputWrite {
 // Creates path (waiting while another process holds it), writes text in one
 // call, flushes and closes it, logging each step.
 OutputWrite writeOutputFile(const std::wstring& path, const std::string& text, FileCalls& calls,
-                     const OutputWriteTexts& texts);
+                            const OutputWriteTexts& texts);
 
 // javaHome + "\lib\" + fileName in its long form.
 std::wstring runtimeLibFile(const std::wstring& javaHome, const wchar_t* fileName);

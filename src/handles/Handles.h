@@ -41,13 +41,16 @@ public:
         return old == Traits::invalid() || Traits::close(old);
     }
     // For APIs that fill a handle through an out parameter.
-    pointer* put() noexcept { reset(); return &m_value; }
+    pointer* put() noexcept {
+        reset();
+        return &m_value;
+    }
 
 private:
     pointer m_value = Traits::invalid();
 };
 
-struct FileTraits {   // CreateFile and friends: INVALID_HANDLE_VALUE on failure
+struct FileTraits { // CreateFile and friends: INVALID_HANDLE_VALUE on failure
     using pointer = HANDLE;
     static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static bool close(pointer h) noexcept { return ::CloseHandle(h) != FALSE; }

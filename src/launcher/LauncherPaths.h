@@ -28,7 +28,6 @@ struct StartupSwitches {
     std::string appcastOverride;
 };
 
-
 // Installation kind, detected once per process and cached.
 DeploymentKind detectDeploymentKind();
 bool isPerMachineDeployment();

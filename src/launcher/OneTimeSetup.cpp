@@ -19,8 +19,8 @@ const wchar_t* const kStagingSuffix = L".partial";
 // The system deletes the file when its last handle closes, also when the
 // holder dies, so a lock never outlives its launcher.
 HANDLE openLockFile(const std::wstring& path, DWORD disposition) {
-    return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
-                       disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, disposition,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
 }
 
 } // namespace
@@ -67,12 +67,10 @@ namespace {
 
 std::string readEmbeddedUpdateValue(HKEY root) {
     handles::RegKey key;
-    if (RegOpenKeyExA(root, names::kRegistryKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
-        return "";
+    if (RegOpenKeyExA(root, names::kRegistryKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return "";
     char buffer[kMarkerBufferSize] = {};
     DWORD size = kMarkerBufferSize, type = 0;
-    LONG rc = RegQueryValueExA(key.get(), kMarkerValue, nullptr, &type,
-                               reinterpret_cast<BYTE*>(buffer), &size);
+    LONG rc = RegQueryValueExA(key.get(), kMarkerValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     if (rc != ERROR_SUCCESS || type != REG_SZ || size >= kMarkerBufferSize) return "";
     buffer[size] = '\0';
     return buffer;
@@ -90,10 +88,9 @@ bool embeddedUpdateNeeded() {
 void markEmbeddedUpdated() {
     std::string marker = embeddedUpdateExpected();
     handles::RegKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, names::kRegistryKey, 0, KEY_SET_VALUE, key.put()) !=
-            ERROR_SUCCESS &&
-        RegCreateKeyExA(HKEY_CURRENT_USER, names::kRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, names::kRegistryKey, 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS &&
+        RegCreateKeyExA(HKEY_CURRENT_USER, names::kRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                        nullptr, key.put(), nullptr) != ERROR_SUCCESS)
         return;
     RegSetValueExA(key.get(), kMarkerValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(marker.c_str()),
                    static_cast<DWORD>(marker.size() + 1));
@@ -127,8 +124,8 @@ bool clearStaging(const std::wstring& target) {
 
 } // namespace
 
-bool performOneTimeSetup(const std::wstring& executableDirectory,
-                         const std::wstring& supportDirectory, std::wstring& embeddedJreHome) {
+bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
+                         std::wstring& embeddedJreHome) {
     const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::kResources;
     const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::kEmbedded;
 

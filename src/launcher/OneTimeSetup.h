@@ -29,5 +29,5 @@ private:
     bool m_locked = false;
 };
 
-bool performOneTimeSetup(const std::wstring& executableDirectory,
-                         const std::wstring& supportDirectory, std::wstring& embeddedJreHome);
+bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
+                         std::wstring& embeddedJreHome);

@@ -33,11 +33,12 @@ std::wstring chooseSessionFile(const std::vector<std::wstring>& arguments) {
     for (size_t i = 1; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
         DWORD attributes = GetFileAttributesW(argument.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-            continue;
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
         if (lowerExtension(argument) == names::kSessionExtension) {
-            if (sessionFile.empty()) sessionFile = argument;
-            else logger().log(L"Ignoring extra vca file: %ls", argument.c_str());
+            if (sessionFile.empty())
+                sessionFile = argument;
+            else
+                logger().log(L"Ignoring extra vca file: %ls", argument.c_str());
         } else {
             logger().log(L"Ignoring extra parameter: %ls", argument.c_str());
         }
@@ -56,8 +57,8 @@ struct JavaTexts {
 
 // On failure returns false with the conversion's error code, taken at once,
 // before anything else can change the thread's last error.
-bool formJavaTexts(const LauncherPaths& paths, const std::wstring& sessionFile,
-                   const ShortPathSource& shortPaths, JavaTexts& texts, DWORD& error) {
+bool formJavaTexts(const LauncherPaths& paths, const std::wstring& sessionFile, const ShortPathSource& shortPaths,
+                   JavaTexts& texts, DWORD& error) {
     std::string converted;
     auto convert = [&](const std::wstring& wide, std::string& out) {
         if (toLoggedAnsiPath(wide, shortPaths, L"Java is", out)) return true;
@@ -73,8 +74,8 @@ bool formJavaTexts(const LauncherPaths& paths, const std::wstring& sessionFile,
 }
 
 std::string javaOptions(const JavaTexts& t) {
-    return "-Djava.library.path=" + std::string(" -Djava.ext.dirs=") +
-           quoteArgument(t.javaHome + "\\lib\\ext") + " -Djava.io.tmpdir=" + quoteArgument(t.tempDirectory) +
+    return "-Djava.library.path=" + std::string(" -Djava.ext.dirs=") + quoteArgument(t.javaHome + "\\lib\\ext") +
+           " -Djava.io.tmpdir=" + quoteArgument(t.tempDirectory) +
            " -Djava.security.policy=" + quoteArgument(t.javaHome + "\\lib\\security\\javaws.policy");
 }
 
@@ -131,9 +132,7 @@ bool spawnJava(const JavaTexts& t, const std::vector<std::string>& arguments) {
         return true;
     }
     const unsigned long error = GetLastError();
-    showErrorBox(L"Java spawn returned -1, errNo " + std::to_wstring(error) +
-                     L". Launch aborted.",
-                 true);
+    showErrorBox(L"Java spawn returned -1, errNo " + std::to_wstring(error) + L". Launch aborted.", true);
     return false;
 }
 
@@ -144,9 +143,8 @@ bool prepareRuntime(const LauncherPaths& paths) {
         showErrorBox(L"Cannot create \"deployment.config\" file. Launch aborted.", true);
         return false;
     }
-    DeploymentProperties properties(paths.executableDirectory, paths.embeddedJreHome,
-                                    paths.userPropertiesPath, paths.adminPropertiesPath,
-                                    paths.cacheDirectory, paths.supportDirectory);
+    DeploymentProperties properties(paths.executableDirectory, paths.embeddedJreHome, paths.userPropertiesPath,
+                                    paths.adminPropertiesPath, paths.cacheDirectory, paths.supportDirectory);
     if (properties.generate().empty()) {
         showErrorBox(L"Cannot create \"deployment.properties\" file. Launch aborted.", true);
         return false;
@@ -159,8 +157,7 @@ bool prepareRuntime(const LauncherPaths& paths) {
 
 } // namespace
 
-bool copySecurityDirectory(const std::wstring& executableDirectory,
-                           const std::wstring& supportDirectory) {
+bool copySecurityDirectory(const std::wstring& executableDirectory, const std::wstring& supportDirectory) {
     const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::kSecurity;
     const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::kSecurity;
     if (isDirectory(target)) return true;
@@ -169,8 +166,8 @@ bool copySecurityDirectory(const std::wstring& executableDirectory,
     // would otherwise nest a second copy inside the first.
     const std::wstring staging = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".partial";
     deleteTree(staging, false);
-    const bool copied = copyTree(source, staging) &&
-                        (MoveFileW(staging.c_str(), target.c_str()) || isDirectory(target));
+    const bool copied =
+        copyTree(source, staging) && (MoveFileW(staging.c_str(), target.c_str()) || isDirectory(target));
     deleteTree(staging, false);
     return copied;
 }
@@ -186,12 +183,11 @@ SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches&
     } else {
         logger().log(L"Launching %ls", sessionFile.c_str());
         if (!switches.validationDisabled && !validateSessionFile(sessionFile)) {
-            showErrorBox(
-                L"There is a problem with the .vca file used to open your session or recording. It "
-                L"may be damaged or may be from an invalid source. Please open the link in your "
-                L"browser again to download the .vca file again. If the problem persists, contact "
-                L"your system administrator or Tavisto Convoca Technical Support.",
-                true);
+            showErrorBox(L"There is a problem with the .vca file used to open your session or recording. It "
+                         L"may be damaged or may be from an invalid source. Please open the link in your "
+                         L"browser again to download the .vca file again. If the problem persists, contact "
+                         L"your system administrator or Tavisto Convoca Technical Support.",
+                         true);
             outcome.status = -1;
         }
     }
@@ -205,13 +201,12 @@ SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches&
         JavaTexts texts;
         DWORD error = 0;
         if (!formJavaTexts(paths, sessionFile, shortPaths, texts, error)) {
-            showErrorBox(
-                L"Tavisto Convoca Launcher cannot launch Java Virtual Machine. This is likely because "
-                L"Java Virtual Machine files are installed under your user directory and your name "
-                L"contains characters that are not supported by the locale for which your computer "
-                L"is currently configured. Please set your system locale properly so it is "
-                L"compatible with all the characters in your name.",
-                true);
+            showErrorBox(L"Tavisto Convoca Launcher cannot launch Java Virtual Machine. This is likely because "
+                         L"Java Virtual Machine files are installed under your user directory and your name "
+                         L"contains characters that are not supported by the locale for which your computer "
+                         L"is currently configured. Please set your system locale properly so it is "
+                         L"compatible with all the characters in your name.",
+                         true);
             outcome.status = error != 0 ? static_cast<int>(error) : -1;
             outcome.bypassExitSequence = true;
             return outcome;
@@ -224,4 +219,3 @@ SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches&
     logger().log(L"Exiting Launcher Session mode.");
     return outcome;
 }
-

@@ -17,6 +17,4 @@ SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches&
                               const ShortPathSource& shortPaths = systemShortPaths());
 
 // Copies the runtime's security directory into the support directory once.
-bool copySecurityDirectory(const std::wstring& executableDirectory,
-                           const std::wstring& supportDirectory);
-
+bool copySecurityDirectory(const std::wstring& executableDirectory, const std::wstring& supportDirectory);

@@ -90,14 +90,12 @@ LauncherPaths workOutPaths() {
     if (paths.arguments.empty()) fail(L"Failed to parse command line args.");
     paths.executablePath = paths.arguments[0];
     paths.executableDirectory = directoryOf(paths.executablePath);
-    if (paths.executableDirectory.empty())
-        fail(L"Please use an absolute path when launching the executable.");
+    if (paths.executableDirectory.empty()) fail(L"Please use an absolute path when launching the executable.");
     logger().log(L"Executable path: %ls", paths.executableDirectory.c_str());
 
     paths.supportDirectory = getLongPath(findSupportDirectory());
     if (paths.supportDirectory.empty()) fail(L"Could not determine a usable data directory.");
-    if (!createDirectoryChain(paths.supportDirectory))
-        fail(L"No data directory:\n  " + paths.supportDirectory);
+    if (!createDirectoryChain(paths.supportDirectory)) fail(L"No data directory:\n  " + paths.supportDirectory);
     logger().log(L"Support directory path: %ls", paths.supportDirectory.c_str());
 
     FileVersionReader versionReader(paths.executablePath);
@@ -115,25 +113,22 @@ LauncherPaths workOutPaths() {
     paths.appDataDirectory = withTrailingBackslash(getLongPath(appData));
 
     const bool perMachineInstall = isPerMachineDeployment();
-    paths.userPropertiesPath = getLongPath(
-        paths.appDataDirectory + names::kSupportSubdirectory + L"\\" +
-        (perMachineInstall ? names::kPerMachineUserProperties : names::kPerUserProperties));
+    paths.userPropertiesPath =
+        getLongPath(paths.appDataDirectory + names::kSupportSubdirectory + L"\\" +
+                    (perMachineInstall ? names::kPerMachineUserProperties : names::kPerUserProperties));
     paths.adminPropertiesPath =
-        perMachineInstall
-            ? getLongPath(getLongPath(paths.executableDirectory) + L"\\" + names::kAdminProperties)
-            : paths.userPropertiesPath;
+        perMachineInstall ? getLongPath(getLongPath(paths.executableDirectory) + L"\\" + names::kAdminProperties)
+                          : paths.userPropertiesPath;
 
     paths.cacheDirectory = getLongPath(paths.supportDirectory) + L"\\" + names::kCacheDirectory;
-    if (!createDirectoryChain(paths.cacheDirectory))
-        fail(L"No cache directory:\n    " + paths.cacheDirectory);
+    if (!createDirectoryChain(paths.cacheDirectory)) fail(L"No cache directory:\n    " + paths.cacheDirectory);
     return paths;
 }
 
 StartupSwitches readSwitches(const LauncherPaths& paths) {
     LauncherSettings settings(paths.adminPropertiesPath);
     StartupSwitches switches;
-    switches.updaterDisabled =
-        settings.getBool(LauncherSettings::kDoNotRunUpdater, false) || isPerMachineDeployment();
+    switches.updaterDisabled = settings.getBool(LauncherSettings::kDoNotRunUpdater, false) || isPerMachineDeployment();
     switches.validationDisabled = settings.getBool(LauncherSettings::kDoNotValidateVcaFile, false);
     switches.launchDisabled = settings.getBool(LauncherSettings::kDoNotLaunchVcaSession, false);
     switches.appcastOverride = settings.getString(LauncherSettings::kOverrideAppcastURL, "");
@@ -145,15 +140,14 @@ int runUtilityWindowMode(const LauncherPaths& paths) {
     const wchar_t* label = perMachineInstall ? L"per-Machine" : L"per-User";
     logger().log(L"Entering Launcher Utility Window mode.");
     WinSparkleUpdateTrigger trigger;
-    const std::wstring jarPath =
-        getLongPath(paths.executableDirectory) + L"\\" + names::kUtilityWindowJar;
+    const std::wstring jarPath = getLongPath(paths.executableDirectory) + L"\\" + names::kUtilityWindowJar;
     UtilityWindowLauncher::setPaths(paths.embeddedJreHome, jarPath);
     logger().log(L"Utility Window jar path: '%ls', properties path '%ls', cache path '%ls', "
                  L"MsiDeployment '%ls', launcher version '%ls'",
-                 jarPath.c_str(), paths.userPropertiesPath.c_str(), paths.cacheDirectory.c_str(),
-                 label, paths.executableVersion.c_str());
-    DWORD result = UtilityWindowLauncher::run(paths.userPropertiesPath, paths.cacheDirectory,
-                                              paths.executableVersion, &trigger, perMachineInstall);
+                 jarPath.c_str(), paths.userPropertiesPath.c_str(), paths.cacheDirectory.c_str(), label,
+                 paths.executableVersion.c_str());
+    DWORD result = UtilityWindowLauncher::run(paths.userPropertiesPath, paths.cacheDirectory, paths.executableVersion,
+                                              &trigger, perMachineInstall);
     int status = 0;
     if (result != 0) {
         showErrorBox(L"Utility Window failed: " + std::to_wstring(result), true);
@@ -200,8 +194,7 @@ int launcherMain() {
                          L"]. Please contact Tavisto technical support.",
                      false);
     } catch (...) {
-        showErrorBox(L"An unknown exception has occurred. Please contact Tavisto technical support.",
-                     false);
+        showErrorBox(L"An unknown exception has occurred. Please contact Tavisto technical support.", false);
     }
     return -1;
 }

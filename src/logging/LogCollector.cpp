@@ -42,7 +42,6 @@ std::uint32_t collectorSize(const std::wstring& path) {
     return data.nFileSizeLow;
 }
 
-
 // Keeps exactly one old collector.
 void rollOver(const LogFiles& files) {
     writeDiagnostic(L"Rolling over log file: %ls\n", files.collector.c_str());
@@ -79,8 +78,7 @@ bool appendAll(std::FILE* from, std::FILE* to, const LogFiles& files) {
 
 long long ageInDays(const FILETIME& created, const FILETIME& now) {
     auto units = [](const FILETIME& t) {
-        return static_cast<long long>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
-                                      t.dwLowDateTime);
+        return static_cast<long long>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
     };
     return (units(now) - units(created)) / kFileTimeUnitsPerSecond / 3600 / 24;
 }

@@ -6,8 +6,8 @@
 namespace tvs {
 
 struct LogFiles {
-    std::wstring current;   // this run's log, closed
-    std::wstring collector; // D\B.log
+    std::wstring current;    // this run's log, closed
+    std::wstring collector;  // D\B.log
     std::wstring rolledOver; // D\B.old.log
 };
 

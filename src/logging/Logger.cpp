@@ -53,20 +53,17 @@ std::wstring chooseCurrentLogPath(const std::wstring& directory, const std::wstr
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t stamp[32] = {};
-    _snwprintf(stamp, 31, L"%04d%02d%02d_%02d%02d%02d", now.wYear, now.wMonth, now.wDay,
-               now.wHour, now.wMinute, now.wSecond);
+    _snwprintf(stamp, 31, L"%04d%02d%02d_%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+               now.wSecond);
     const std::wstring stem = directory + L"\\" + baseName + L"_" + stamp;
     std::wstring candidate = stem + L".log";
-    for (unsigned long long n = 1; pathExists(candidate); ++n)
-        candidate = stem + L"_" + std::to_wstring(n) + L".log";
+    for (unsigned long long n = 1; pathExists(candidate); ++n) candidate = stem + L"_" + std::to_wstring(n) + L".log";
     return candidate;
 }
 
 } // namespace
 
-void Logger::initialize() {
-    initialize(SystemBaseDirectories());
-}
+void Logger::initialize() { initialize(SystemBaseDirectories()); }
 
 void Logger::initialize(const BaseDirectorySource& source) {
     SharedState& state = shared();
@@ -76,8 +73,7 @@ void Logger::initialize(const BaseDirectorySource& source) {
     state.maxCollectorSize = kMaxCollectorSize;
     state.baseName = names::kLogBaseName;
     state.logDirectory = findLogDirectory(source);
-    if (state.logDirectory.empty())
-        throw LoggerException("Logger could not find a usable log directory.");
+    if (state.logDirectory.empty()) throw LoggerException("Logger could not find a usable log directory.");
     std::wstring failed;
     if (!isDirectory(state.logDirectory) && !createDirectoryChain(state.logDirectory, &failed)) {
         writeDiagnostic(L"Failed to create dir: %ls\n", failed.c_str());
@@ -133,9 +129,7 @@ Logger::Logger(std::wstring path) : m_path(std::move(path)) {
     }
 }
 
-Logger::~Logger() {
-    closeStream();
-}
+Logger::~Logger() { closeStream(); }
 
 void Logger::closeStream() {
     std::FILE* open = nullptr;
@@ -164,8 +158,8 @@ void Logger::writeLine(const wchar_t* message) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t stamp[32] = {};
-    _snwprintf(stamp, 31, L"%04d/%02d/%02d %02d:%02d:%02d.%03d", now.wYear, now.wMonth,
-               now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+    _snwprintf(stamp, 31, L"%04d/%02d/%02d %02d:%02d:%02d.%03d", now.wYear, now.wMonth, now.wDay, now.wHour,
+               now.wMinute, now.wSecond, now.wMilliseconds);
 
     StreamLock lock(m_stream);
     if (!m_stream) return;

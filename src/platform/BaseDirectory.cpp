@@ -36,8 +36,7 @@ std::wstring findBaseDirectory(const BaseDirectorySource& source) {
 
 std::wstring SystemBaseDirectories::localAppData() const {
     wchar_t path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
-        return L"";
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) return L"";
     return path;
 }
 

@@ -20,13 +20,11 @@ bool isSelfOrParent(const wchar_t* name) {
 }
 
 bool clearAttributesAndDelete(const std::wstring& file) {
-    return SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL) &&
-           DeleteFileW(file.c_str());
+    return SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL) && DeleteFileW(file.c_str());
 }
 
 bool removeEmptiedDirectory(const std::wstring& path) {
-    return SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) &&
-           RemoveDirectoryW(path.c_str());
+    return SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) && RemoveDirectoryW(path.c_str());
 }
 
 // A path as the shell's file operation wants it: a list ended by an extra NUL.
@@ -69,17 +67,14 @@ bool createDirectoryChain(const std::wstring& path, std::wstring* failed) {
     return false;
 }
 
-bool pathExists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool pathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void sleepWait(DWORD milliseconds) { Sleep(milliseconds); }
 
 HANDLE openFileWaiting(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
                        const WaitFunction& wait) {
     for (int attempt = 1; attempt <= kHeldFileAttempts; ++attempt) {
-        HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, disposition,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) return file;
         const DWORD error = GetLastError();
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) break;

@@ -1,6 +1,5 @@
 #include "platform/Text.h"
 
-
 #include <cstring>
 #include <vector>
 
@@ -13,8 +12,7 @@ const char kHexDigits[] = "0123456789ABCDEF";
 const char kLowerHexDigits[] = "0123456789abcdef";
 
 bool passesUnescaped(unsigned char byte) {
-    return byte >= 0x21 && byte <= 0x7F && byte != '%' &&
-           std::memchr(kReserved, byte, sizeof kReserved - 1) == nullptr;
+    return byte >= 0x21 && byte <= 0x7F && byte != '%' && std::memchr(kReserved, byte, sizeof kReserved - 1) == nullptr;
 }
 
 // One WideCharToMultiByte pass. For code pages other than UTF-8 a character
@@ -22,9 +20,9 @@ bool passesUnescaped(unsigned char byte) {
 int convert(const std::wstring& input, UINT codePage, char* output, int outputSize) {
     const bool utf8 = codePage == CP_UTF8;
     BOOL usedDefault = FALSE;
-    int count = WideCharToMultiByte(codePage, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, input.data(),
-                                    static_cast<int>(input.size()), output, outputSize,
-                                    utf8 ? nullptr : "?", utf8 ? nullptr : &usedDefault);
+    int count =
+        WideCharToMultiByte(codePage, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, input.data(), static_cast<int>(input.size()),
+                            output, outputSize, utf8 ? nullptr : "?", utf8 ? nullptr : &usedDefault);
     if (usedDefault) {
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return 0;
@@ -56,12 +54,10 @@ bool toAnsi(const std::wstring& input, std::string& output) {
 
 std::wstring fromAnsi(const std::string& input) {
     if (input.empty()) return L"";
-    int length = MultiByteToWideChar(CP_ACP, 0, input.data(), static_cast<int>(input.size()),
-                                     nullptr, 0);
+    int length = MultiByteToWideChar(CP_ACP, 0, input.data(), static_cast<int>(input.size()), nullptr, 0);
     if (length <= 0) return L"";
     std::wstring result(static_cast<size_t>(length), L'\0');
-    length = MultiByteToWideChar(CP_ACP, 0, input.data(), static_cast<int>(input.size()),
-                                 result.data(), length);
+    length = MultiByteToWideChar(CP_ACP, 0, input.data(), static_cast<int>(input.size()), result.data(), length);
     result.resize(length > 0 ? static_cast<size_t>(length) : 0);
     size_t nul = result.find(L'\0');
     if (nul != std::wstring::npos) result.resize(nul);
@@ -92,17 +88,24 @@ std::string escapeForProperties(const std::wstring& input) {
     std::string output;
     for (wchar_t unit : input) {
         switch (unit) {
-        case L'\t': output += "\\t"; break;
-        case L'\n': output += "\\n"; break;
-        case L'\r': output += "\\r"; break;
-        case L'\\': output += "\\\\"; break;
+        case L'\t':
+            output += "\\t";
+            break;
+        case L'\n':
+            output += "\\n";
+            break;
+        case L'\r':
+            output += "\\r";
+            break;
+        case L'\\':
+            output += "\\\\";
+            break;
         default:
             if (unit < 0x80) {
                 output += static_cast<char>(unit);
             } else {
                 output += "\\u";
-                for (int shift = 12; shift >= 0; shift -= 4)
-                    output += kLowerHexDigits[(unit >> shift) & 0x0F];
+                for (int shift = 12; shift >= 0; shift -= 4) output += kLowerHexDigits[(unit >> shift) & 0x0F];
             }
         }
     }

@@ -16,10 +16,9 @@ namespace {
 
 std::wstring systemErrorText(DWORD errorCode) {
     wchar_t* text = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                      FORMAT_MESSAGE_FROM_SYSTEM,
-                                  nullptr, errorCode, LANG_USER_DEFAULT,
-                                  reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
+                       nullptr, errorCode, LANG_USER_DEFAULT, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     handles::LocalMemory owner(text);
     return length > 0 && text ? std::wstring(text, length) : std::wstring();
 }
@@ -33,8 +32,7 @@ void showConversionErrorBox(DWORD errorCode) {
         text += description;
     } else {
         wchar_t code[255] = {};
-        if (_snwprintf(code, 254, L"#%d = 0x%08X", static_cast<int>(errorCode),
-                       static_cast<unsigned>(errorCode)) > 0)
+        if (_snwprintf(code, 254, L"#%d = 0x%08X", static_cast<int>(errorCode), static_cast<unsigned>(errorCode)) > 0)
             text += std::wstring(L"Unknown Win32 error:") + code;
     }
     MessageBoxW(nullptr, text.c_str(), kErrorBoxTitle, MB_ICONERROR | MB_OK);

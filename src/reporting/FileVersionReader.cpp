@@ -42,8 +42,7 @@ std::wstring FileVersionReader::readTranslation(const void* block) {
     void* value = nullptr;
     UINT length = 0;
     if (!VerQueryValueW(block, L"\\VarFileInfo\\Translation", &value, &length) || !value) {
-        showErrorBox(L"Executable doesn't have the required VERSIONINFO\\VarFileInfo\\Translation resource",
-                     true);
+        showErrorBox(L"Executable doesn't have the required VERSIONINFO\\VarFileInfo\\Translation resource", true);
         return L"";
     }
     if (length / 4 == 0) {

@@ -26,17 +26,14 @@ extern "C" int __cdecl canShutdown() { return 1; }
 extern "C" void __cdecl shutdownRequested() {
     try {
         tvs::Logger::getInstance().log(L"Notified of successful update. Calling shutdown");
-    } catch (...) {
-    }
+    } catch (...) {}
     try {
         if (UtilityWindowLauncher::isMonitoring()) UtilityWindowLauncher::sendCommand("shutdown");
     } catch (const std::exception& e) {
         try {
             tvs::Logger::getInstance().log(L"Failed to send shutdown to UtilityWindow: %hs", e.what());
-        } catch (...) {
-        }
-    } catch (...) {
-    }
+        } catch (...) {}
+    } catch (...) {}
 }
 
 void startUpdater(const std::string& appcastOverride) {

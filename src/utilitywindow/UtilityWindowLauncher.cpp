@@ -94,11 +94,10 @@ DWORD UtilityWindowLauncher::run(const std::wstring& settingsPath, const std::ws
     State& s = state();
     s.listener = listener;
     std::string program;
-    std::vector<std::string> arguments{"-classpath", "", "com.tavisto.launcher.utility.Main",
-                                       "-settings", "", "-cache", "", "-version", ""};
+    std::vector<std::string> arguments{
+        "-classpath", "", "com.tavisto.launcher.utility.Main", "-settings", "", "-cache", "", "-version", ""};
     if (!ansiPath(s.javaHome + L"\\bin\\java.exe", shortPaths, program) ||
-        !ansiPath(s.jarPath, shortPaths, arguments[1]) ||
-        !ansiPath(settingsPath, shortPaths, arguments[4]) ||
+        !ansiPath(s.jarPath, shortPaths, arguments[1]) || !ansiPath(settingsPath, shortPaths, arguments[4]) ||
         !ansiPath(cachePath, shortPaths, arguments[6]) || !toAnsi(version, arguments[8]))
         return GetLastError();
     if (perMachine) arguments.push_back("-admin");

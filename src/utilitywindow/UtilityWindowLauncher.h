@@ -27,9 +27,8 @@ public:
     // cannot be started.
     // Paths without an ANSI form are passed in their short forms from
     // shortPaths.
-    static DWORD run(const std::wstring& settingsPath, const std::wstring& cachePath,
-                     const std::wstring& version, Listener* listener, bool perMachine,
-                     const ShortPathSource& shortPaths = systemShortPaths());
+    static DWORD run(const std::wstring& settingsPath, const std::wstring& cachePath, const std::wstring& version,
+                     Listener* listener, bool perMachine, const ShortPathSource& shortPaths = systemShortPaths());
 
     // Safe to call from another thread while run() reads the window's output.
     static void sendCommand(const std::string& text);

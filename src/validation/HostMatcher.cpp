@@ -5,8 +5,7 @@
 namespace {
 
 bool isLabelCharacter(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-           c == '.' || c == '~';
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.' || c == '~';
 }
 
 // One step of the pattern: a literal byte, exactly one label character, or

@@ -43,8 +43,7 @@ bool isAllowedHost(const std::string& host) {
 }
 
 bool hasHttpsPrefix(const std::string& lowered) {
-    return lowered.size() >= kRequiredPrefixLength &&
-           lowered.compare(0, kRequiredPrefixLength, kRequiredPrefix) == 0;
+    return lowered.size() >= kRequiredPrefixLength && lowered.compare(0, kRequiredPrefixLength, kRequiredPrefix) == 0;
 }
 
 // The host of a lower-cased address that begins with "https://".
@@ -115,8 +114,7 @@ std::wstring findProblem(const pugi::xml_document& document) {
     if (root.last_child() != jnlp) return L"    The jnlp node must have no siblings.\n";
 
     const std::string name = lowerCase(jnlp.name());
-    if (name != kRootElementName)
-        return L"    The root node must be \"jnlp\" not \"" + fromUtf8(name) + L"\"\n";
+    if (name != kRootElementName) return L"    The root node must be \"jnlp\" not \"" + fromUtf8(name) + L"\"\n";
 
     const pugi::xml_attribute codebase = jnlp.attribute("codebase");
     if (!codebase) return L"    The \"codebase\" attribute of the \"jnlp\" node is missing.\n";
@@ -126,14 +124,13 @@ std::wstring findProblem(const pugi::xml_document& document) {
         return L"    The \"codebase\" value of the \"jnlp\" node must begin with \"https://\".\n";
 
     const std::string host = hostOf(value);
-    if (!isAllowedHost(host))
-        return L"    The \"codebase\" host \"" + fromUtf8(host) + L"\" is invalid.\n";
+    if (!isAllowedHost(host)) return L"    The \"codebase\" host \"" + fromUtf8(host) + L"\" is invalid.\n";
     return findForeignResource(jnlp);
 }
 
 std::wstring describeParseFailure(const pugi::xml_parse_result& result) {
-    return L"    Error description: " + fromUtf8(result.description()) +
-           L"\n    Error offset: " + std::to_wstring(static_cast<long long>(result.offset));
+    return L"    Error description: " + fromUtf8(result.description()) + L"\n    Error offset: " +
+           std::to_wstring(static_cast<long long>(result.offset));
 }
 
 bool reportInvalidSessionFile(const std::wstring& path, const std::wstring& detail) {
@@ -147,8 +144,7 @@ bool reportInvalidSessionFile(const std::wstring& path, const std::wstring& deta
 bool validateSessionFile(const std::wstring& path) {
     pugi::xml_document document;
     const pugi::xml_parse_result loaded = document.load_file(path.c_str());
-    if (loaded.status != pugi::status_ok)
-        return reportInvalidSessionFile(path, describeParseFailure(loaded));
+    if (loaded.status != pugi::status_ok) return reportInvalidSessionFile(path, describeParseFailure(loaded));
 
     const std::wstring problem = findProblem(document);
     if (!problem.empty()) return reportInvalidSessionFile(path, problem);
