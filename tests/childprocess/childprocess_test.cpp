@@ -72,7 +72,8 @@ void expect_pattern(std::istream& stream, std::uint64_t seed, std::uint64_t size
     std::uint64_t received = 0, wrong = 0;
     std::vector<char> block(65536);
     while (stream.read(block.data(), block.size()) || stream.gcount() > 0)
-        for (std::streamsize i = 0; i < stream.gcount(); ++i) wrong += block[i] != cp_pattern::byte_at(seed, received++);
+        for (std::streamsize i = 0; i < stream.gcount(); ++i)
+            wrong += block[i] != cp_pattern::byte_at(seed, received++);
     EXPECT_EQ(received, size);
     EXPECT_EQ(wrong, 0u);
 }
@@ -91,10 +92,16 @@ TEST(CommandLineTest, ArgumentsAreQuotedAndReachTheChildAsGiven) {
     // Each argument and its form on the command line, where each is preceded
     // by a space; an empty one is a lone space that the child never sees.
     const std::pair<std::string, std::string> rows[] = {
-        {"a b", "\"a b\""}, {"c", "c"}, {"", ""}, {"a\tb", "\"a\tb\""}, {"q\"r", "\"q\\\"r\""},
-        {"C:\\plain\\", "C:\\plain\\"}, {"a\\b c", "\"a\\b c\""},
+        {"a b", "\"a b\""},
+        {"c", "c"},
+        {"", ""},
+        {"a\tb", "\"a\tb\""},
+        {"q\"r", "\"q\\\"r\""},
+        {"C:\\plain\\", "C:\\plain\\"},
+        {"a\\b c", "\"a\\b c\""},
         // Backslashes before a quote are doubled, or they would escape it.
-        {"C:\\dir x\\", "\"C:\\dir x\\\\\""}, {"a\\\"b c", "\"a\\\\\\\"b c\""}};
+        {"C:\\dir x\\", "\"C:\\dir x\\\\\""},
+        {"a\\\"b c", "\"a\\\\\\\"b c\""}};
     lines_t args = {"args"}, expected = {" args"};
     for (const auto& row : rows) {
         args.push_back(row.first);
@@ -193,7 +200,9 @@ TEST(ExecStreamTest, WriteFailureTimeoutsAndAChildHeldUntilItEnds) {
     EXPECT_FALSE(stream.close());
     EXPECT_GT(::GetTickCount64() - watch, 1300u);
     EXPECT_EQ(message_of([&] { stream.exit_code(); }), "exec_stream_t:exit_code: child process still running");
-    EXPECT_EQ(message_of([&] { start(stream, {"exit", "9"}); }),
+    EXPECT_EQ(message_of([&] {
+                  start(stream, {"exit", "9"});
+              }),
               "exec_stream_t::start: previous child process has not yet terminated");
     ASSERT_TRUE(close_within(stream, 15000));
     EXPECT_EQ(stream.exit_code(), 3u);

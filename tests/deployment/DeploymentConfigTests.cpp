@@ -20,7 +20,9 @@ TEST(ReplaceAll, CountsAndNeverSearchesInsertedText) {
     EXPECT_EQ(replaceAll(overlapping, "aa", "b"), 2u);
     EXPECT_EQ(replaceAll(unchanged, "", "y"), 0u) << "an empty find would never end";
     EXPECT_EQ(replaceAll(path, L"\\", L"\\\\"), 2u);
-    EXPECT_EQ(text + overlapping + unchanged, "a%X%%X%b%X%%X%%X%%X%" "bb" "abc");
+    EXPECT_EQ(text + overlapping + unchanged, "a%X%%X%b%X%%X%%X%%X%"
+                                              "bb"
+                                              "abc");
     EXPECT_EQ(path, L"C:\\\\Program Files\\\\X");
 }
 
@@ -45,9 +47,12 @@ TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWholeOnc
     EXPECT_EQ(generator.generate(), output) << "the short write was not taken for a written file";
     EXPECT_EQ(readFile(output), expected);
     const std::wstring logged = L"Opening deployment.config.tmpl file: " + tmpl +
-        L"\nSuccessfully opened and read deployment.config.tmpl file " + tmpl + L"\nReplaced '%BUNDLED_JRE_HOME_URL%' "
-        L"3 times with '" + fromUtf8(url) + L"' in deployment.config\nOpening deployment.config file: " + output +
-        L"\nSuccessfully opened, wrote, and flushed write of deployment.config file " + output + L"\n";
+                                L"\nSuccessfully opened and read deployment.config.tmpl file " + tmpl +
+                                L"\nReplaced '%BUNDLED_JRE_HOME_URL%' "
+                                L"3 times with '" +
+                                fromUtf8(url) + L"' in deployment.config\nOpening deployment.config file: " + output +
+                                L"\nSuccessfully opened, wrote, and flushed write of deployment.config file " + output +
+                                L"\n";
     EXPECT_EQ(log.text(), logged);
     ASSERT_TRUE(writeFile(output, "changed since"));
     EXPECT_EQ(generator.generate(), output);
@@ -59,13 +64,16 @@ TEST_F(DeploymentTest, ConfigFailuresShowTheirBoxAndWriteNothing) {
     const std::wstring tmpl = exe + L"\\deployment.config.tmpl", none = root / L"none\\lib\\deployment.config",
                        read = L"Successfully opened and read deployment.config.tmpl file " + tmpl,
                        missing = L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config template file.";
-    const struct { const char* text; std::wstring home, logged, box; } rows[] = {
-        {nullptr, jre, L"Error: Opening deployment.config.tmpl file " + tmpl + L" returned invalid file handle",
-         L"Error reading deployment config template file."},
-        {"", jre, read, missing}, {"x=%BUNDLED_JRE_HOME%\r\n", jre, read, missing},
-        {"%BUNDLED_JRE_HOME_URL%", root / L"none",
-         L"Error: Opening deployment.config file " + none + L" returned invalid file handle [3]",
-         L"Error writing out deployment config file."}};
+    const struct {
+        const char* text;
+        std::wstring home, logged, box;
+    } rows[] = {{nullptr, jre, L"Error: Opening deployment.config.tmpl file " + tmpl + L" returned invalid file handle",
+                 L"Error reading deployment config template file."},
+                {"", jre, read, missing},
+                {"x=%BUNDLED_JRE_HOME%\r\n", jre, read, missing},
+                {"%BUNDLED_JRE_HOME_URL%", root / L"none",
+                 L"Error: Opening deployment.config file " + none + L" returned invalid file handle [3]",
+                 L"Error writing out deployment config file."}};
     for (const auto& row : rows) {
         robot.clear();
         ASSERT_TRUE(!row.text || writeFile(tmpl, row.text));
@@ -84,14 +92,26 @@ TEST_F(DeploymentTest, ShippedTemplatesUseTheRuntimesOwnKeys) {
     ASSERT_EQ(DeploymentConfig(package, jre).generate(), config);
     ASSERT_EQ(DeploymentProperties(package, jre, user, admin, cache, support).generate(), properties);
     const std::vector<std::string> lines = splitLines(readFile(config) + "\n" + readFile(properties));
-    const std::string p = "deployment.proxy.", expected[] = {
-        "deployment.system.config=" + fileUrl(jre) + "/lib/deployment.properties",
-        "deployment.system.config.mandatory=true", "deployment.console.startup.mode=DISABLE",
-        p + "type=1", p + "same=true", p + "auto.config.url=", p + "bypass.list=", p + "bypass.local=false",
-        p + "http.host=proxy.example", p + "http.port=3128", p + "https.host=", p + "https.port=0",
-        p + "ftp.host=", p + "ftp.port=0", p + "socks.host=", p + "socks.port=0", p + "override.hosts=intranet",
-        "deployment.user.cachedir=" + doubled(cache),
-        "deployment.javaws.jre.0.path=" + doubled(jre) + "\\\\bin\\\\javaw.exe"};
+    const std::string p = "deployment.proxy.",
+                      expected[] = {"deployment.system.config=" + fileUrl(jre) + "/lib/deployment.properties",
+                                    "deployment.system.config.mandatory=true",
+                                    "deployment.console.startup.mode=DISABLE",
+                                    p + "type=1",
+                                    p + "same=true",
+                                    p + "auto.config.url=",
+                                    p + "bypass.list=",
+                                    p + "bypass.local=false",
+                                    p + "http.host=proxy.example",
+                                    p + "http.port=3128",
+                                    p + "https.host=",
+                                    p + "https.port=0",
+                                    p + "ftp.host=",
+                                    p + "ftp.port=0",
+                                    p + "socks.host=",
+                                    p + "socks.port=0",
+                                    p + "override.hosts=intranet",
+                                    "deployment.user.cachedir=" + doubled(cache),
+                                    "deployment.javaws.jre.0.path=" + doubled(jre) + "\\\\bin\\\\javaw.exe"};
     for (const std::string& line : expected)
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
 }

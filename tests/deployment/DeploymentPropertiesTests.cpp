@@ -22,13 +22,22 @@ TEST_F(PropertiesTest, EverySelectionWithAndWithoutOneServerForAllAndEscapedPath
     const std::wstring home = root / L"J\u00f6rg \u00c5s\\jre", output = home + L"\\lib\\deployment.properties";
     const std::string manual2 = "DISABLE|2|false|http://pac||false||0||0||0||0|",
                       none = "DISABLE|0|false|||false||0||0||0||0|";
-    const struct { const char *console, *selection; bool same; std::string expected; } rows[] = {
-        {"0", "0", false, "SHOW|3|false|||false||0||0||0||0|"}, {"1", "0", true, "HIDE|3|false|||false||0||0||0||0|"},
-        {"2", "1", false, "DISABLE|1|false||*.local|true|h|8080|s|8443|f|8|k|1080|o;*.corp"},
-        {"", "1", true, "DISABLE|1|true||*.local|true|h|8080||0||0|k|1080|o;*.corp"},
-        {"", "2", false, manual2}, {"", "2", true, manual2}, {"", "3", false, none}, {"", "3", true, none},
-        // Out of range: the default of the settings table.
-        {"3", "4", true, defaults}, {"-1", "-1", false, defaults}, {"0x7fffffff", "99", false, defaults}};
+    const struct {
+        const char *console, *selection;
+        bool same;
+        std::string expected;
+    } rows[] = {{"0", "0", false, "SHOW|3|false|||false||0||0||0||0|"},
+                {"1", "0", true, "HIDE|3|false|||false||0||0||0||0|"},
+                {"2", "1", false, "DISABLE|1|false||*.local|true|h|8080|s|8443|f|8|k|1080|o;*.corp"},
+                {"", "1", true, "DISABLE|1|true||*.local|true|h|8080||0||0|k|1080|o;*.corp"},
+                {"", "2", false, manual2},
+                {"", "2", true, manual2},
+                {"", "3", false, none},
+                {"", "3", true, none},
+                // Out of range: the default of the settings table.
+                {"3", "4", true, defaults},
+                {"-1", "-1", false, defaults},
+                {"0x7fffffff", "99", false, defaults}};
     // Every manual value, so that each shows where it is used.
     const std::string manual =
         "\nautomaticProxyConfigScriptLocation=http://pac\ndoNotUseProxyServerAddressList=*.local"
@@ -54,8 +63,10 @@ TEST_F(PropertiesTest, MissingPlaceholderStopsAfterTheOnesBeforeAndWritesNothing
     LogTail log;
     EXPECT_EQ(generateProperties(jre), L"");
     const std::wstring box = L"Error finding PROXY_FTP_PORT parameter in deployment properties template file.",
-                       logged = log.text(), last = L"Replaced '%PROXY_FTP_PORT%' 0 times with '2121' in "
-                                                   L"deployment.properties\n" + box + L"\n";
+                       logged = log.text(),
+                       last = L"Replaced '%PROXY_FTP_PORT%' 0 times with '2121' in "
+                              L"deployment.properties\n" +
+                              box + L"\n";
     EXPECT_EQ(boxTexts(robot.boxes()), std::vector<std::wstring>{box});
     EXPECT_FALSE(fileExists(properties));
     size_t replaced = 0;
@@ -66,8 +77,9 @@ TEST_F(PropertiesTest, MissingPlaceholderStopsAfterTheOnesBeforeAndWritesNothing
 
 // Each failure leaves the generator ready for another attempt; once written, it writes no more.
 TEST_F(PropertiesTest, FailedWritesShowTheirBoxesAndTheFirstSuccessIsTheOnlyWrite) {
-    const std::wstring box = L"Error writing deployment properties file.", file = L" deployment.properties file " +
-                       properties, twice = L"Error writing deployment properties file file.";
+    const std::wstring box = L"Error writing deployment properties file.",
+                       file = L" deployment.properties file " + properties,
+                       twice = L"Error writing deployment properties file file.";
     const std::string content = written(doubled(jre), defaults);
     DeploymentProperties generator(exe, jre, user, admin, cache, support, calls);
     LogTail log;
@@ -81,12 +93,16 @@ TEST_F(PropertiesTest, FailedWritesShowTheirBoxesAndTheFirstSuccessIsTheOnlyWrit
     EXPECT_EQ(generateProperties(root / L"none"), L"");
     EXPECT_EQ(calls.waits, 60) << "only a sharing or lock violation is waited for";
     EXPECT_EQ(boxTexts(robot.boxes()), (std::vector<std::wstring>{box, box}));
-    const struct { bool ScriptedCalls::*fault; std::wstring logged; std::vector<std::wstring> boxes; } rows[] = {
-        {&ScriptedCalls::shortWrite, L"Error: Write of" + file + L" returned data length written " +
-         std::to_wstring(content.size() - 1) + L" not equal to the properties data length " +
-         std::to_wstring(content.size()), {twice, box}},
-        {&ScriptedCalls::failFlush, L"Error: Could not flush write of" + file, {twice, box}},
-        {&ScriptedCalls::failWrite, L"Error: Cannot write" + file, {box}}};
+    const struct {
+        bool ScriptedCalls::*fault;
+        std::wstring logged;
+        std::vector<std::wstring> boxes;
+    } rows[] = {{&ScriptedCalls::shortWrite,
+                 L"Error: Write of" + file + L" returned data length written " + std::to_wstring(content.size() - 1) +
+                     L" not equal to the properties data length " + std::to_wstring(content.size()),
+                 {twice, box}},
+                {&ScriptedCalls::failFlush, L"Error: Could not flush write of" + file, {twice, box}},
+                {&ScriptedCalls::failWrite, L"Error: Cannot write" + file, {box}}};
     for (const auto& row : rows) {
         robot.clear();
         calls = {};

@@ -11,12 +11,16 @@
 // The write or the flush fails, or the write falls one byte short, on request; the waits between attempts
 // to open the output are counted, and skipped unless sleep is set.
 struct ScriptedCalls : FileCalls {
-    bool failWrite = false, shortWrite = false, failFlush = false, sleep = false; int waits = 0;
+    bool failWrite = false, shortWrite = false, failFlush = false, sleep = false;
+    int waits = 0;
     BOOL write(HANDLE file, const void* data, DWORD size, DWORD* written) override {
         return !failWrite && FileCalls::write(file, data, size - shortWrite, written);
     }
     BOOL flush(HANDLE file) override { return !failFlush && FileCalls::flush(file); }
-    void wait(DWORD ms) override { ++waits; if (sleep) FileCalls::wait(ms); }
+    void wait(DWORD ms) override {
+        ++waits;
+        if (sleep) FileCalls::wait(ms);
+    }
 };
 
 // Another process holds path open without sharing, creating it if need be, for about ms milliseconds;
@@ -40,7 +44,10 @@ inline std::string doubled(const std::wstring& path) { // an ASCII path as a pro
 }
 
 struct DeploymentTest : ::testing::Test {
-    DeploymentTest() { makeDirs(exe); makeDirs(jre + L"\\lib"); }
+    DeploymentTest() {
+        makeDirs(exe);
+        makeDirs(jre + L"\\lib");
+    }
     std::wstring generateProperties(const std::wstring& home) {
         return DeploymentProperties(exe, home, user, admin, cache, support, calls).generate();
     }

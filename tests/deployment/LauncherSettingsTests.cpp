@@ -15,8 +15,10 @@ static std::vector<std::string> rowColumns(const std::string& line) {
         std::string bytes;
         for (size_t i = 0; i < c.size(); ++i) {
             const char e = c[i] == '\\' && i + 1 < c.size() ? c[++i] : 0;
-            if (e == 'x') bytes += static_cast<char>(std::stoi(c.substr(i + 1, 2), nullptr, 16)), i += 2;
-            else bytes += !e ? c[i] : e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e == '0' ? '\0' : e;
+            if (e == 'x')
+                bytes += static_cast<char>(std::stoi(c.substr(i + 1, 2), nullptr, 16)), i += 2;
+            else
+                bytes += !e ? c[i] : e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e == '0' ? '\0' : e;
         }
         columns.push_back(bytes);
     }
@@ -34,10 +36,11 @@ TEST(LauncherSettings, ReadsEverySharedRow) {
         ASSERT_EQ(c.size(), 5u) << line;
         ASSERT_TRUE(writeFile(dir / L"s.properties", c[0]));
         LauncherSettings settings(dir / L"s.properties");
-        const std::string read = c[2] == "value"  ? settings.getValue(c[1])
+        const std::string read = c[2] == "value"    ? settings.getValue(c[1])
                                  : c[2] == "string" ? settings.getString(c[1], c[3])
                                  : c[2] == "int"    ? std::to_string(settings.getInt(c[1], std::stoi(c[3])))
-                                 : settings.getBool(c[1], c[3] == "true") ? "true" : "false";
+                                 : settings.getBool(c[1], c[3] == "true") ? "true"
+                                                                          : "false";
         EXPECT_EQ(read, c[4]) << line;
         ++count;
     }
@@ -55,8 +58,11 @@ TEST(LauncherSettings, UnreadableFilesGiveTheDefaultsAndLogEveryCall) {
     EXPECT_EQ(settings.getString(S::kOverrideAppcastURL, "d"), "d");
     ASSERT_TRUE(writeFile(path, "proxySelection=1\n"));
     {
-        handles::File reader(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        EXPECT_EQ(LauncherSettings(path, [](DWORD) { FAIL() << "another reader blocks nothing"; }).getInt(S::kProxySelection, 0), 1);
+        handles::File reader(
+            CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_EQ(LauncherSettings(path, [](DWORD) { FAIL() << "another reader blocks nothing"; })
+                      .getInt(S::kProxySelection, 0),
+                  1);
     }
     handles::Process holder = holdFile(path, 3000);
     ASSERT_TRUE(holder.valid());

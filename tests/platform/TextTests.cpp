@@ -4,8 +4,7 @@
 #include <gtest/gtest.h>
 
 TEST(Text, PercentEncodePassesExactlyTheUnreservedBytesAndAppendsTheRest) {
-    const std::string unreserved =
-        "!$'()*-./0123456789:@ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~\x7F";
+    const std::string unreserved = "!$'()*-./0123456789:@ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~\x7F";
     ASSERT_EQ(unreserved.size(), 76u);
     const char hex[] = "0123456789ABCDEF";
     for (int b = 0; b < 256; ++b) {
@@ -16,7 +15,9 @@ TEST(Text, PercentEncodePassesExactlyTheUnreservedBytesAndAppendsTheRest) {
         EXPECT_EQ(out, passes ? std::string(1, c) : std::string({'%', hex[b >> 4], hex[b & 15]})) << b;
     }
     const std::pair<std::string, std::string> rows[] = {{"C:\\Program Files\\x", "C:%5CProgram%20Files%5Cx"},
-                                                        {"k+v=1&n", "k%2Bv%3D1%26n"}, {"100%", "100%25"}, {"", ""}};
+                                                        {"k+v=1&n", "k%2Bv%3D1%26n"},
+                                                        {"100%", "100%25"},
+                                                        {"", ""}};
     for (const auto& [input, encoded] : rows) {
         std::string out = "file:///";
         percentEncode(input, out);
@@ -31,11 +32,13 @@ TEST(Text, UrlEncodeAppendsPercentEncodedUtf8) {
 }
 
 TEST(Text, EscapeForPropertiesEscapesControlsBackslashesAndEveryUnitFrom0x80) {
-    const std::pair<std::wstring, std::string> rows[] = {
-        {L"C:\\Program Files\\Java", "C:\\\\Program Files\\\\Java"}, {L"\x00E9", "\\u00e9"},
-        {L"\xD83D\xDE00", "\\ud83d\\ude00"}, {L"\xFFFF\x0080\x007F", "\\uffff\\u0080\x7F"},
-        {L"a\tb\nc\rd", "a\\tb\\nc\\rd"}, {L" k=v:#!\x01", " k=v:#!\x01"},
-        {std::wstring(L"a\0b", 3), std::string("a\0b", 3)}};
+    const std::pair<std::wstring, std::string> rows[] = {{L"C:\\Program Files\\Java", "C:\\\\Program Files\\\\Java"},
+                                                         {L"\x00E9", "\\u00e9"},
+                                                         {L"\xD83D\xDE00", "\\ud83d\\ude00"},
+                                                         {L"\xFFFF\x0080\x007F", "\\uffff\\u0080\x7F"},
+                                                         {L"a\tb\nc\rd", "a\\tb\\nc\\rd"},
+                                                         {L" k=v:#!\x01", " k=v:#!\x01"},
+                                                         {std::wstring(L"a\0b", 3), std::string("a\0b", 3)}};
     for (const auto& [input, escaped] : rows) {
         EXPECT_EQ(escapeForProperties(input), escaped);
     }
@@ -44,7 +47,9 @@ TEST(Text, EscapeForPropertiesEscapesControlsBackslashesAndEveryUnitFrom0x80) {
 TEST(Text, AnsiConversionIsExactOrFailsWith1113LeavingNoOutput) {
     if (GetACP() != 1252) GTEST_SKIP() << "the rows are for code page 1252";
     const std::pair<const wchar_t*, const char*> rows[] = {
-        {L"C:\\Program Files\\Java", "C:\\Program Files\\Java"}, {L"Ren\x00E9 \x20AC", "Ren\xE9 \x80"}, {L"", ""},
+        {L"C:\\Program Files\\Java", "C:\\Program Files\\Java"},
+        {L"Ren\x00E9 \x20AC", "Ren\xE9 \x80"},
+        {L"", ""},
         {L"C:\\Users\\\x4E2D\x6587", nullptr},
         {L"\x0394", nullptr}, // Greek capital delta: the best fit "D" is no exact equivalent
     };
@@ -55,8 +60,11 @@ TEST(Text, AnsiConversionIsExactOrFailsWith1113LeavingNoOutput) {
         const DWORD error = GetLastError();
         EXPECT_EQ(converted, ansi != nullptr) << utf8(text);
         EXPECT_EQ(out, ansi ? ansi : "");
-        if (ansi) { EXPECT_EQ(fromAnsi(out), text); }
-        else { EXPECT_EQ(error, static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION)); }
+        if (ansi) {
+            EXPECT_EQ(fromAnsi(out), text);
+        } else {
+            EXPECT_EQ(error, static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+        }
     }
     EXPECT_EQ(fromAnsi(std::string("before\0after", 12)), L"before");
 }

@@ -38,11 +38,16 @@ TEST(ErrorBox, TheLoggedFormLogsTheTextVerbatimAndTheOthersOnlyShowIt) {
 }
 
 TEST(FileVersionReader, ReadsFileVersionThroughTheFirstTranslationOrReportsWhatIsMissing) {
-    const struct { const wchar_t* dll; const wchar_t* version; Lines boxes; } rows[] = {
+    const struct {
+        const wchar_t* dll;
+        const wchar_t* version;
+        Lines boxes;
+    } rows[] = {
         {L"version_single.dll", L"1.5.0.0", {}},       // 040904b0
         {L"version_several.dll", L"2.7.1.0 (de)", {}}, // German first, then 040904b0
         {L"version_none.dll", L"", {kNoResource}},
-        {L"version_no_translation.dll", L"",
+        {L"version_no_translation.dll",
+         L"",
          {L"Executable doesn't have the required VERSIONINFO\\VarFileInfo\\Translation resource",
           L"Executable doesn't have the required VERSIONINFO FileVersion resource"}},
     };

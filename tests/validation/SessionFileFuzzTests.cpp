@@ -12,7 +12,9 @@ TEST(SessionFileRobustness, HugeDeepAndMutatedFilesAreJudgedWithoutCrashingOrHan
         "<jnlp codebase=\"https://" + std::string(1 << 22, 'a') + ".tavisto.com/\"/>",
         "<jnlp codebase=\"https://" + std::string(1 << 20, '.') + ":443\"/>",
         "<jnlp codebase=\"https://meet.tavisto.com/\">" + std::string(1 << 20, '<') + "</jnlp>",
-        std::string(4 << 20, '\xFF'), "\xFE\xFF", "\xEF\xBB\xBF",
+        std::string(4 << 20, '\xFF'),
+        "\xFE\xFF",
+        "\xEF\xBB\xBF",
     };
     std::string open, close;
     for (int depth = 0; depth < 200000; ++depth) open += "<a>", close += "</a>";
@@ -24,9 +26,14 @@ TEST(SessionFileRobustness, HugeDeepAndMutatedFilesAreJudgedWithoutCrashingOrHan
         for (int change = 0; change < 1 + n % 4; ++change) {
             const size_t at = rng() % text.size();
             switch (rng() % 3) {
-            case 0: text[at] = static_cast<char>(rng()); break;
-            case 1: text.insert(at, 1, "<>\"'&/=\xC3"[rng() % 8]); break;
-            default: text.erase(at, 1 + rng() % 16);
+            case 0:
+                text[at] = static_cast<char>(rng());
+                break;
+            case 1:
+                text.insert(at, 1, "<>\"'&/=\xC3"[rng() % 8]);
+                break;
+            default:
+                text.erase(at, 1 + rng() % 16);
             }
         }
         inputs.push_back(text);
