@@ -78,9 +78,9 @@ TEST_F(UtilityWindowModeTest, WindowGetsItsArgumentsAndTheUpdaterRunsPerUserOnly
 TEST_F(UtilityWindowModeTest, OnlyTheExactUpdateLineAsksForACheck) {
     LauncherInstall install(Deployment::perUser);
     const LauncherResult r =
-        run(install, {}, script("raw update\\r\\n\\r\\n\\n\nout Update\nout update \nout update now\nexit 0\n"));
+        run(install, {}, script("raw update\\r\\n\\r\\n\\n\nout Update\nout update \nout update now\nraw update\nexit 0\n"));
     ASSERT_EQ(0, r.exitCode);
-    EXPECT_EQ(1u, countOf(sparkleCalls(install), "win_sparkle_check_update_with_ui"));
+    EXPECT_EQ(2u, countOf(sparkleCalls(install), "win_sparkle_check_update_with_ui")) << "also a last line without LF";
     const size_t started = r.logFind(L"Starting UtilityWindow");
     ASSERT_NE(std::wstring::npos, started);
     // Empty lines are not logged at all.
@@ -88,8 +88,8 @@ TEST_F(UtilityWindowModeTest, OnlyTheExactUpdateLineAsksForACheck) {
                                          L"Received from UtilityWindow: 'Update'", L"Unrecognized command: 'Update'",
                                          L"Received from UtilityWindow: 'update '", L"Unrecognized command: 'update '",
                                          L"Received from UtilityWindow: 'update now'",
-                                         L"Unrecognized command: 'update now'"}),
-              std::vector<std::wstring>(r.log.begin() + started + 1, r.log.begin() + std::min(r.log.size(), started + 8)));
+                                         L"Unrecognized command: 'update now'", L"Received from UtilityWindow: 'update'"}),
+              std::vector<std::wstring>(r.log.begin() + started + 1, r.log.begin() + std::min(r.log.size(), started + 9)));
 }
 
 // A window that fails, that cannot start, that stops reading before

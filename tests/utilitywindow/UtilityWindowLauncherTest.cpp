@@ -1,11 +1,10 @@
 // The settings window's launcher in-process, with the stand-in java.exe of the
-// package as the window: the listener, conversion failures, exit codes, and a
-// command sent from another thread while the main thread reads.
+// package as the window: conversion failures, and a command sent from another
+// thread while the main thread reads.
 #include "LauncherRun.h"
 #include "logging/Logger.h"
 #include "utilitywindow/UtilityWindowLauncher.h"
 
-#include <atomic>
 #include <thread>
 
 namespace {
@@ -16,12 +15,6 @@ size_t logged(const std::wstring& line) {
     const std::vector<std::wstring> lines = logMessages(tvs::Logger::currentLogPath());
     return std::count(lines.begin(), lines.end(), line);
 }
-
-class CountingListener : public UtilityWindowLauncher::Listener {
-public:
-    void updateRequested() override { ++calls; }
-    std::atomic<int> calls{0};
-};
 
 class UtilityWindowLauncherTest : public ::testing::Test {
 protected:
@@ -50,20 +43,6 @@ protected:
     }
     TempDir files;
 };
-
-TEST_F(UtilityWindowLauncherTest, UpdateLinesReachTheListenerOnly) {
-    script("raw update\\r\\n\nout update\nexit 0\n");
-    CountingListener listener;
-    EXPECT_EQ(0u, run(&listener));
-    EXPECT_EQ(2, listener.calls.load());
-    EXPECT_FALSE(UtilityWindowLauncher::isMonitoring());
-
-    script("out update\nraw update\nexit 0\n"); // the last line has no line feed
-    EXPECT_EQ(0u, run(nullptr));
-    EXPECT_EQ(4u, logged(L"Received from UtilityWindow: 'update'"));
-    EXPECT_EQ(0u, logged(L"Unrecognized command: 'update'"));
-    EXPECT_EQ(2u, logged(L"Starting UtilityWindow"));
-}
 
 TEST_F(UtilityWindowLauncherTest, PathWithoutAnAnsiFormStartsNothing) {
     if (GetACP() == CP_UTF8) GTEST_SKIP() << "the ANSI code page is UTF-8 here";
