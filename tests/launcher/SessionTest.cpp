@@ -94,25 +94,6 @@ TEST_F(SessionTest, InvalidSessionFileIsNotLaunched) {
     EXPECT_FALSE(fileExists(workingJreHome() + L"\\lib\\deployment.config"));
 }
 
-// doNotValidateVcaFile lets any session file through; doNotLaunchVcaSession
-// prepares everything but starts nothing.
-TEST_F(SessionTest, SwitchesTurnValidationAndLaunchOff) {
-    LauncherInstall install(Deployment::perMachine);
-    const std::wstring vca = session(L"evil.vca", sessionXml("http://anything/"));
-    ASSERT_TRUE(install.writeAdminSettings("doNotValidateVcaFile=true\r\n"));
-    LauncherResult r = run(install, {vca});
-    EXPECT_EQ(0, r.exitCode);
-    EXPECT_TRUE(r.boxes.empty());
-    EXPECT_EQ(1u, javawRecords(1).size());
-
-    ASSERT_TRUE(install.writeAdminSettings("doNotValidateVcaFile=true\r\ndoNotLaunchVcaSession=true\r\n"));
-    r = run(install, {vca});
-    EXPECT_EQ(0, r.exitCode);
-    EXPECT_EQ(1u, javawRecords().size()) << "nothing more was started";
-    EXPECT_TRUE(r.logHas(L"Launching Convoca with environment variables:"));
-    EXPECT_TRUE(r.logHas(L"Exiting Launcher with status  0"));
-}
-
 // The user's security folder is copied at the first start and never
 // refreshed; a previous deployment profile is removed at every start.
 TEST_F(SessionTest, SecurityFolderIsCopiedOnceAndTheDeploymentProfileRemoved) {

@@ -1,6 +1,6 @@
 // Start-up of the real launcher: dispatch, deployment detection, paths,
 // switches and the failure rows that Wine can produce.
-#include "LauncherRun.h"
+#include "SessionFixture.h"
 
 #include <functional>
 #include <shlobj.h>
@@ -55,6 +55,8 @@ TEST_F(StartupTest, ProgramPathNeedsADirectoryPart) {
 
 // Where the switches come from: the one per-user file, or per machine the
 // administrator's file beside the exe (never the user's file).
+// doNotValidateVcaFile lets any file through; doNotLaunchVcaSession prepares
+// everything but starts nothing.
 TEST_F(StartupTest, SwitchesComeFromTheDeploymentsAdministratorFile) {
     TempDir dir;
     ASSERT_TRUE(writeFile(dir / L"broken.vca", "not xml"));
@@ -67,11 +69,17 @@ TEST_F(StartupTest, SwitchesComeFromTheDeploymentsAdministratorFile) {
         EXPECT_EQ(perUser ? L"Detected per-user deployment." : L"Detected per-machine deployment.", r.log.at(1));
         EXPECT_EQ(perUser ? 0 : -1, r.exitCode);
         if (!perUser) {
-            ASSERT_TRUE(install.writeAdminSettings(off));
+            ASSERT_TRUE(install.writeAdminSettings("doNotValidateVcaFile=true\r\n"));
             r = run(install, {dir / L"broken.vca"});
             EXPECT_EQ(0, r.exitCode);
             EXPECT_TRUE(r.boxes.empty());
+            EXPECT_EQ(1u, javawRecords(1).size());
+            ASSERT_TRUE(install.writeAdminSettings(off));
+            r = run(install, {dir / L"broken.vca"});
+            EXPECT_EQ(0, r.exitCode);
         }
+        EXPECT_TRUE(r.logHas(L"Launching Convoca with environment variables:"));
+        EXPECT_EQ(perUser ? 0u : 1u, javawRecords().size()) << "nothing started with the launch off";
         resetLauncherUserState();
     }
 }
