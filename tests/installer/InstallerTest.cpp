@@ -67,7 +67,6 @@ protected:
     void SetUp() override {
         LauncherTest::SetUp();
         removeInstallations();
-        ASSERT_TRUE(writeFile(session, sessionXml()));
     }
     void TearDown() override {
         removeInstallations();
@@ -82,9 +81,9 @@ protected:
         std::wstring command = fromUtf8(regString(HKEY_CURRENT_USER, kProgIdKey + "\\shell\\open\\command", ""));
         const size_t at = command.find(L"%1");
         LauncherResult result;
-        result.exitCode = regKeyExists(HKEY_CLASSES_ROOT, ".vca") ? shellOpenAndWait(session)
+        result.exitCode = regKeyExists(HKEY_CLASSES_ROOT, ".vca") ? shellOpenAndWait(vca)
                           : at == std::wstring::npos             ? -3
-                                                                 : runProcess(command.replace(at, 2, session), 120000);
+                                                                 : runProcess(command.replace(at, 2, vca), 120000);
         result.log = lastRunLog();
         return result;
     }
@@ -94,9 +93,9 @@ protected:
         EXPECT_EQ(0, opened.exitCode);
         const std::vector<JavawRecord> records = javawRecords(1);
         ASSERT_EQ(1u, records.size());
-        EXPECT_NE(std::wstring::npos, records[0].commandLine.find(quoted(session))) << utf8(records[0].commandLine);
+        EXPECT_NE(std::wstring::npos, records[0].commandLine.find(quoted(vca))) << utf8(records[0].commandLine);
         for (const std::wstring& line :
-             {L"Detected " + deployment + L" deployment.", L"Executable path: " + dir, L"Launching " + session, kCopyLine})
+             {L"Detected " + deployment + L" deployment.", L"Executable path: " + dir, L"Launching " + vca, kCopyLine})
             EXPECT_TRUE(opened.logHas(line)) << utf8(line);
     }
 
@@ -106,8 +105,7 @@ protected:
         EXPECT_EQ(1, std::count(boxes.begin(), boxes.end(), box)) << utf8(box.text) << "\nboxes: " << boxes.size();
     }
 
-    TempDir downloads;
-    const std::wstring session = downloads / L"session.vca";
+    const std::wstring vca = session(L"session.vca");
 };
 
 TEST_F(InstallerTest, PerUserInstallOpensSessionsSurvivesARunningLauncherUpgradesAndUninstalls) {
@@ -201,7 +199,7 @@ TEST_F(InstallerTest, PerMachineInstallHonoursTheAdminFileUpgradesAndUninstalls)
     ASSERT_TRUE(writeFile(admin, edited.replace(at, 27, "doNotLaunchVcaSession=true")));
     LauncherResult opened = openSession();
     EXPECT_EQ(0, opened.exitCode);
-    EXPECT_TRUE(opened.logHas(L"Launching " + session));
+    EXPECT_TRUE(opened.logHas(L"Launching " + vca));
     EXPECT_FALSE(opened.logHas(kCopyLine));
     EXPECT_EQ(1u, javawRecords().size()) << "Java must not have been started again";
 

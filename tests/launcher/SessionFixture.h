@@ -30,11 +30,6 @@ inline std::vector<JavawRecord> javawRecords(size_t expected = 0) {
     }
 }
 
-inline std::string sessionXml(const std::string& codebase = "https://meet.convoca.com/client/") {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<jnlp codebase=\"" + codebase +
-           "\">\n  <information><title>Convoca</title></information>\n</jnlp>\n";
-}
-
 // The files of a tree with their contents, but those named in `ignore`.
 inline std::vector<std::pair<std::wstring, std::string>> treeContents(const std::wstring& root,
                                                                       const std::vector<std::wstring>& ignore) {

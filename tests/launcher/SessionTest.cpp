@@ -13,14 +13,7 @@ const std::wstring kInvalidBox =
     L"download the .vca file again. If the problem persists, contact your system administrator or "
     L"Tavisto Convoca Technical Support.";
 
-class SessionTest : public LauncherTest {
-protected:
-    TempDir files;
-    std::wstring session(const std::wstring& name, const std::string& xml = sessionXml()) {
-        EXPECT_TRUE(writeFile(files / name, xml));
-        return files / name;
-    }
-};
+using SessionTest = LauncherTest;
 
 std::wstring q(const std::wstring& s) { return L"\"" + s + L"\""; }
 

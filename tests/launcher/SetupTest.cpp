@@ -29,11 +29,6 @@ protected:
         regDeleteTree(HKEY_LOCAL_MACHINE, kLauncherRegistryKey);
         LauncherTest::TearDown();
     }
-    std::wstring session() {
-        writeFile(files / L"s.vca", sessionXml());
-        return files / L"s.vca";
-    }
-    TempDir files;
 };
 
 // A per-user working copy over several starts: made and marked at the first,

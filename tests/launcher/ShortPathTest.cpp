@@ -104,7 +104,6 @@ TEST_F(ShortPathTest, SessionFileWithACjkNameStartsWithShortAsciiPathsThatNameTh
 
 TEST_F(ShortPathTest, SettingsWindowGetsShortAsciiPathsAndItsRoundTripWorks) {
     LauncherInstall install(Deployment::perUser);
-    TempDir files;
     ASSERT_TRUE(writeFile(files / L"script.txt", "out update\nwait shutdown\nexit 0\n"));
     LaunchOptions options;
     options.environment[L"CONVOCA_STANDIN_JAVA_SCRIPT"] = files / L"script.txt";

@@ -13,8 +13,7 @@ using StartupTest = LauncherTest;
 
 TEST_F(StartupTest, AnyArgumentMeansSessionModeAfterTheLoggedStartUp) {
     LauncherInstall install(Deployment::perMachine);
-    TempDir dir;
-    const LauncherResult r = run(install, {dir / L"missing.vca", dir.path()});
+    const LauncherResult r = run(install, {files / L"missing.vca", files.path()});
     EXPECT_EQ(-1, r.exitCode);
     EXPECT_EQ(std::vector<Box>{(Box{L"Convoca Launcher Error", kNoVcaBox})}, r.boxes);
     const std::vector<std::wstring> head = {
@@ -58,24 +57,23 @@ TEST_F(StartupTest, ProgramPathNeedsADirectoryPart) {
 // doNotValidateVcaFile lets any file through; doNotLaunchVcaSession prepares
 // everything but starts nothing.
 TEST_F(StartupTest, SwitchesComeFromTheDeploymentsAdministratorFile) {
-    TempDir dir;
-    ASSERT_TRUE(writeFile(dir / L"broken.vca", "not xml"));
+    const std::wstring broken = session(L"broken.vca", "not xml");
     const std::string off = "doNotValidateVcaFile=true\r\ndoNotLaunchVcaSession=true\r\n";
     for (Deployment kind : {Deployment::perUser, Deployment::perMachine}) {
         const bool perUser = kind == Deployment::perUser;
         LauncherInstall install(kind);
         ASSERT_TRUE(writeUserSettings(kind, off));
-        LauncherResult r = run(install, {dir / L"broken.vca"});
+        LauncherResult r = run(install, {broken});
         EXPECT_EQ(perUser ? L"Detected per-user deployment." : L"Detected per-machine deployment.", r.log.at(1));
         EXPECT_EQ(perUser ? 0 : -1, r.exitCode);
         if (!perUser) {
             ASSERT_TRUE(install.writeAdminSettings("doNotValidateVcaFile=true\r\n"));
-            r = run(install, {dir / L"broken.vca"});
+            r = run(install, {broken});
             EXPECT_EQ(0, r.exitCode);
             EXPECT_TRUE(r.boxes.empty());
             EXPECT_EQ(1u, javawRecords(1).size());
             ASSERT_TRUE(install.writeAdminSettings(off));
-            r = run(install, {dir / L"broken.vca"});
+            r = run(install, {broken});
             EXPECT_EQ(0, r.exitCode);
         }
         EXPECT_TRUE(r.logHas(L"Launching Convoca with environment variables:"));

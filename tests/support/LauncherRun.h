@@ -13,6 +13,11 @@
 
 enum class Deployment { perUser, perMachine };
 
+inline std::string sessionXml(const std::string& codebase = "https://meet.convoca.com/client/") {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<jnlp codebase=\"" + codebase +
+           "\">\n  <information><title>Convoca</title></information>\n</jnlp>\n";
+}
+
 std::wstring packageDirectory();         // build/x64/package as a Windows path
 std::wstring testBinDirectory();         // where the test programs and helpers are
 std::wstring supportDirectory();         // %LOCALAPPDATA%\Tavisto\Tavisto Convoca Launcher
@@ -87,6 +92,12 @@ protected:
                        const LaunchOptions& options = {});
     // Writes the user's roaming settings file for the deployment kind.
     bool writeUserSettings(Deployment kind, const std::string& text);
+    // A session file in the test's own folder.
+    std::wstring session(const std::wstring& name = L"s.vca", const std::string& xml = sessionXml()) {
+        EXPECT_TRUE(writeFile(files / name, xml));
+        return files / name;
+    }
 
     BoxRobot robot;
+    TempDir files;
 };

@@ -31,7 +31,6 @@ std::vector<std::string> startCalls(const std::string& cast) {
 
 class UtilityWindowModeTest : public LauncherTest {
 protected:
-    TempDir files;
     // The script the stand-in window follows in this run; the stand-in library's behaviour.
     LaunchOptions script(const std::string& text, const wchar_t* sparkleShutdown = L"") {
         writeFile(files / L"script.txt", text);
@@ -177,8 +176,7 @@ TEST_F(UtilityWindowModeTest, UpdaterSettingsAndTheShutdownRequestInSessionMode)
         resetLauncherUserState();
     }
     LauncherInstall install(Deployment::perUser);
-    ASSERT_TRUE(writeFile(files / L"s.vca", "<jnlp codebase=\"https://a.convoca.com/\"/>"));
-    const LauncherResult r = run(install, {files / L"s.vca"}, script("exit 0\n", L"init"));
+    const LauncherResult r = run(install, {session()}, script("exit 0\n", L"init"));
     ASSERT_EQ(0, r.exitCode);
     EXPECT_EQ(1u, r.logCount(L"Notified of successful update. Calling shutdown"));
     EXPECT_FALSE(r.logHas(L"Sending to UtilityWindow: 'shutdown'"));
