@@ -106,14 +106,17 @@ TEST_F(SessionTest, SecurityFolderIsCopiedOnceAndTheDeploymentProfileRemoved) {
 // short form would not fit in 4,096 characters either.
 TEST_F(SessionTest, PathWithNeitherAnAnsiNorAShortFormExitsWithTheConversionErrorAfterClosingTheUpdater) {
     if (GetACP() == CP_UTF8) GTEST_SKIP() << "the ANSI code page is UTF-8 here";
+    const char* const onWine = "Wine cannot nest folders past the host's 4,096-byte path limit, and gives every other "
+                               "folder a short name (Windows does neither); ShortPathTest covers the message in-process";
+    // Wine fails only after hundreds of ever slower nested creations.
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) GTEST_SKIP() << onWine;
     const std::wstring top = L"\\\\?\\" + files.path() + L"\\d1234567";
     std::wstring deep = top;
     for (bool made = CreateDirectoryW(deep.c_str(), nullptr); deep.size() < 4200 && made;)
         made = CreateDirectoryW((deep += L"\\d1234567").c_str(), nullptr);
     if (deep.size() < 4200 || !dirExists(deep)) {
         removeTree(top);
-        GTEST_SKIP() << "Wine cannot nest folders past the host's 4,096-byte path limit, and gives every other "
-                        "folder a short name (Windows does neither); ShortPathTest covers the message in-process";
+        GTEST_SKIP() << onWine;
     }
     LauncherInstall install(Deployment::perUser);
     const std::wstring vca = deep + L"\\\u4f1a\u8b70.vca";
