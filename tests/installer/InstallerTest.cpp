@@ -205,6 +205,8 @@ TEST_F(InstallerTest, PerMachineInstallHonoursTheAdminFileUpgradesAndUninstalls)
 
     // Read-only is the administrator's protection, not a sign of a running launcher.
     ASSERT_TRUE(SetFileAttributesW(admin.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(writeFile(embeddedDirectory() + L"\\.stale", "x") && makeDirs(embeddedDirectory() + L"\\.dotted\\in") &&
+                writeFile(embeddedDirectory() + L"\\.dotted\\in\\.x", "x"));
     ASSERT_EQ(setupDone, runSetup(L"/S /ALLUSERS"));
     EXPECT_EQ(edited, readFile(admin)) << "an upgrade keeps the administrator's file";
     const std::string second = machineMarker();
@@ -213,6 +215,7 @@ TEST_F(InstallerTest, PerMachineInstallHonoursTheAdminFileUpgradesAndUninstalls)
     opened = openSession();
     EXPECT_EQ(0, opened.exitCode);
     EXPECT_TRUE(opened.logHas(kCopyLine)) << "the next start refreshes the working copy";
+    EXPECT_FALSE(fileExists(embeddedDirectory() + L"\\.stale") || dirExists(embeddedDirectory() + L"\\.dotted"));
     EXPECT_EQ(second, userMarker());
     EXPECT_TRUE(javawRecords().empty()) << "fresh working copy, and still not started";
 

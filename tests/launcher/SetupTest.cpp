@@ -23,13 +23,7 @@ bool removeWorkingCopy() {
     return false;
 }
 
-class SetupTest : public LauncherTest {
-protected:
-    void TearDown() override {
-        regDeleteTree(HKEY_LOCAL_MACHINE, kLauncherRegistryKey);
-        LauncherTest::TearDown();
-    }
-};
+using SetupTest = LauncherTest;
 
 // A per-user working copy over several starts: made and marked at the first,
 // kept while current, made again when deleted by hand or when the marker
@@ -59,28 +53,6 @@ TEST_F(SetupTest, WorkingCopyIsMadeOnceAndRefreshedWhenMissingOrUnmarked) {
     r = run(install, {session()});
     EXPECT_EQ(1u, r.logCount(kCopyLine));
     EXPECT_EQ("0", userMarker());
-}
-
-TEST_F(SetupTest, PerMachineMarkerChangeRefreshesTheWorkingCopy) {
-    LauncherInstall install(Deployment::perMachine);
-    if (!regSetString(HKEY_LOCAL_MACHINE, kLauncherRegistryKey, "NeedsEmbeddedUpdate", "build-1"))
-        GTEST_SKIP() << "HKEY_LOCAL_MACHINE is not writable here";
-    ASSERT_EQ(0, run(install, {session()}).exitCode);
-    EXPECT_EQ("build-1", userMarker());
-    ASSERT_TRUE(writeFile(embeddedDirectory() + L"\\.sentinel", "stale") &&
-                makeDirs(embeddedDirectory() + L"\\.dotted\\inner") &&
-                writeFile(embeddedDirectory() + L"\\.dotted\\inner\\.x", "stale"));
-
-    LauncherResult r = run(install, {session()});
-    EXPECT_FALSE(r.logHas(kCopyLine)) << "marker unchanged";
-    ASSERT_TRUE(regSetString(HKEY_LOCAL_MACHINE, kLauncherRegistryKey, "NeedsEmbeddedUpdate", "build-2"));
-    r = run(install, {session()});
-    ASSERT_EQ(0, r.exitCode);
-    EXPECT_TRUE(r.logHas(kCopyLine));
-    EXPECT_FALSE(fileExists(embeddedDirectory() + L"\\.sentinel"));
-    EXPECT_FALSE(dirExists(embeddedDirectory() + L"\\.dotted"));
-    EXPECT_EQ("build-2", userMarker());
-    expectCompleteWorkingCopy(install);
 }
 
 // A leftover staging folder that cannot be removed is never copied into: the
