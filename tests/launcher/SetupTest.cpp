@@ -131,10 +131,11 @@ TEST_F(SetupTest, ConcurrentFirstStartsShareOneIntactWorkingCopy) {
 
 // A start killed in the middle of its first copy of a big master.
 TEST_F(SetupTest, InterruptedCopyNeverLeavesAPartialRuntimeNorBlocksTheNextStart) {
+    const size_t kParts = 200;
     LauncherInstall install(Deployment::perUser);
     const std::wstring big = L"\\Java\\jre1.7.0_40\\lib\\big";
     std::string block(1 << 20, 'x');
-    for (int i = 0; i < 300; ++i, ++block[0])
+    for (size_t i = 0; i < kParts; ++i, ++block[0])
         ASSERT_TRUE(makeDirs(install.path(L"Resources") + big) &&
                     writeFile(install.path(L"Resources") + big + L"\\part" + std::to_wstring(i) + L".bin", block));
     {
@@ -144,7 +145,7 @@ TEST_F(SetupTest, InterruptedCopyNeverLeavesAPartialRuntimeNorBlocksTheNextStart
         const size_t copied = listFiles(staging).size();
         launcher.kill();
         ASSERT_GE(copied, 30u) << "the copy was not caught in progress";
-        ASSERT_LT(listFiles(staging).size(), 300u) << "the copy finished before the kill";
+        ASSERT_LT(listFiles(staging).size(), kParts) << "the copy finished before the kill";
     }
     EXPECT_FALSE(dirExists(embeddedDirectory())) << "no partial runtime under the real name";
     EXPECT_FALSE(fileExists(supportDirectory() + L"\\lock.lck")) << "the system removed the killed start's lock";
