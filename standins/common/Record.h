@@ -1,7 +1,8 @@
 #pragma once
 // Shared by the stand-ins: append one record to a UTF-8 file beside a module,
 // in a single write so that records of concurrent processes never interleave.
-#include <windows.h>
+#include "handles/Handles.h"
+
 #include <string>
 
 namespace standin {
@@ -24,16 +25,14 @@ inline std::string utf8(const std::wstring& text) {
 }
 
 inline void appendRecord(const std::wstring& file, const std::string& bytes) {
-    HANDLE h = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 200 && h == INVALID_HANDLE_VALUE; ++attempt) {
-        h = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) Sleep(10);
+    handles::File h;
+    for (int attempt = 0; attempt < 200 && !h; ++attempt) {
+        h.reset(CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!h) Sleep(10);
     }
-    if (h == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
+    if (h) WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 inline std::wstring environment(const wchar_t* name) {

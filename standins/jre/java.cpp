@@ -75,13 +75,11 @@ std::vector<std::string> scriptLines() {
     std::wstring path = standin::environment(L"CONVOCA_STANDIN_JAVA_SCRIPT");
     if (path.empty()) path = standin::moduleDirectory(nullptr) + L"\\java.script.txt";
     std::vector<std::string> lines;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return lines;
+    handles::File h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     std::string text;
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got) text.append(buffer, got);
-    CloseHandle(h);
+    while (h && ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr) && got) text.append(buffer, got);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -105,10 +103,10 @@ int runScript() {
         else if (verb == "readall") readInput("");
         else if (verb == "sleep") Sleep(static_cast<DWORD>(atoi(rest.c_str())));
         else if (verb == "closeout") {
-            CloseHandle(GetStdHandle(STD_OUTPUT_HANDLE));
-            CloseHandle(GetStdHandle(STD_ERROR_HANDLE));
+            handles::Kernel(GetStdHandle(STD_OUTPUT_HANDLE)).close();
+            handles::Kernel(GetStdHandle(STD_ERROR_HANDLE)).close();
         }
-        else if (verb == "closein") CloseHandle(GetStdHandle(STD_INPUT_HANDLE));
+        else if (verb == "closein") handles::Kernel(GetStdHandle(STD_INPUT_HANDLE)).close();
         else if (verb == "exit") {
             record("exit " + rest);
             return atoi(rest.c_str());

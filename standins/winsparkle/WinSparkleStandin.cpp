@@ -44,9 +44,7 @@ void maybeRequestShutdown(const char* when) {
     if (standin::environment(L"CONVOCA_STANDIN_SPARKLE_SHUTDOWN") != std::wstring(when, when + strlen(when)))
         return;
     ++workers;
-    HANDLE thread = CreateThread(nullptr, 0, requestShutdown, nullptr, 0, nullptr);
-    if (thread) CloseHandle(thread);
-    else --workers;
+    if (!handles::Thread(CreateThread(nullptr, 0, requestShutdown, nullptr, 0, nullptr))) --workers;
 }
 
 } // namespace

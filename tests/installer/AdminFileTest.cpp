@@ -1,10 +1,8 @@
 // The administrator's settings file that a per-machine installation ships:
 // read by the launcher's own reader, it must give exactly the defaults, and
 // its comments must never be taken for a setting.
-#include "TestFiles.h"
+#include "TestLogger.h"
 #include "deployment/LauncherSettings.h"
-#include "logging/LogDirectory.h"
-#include "logging/Logger.h"
 
 #include <gtest/gtest.h>
 
@@ -28,18 +26,6 @@ const std::pair<const char*, const char*> kAdminKeys[] = {
 const char* const kOtherKeys[] = {S::kJavaConsoleSelection, S::kAutomaticallyDownloadUpdates,
                                   S::kDoNotCreateNewDeploymentProperties};
 
-// The reader logs what it cannot read; this log goes to a private folder, not
-// to the support directory that the end-to-end tests read.
-struct PrivateLog : tvs::BaseDirectorySource {
-    TempDir dir;
-    PrivateLog() { tvs::Logger::initialize(*this); }
-    ~PrivateLog() override { tvs::Logger::shutdown(); }
-    std::wstring localAppData() const override { return dir.path(); }
-    std::wstring environment(const wchar_t*) const override { return L""; }
-    std::wstring tempPath() const override { return L""; }
-    std::wstring longPath(const std::wstring&) const override { return L""; }
-};
-
 size_t occurrences(const std::string& text, const std::string& pattern) {
     size_t count = 0;
     for (size_t at = text.find(pattern); at != std::string::npos; at = text.find(pattern, at + 1)) ++count;
@@ -47,7 +33,7 @@ size_t occurrences(const std::string& text, const std::string& pattern) {
 }
 
 TEST(ShippedAdminFile, ListsEveryKeyOnceAtItsLineStartAndGivesExactlyTheDefaults) {
-    PrivateLog log;
+    ScopedTestLogger log; // the reader logs what it cannot read
     const std::string text = readFile(CONVOCA_ADMIN_TEMPLATE_WIN);
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(std::string::npos, text.find('\0')) << "the reader stops at a zero byte";

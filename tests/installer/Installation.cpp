@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
-#include <algorithm>
 
 const std::string kProgIdKey = "Software\\Classes\\Tavisto.ConvocaSession";
 const std::string kVcaKey = "Software\\Classes\\.vca";
@@ -15,14 +14,6 @@ std::wstring shortcut(bool allUsers) {
 }
 std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
-std::string regString(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
-    std::string value;
-    return regGetString(root, subKey, name, value, view) ? value : "<none>";
-}
-bool regKeyExists(HKEY root, const std::string& subKey, REGSAM view) {
-    handles::RegKey key;
-    return RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | view, key.put()) == ERROR_SUCCESS;
-}
 std::string machineMarker(REGSAM view) {
     return regString(HKEY_LOCAL_MACHINE, kLauncherRegistryKey, "NeedsEmbeddedUpdate", view);
 }
@@ -55,4 +46,12 @@ handles::Process shellOpen(const std::wstring& file) {
     info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
     return handles::Process(ShellExecuteExW(&info) ? info.hProcess : nullptr);
+}
+
+long shellOpenAndWait(const std::wstring& file) {
+    handles::Process process = shellOpen(file);
+    DWORD exit = static_cast<DWORD>(-2);
+    if (!process) return -3;
+    if (WaitForSingleObject(process.get(), 120000) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &exit);
+    return static_cast<long>(exit);
 }

@@ -2,11 +2,7 @@
 // Shared by the tests of the setup program and of the Windows Installer
 // package: where an installation lies, what it registers, and how the shell
 // opens a file.
-#include "LauncherRun.h"
-#include "handles/Handles.h"
-
-#include <string>
-#include <vector>
+#include "SessionFixture.h"
 
 extern const std::string kProgIdKey;      // Software\Classes\Tavisto.ConvocaSession
 extern const std::string kVcaKey;         // Software\Classes\.vca
@@ -17,9 +13,6 @@ std::wstring perMachineDir();
 std::wstring shortcut(bool allUsers);
 std::wstring quoted(const std::wstring& text);
 
-// The value, or "<none>" when it is missing.
-std::string regString(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0);
-bool regKeyExists(HKEY root, const std::string& subKey, REGSAM view = 0);
 std::string machineMarker(REGSAM view = kMachineView);
 
 struct RegRow { std::string subKey, name, value; };
@@ -32,3 +25,5 @@ void expectInstalledFiles(const std::wstring& dir, std::vector<std::wstring> ext
 // Starts a file as the shell does with the "open" verb: a session file through
 // its association, a program directly.
 handles::Process shellOpen(const std::wstring& file);
+// Opens the file so and waits for the program: its exit code, -2 on timeout, -3 when nothing started.
+long shellOpenAndWait(const std::wstring& file);

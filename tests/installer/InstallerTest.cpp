@@ -2,18 +2,14 @@
 // Wine: where they install, what they register, how the installed launcher
 // then behaves, and what an upgrade and an uninstall leave behind.
 #include "Installation.h"
-#include "SessionFixture.h"
 
 #include <shlobj.h>
-#include <algorithm>
 
 namespace {
 
 const std::wstring kVersion = CONVOCA_VERSION_W;
-const std::string kUninstallKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tavisto Convoca Launcher";
+const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tavisto Convoca Launcher";
 const REGSAM kOtherView = kMachineView ^ (KEY_WOW64_64KEY | KEY_WOW64_32KEY);
-const std::wstring kCopyLine = L"Performing one time copy of Resources to Embedded.";
 const wchar_t* const kAdminFile = L"ConvocaLauncherAdmin.properties";
 enum : long { setupDone = 0, setupInUse = 3, setupWrongFolder = 4, setupUsage = 6 };
 
@@ -22,26 +18,23 @@ long runSetup(const std::wstring& args) { return runProcess(quoted(CONVOCA_SETUP
 long runInPlaceUninstaller(const std::wstring& dir, const std::wstring& arguments) {
     return runProcess(quoted(dir + L"\\Uninstall.exe") + arguments + L" _?=" + dir, 120000);
 }
-
 std::string userMarker() { return regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"); }
 
-// What an installation in dir registers: the association and the Add/Remove Programs entry.
-std::vector<RegRow> registration(const std::wstring& dir) {
+// The association and the Add/Remove Programs entry of an installation in
+// dir, or (dir empty) none of them; the size in KiB within a KiB per file.
+void expectRegistration(HKEY root, REGSAM view, const std::wstring& dir) {
     const std::string d = utf8(dir), uninstaller = "\"" + d + "\\Uninstall.exe\"";
     std::vector<RegRow> rows = association(dir);
-    rows.insert(rows.end(), {
-            {kUninstallKey, "DisplayName", "Tavisto Convoca Launcher"}, {kUninstallKey, "Publisher", "Tavisto"},
-            {kUninstallKey, "DisplayVersion", utf8(kVersion)}, {kUninstallKey, "InstallLocation", d},
-            {kUninstallKey, "DisplayIcon", d + "\\ConvocaSession.ico"},
-            {kUninstallKey, "UninstallString", uninstaller},
-            {kUninstallKey, "QuietUninstallString", uninstaller + " /S"}});
-    return rows;
-}
-
-void expectRegistered(HKEY root, REGSAM view, const std::wstring& dir) {
-    for (const RegRow& row : registration(dir))
-        EXPECT_EQ(row.value, regString(root, row.subKey, row.name, view)) << row.subKey << " " << row.name;
-    // The size in KiB: the installed files, rounded either way, within a KiB per file.
+    rows.insert(rows.end(), {{kUninstallKey, "DisplayName", "Tavisto Convoca Launcher"},
+                             {kUninstallKey, "Publisher", "Tavisto"}, {kUninstallKey, "DisplayVersion", utf8(kVersion)},
+                             {kUninstallKey, "InstallLocation", d}, {kUninstallKey, "DisplayIcon", d + "\\ConvocaSession.ico"},
+                             {kUninstallKey, "UninstallString", uninstaller},
+                             {kUninstallKey, "QuietUninstallString", uninstaller + " /S"}});
+    for (const RegRow& row : rows)
+        EXPECT_EQ(dir.empty() ? "<none>" : row.value, regString(root, row.subKey, row.name, view)) << row.subKey << " " << row.name;
+    EXPECT_EQ(!dir.empty(), regKeyExists(root, kProgIdKey, view));
+    EXPECT_EQ(!dir.empty(), regKeyExists(root, kUninstallKey, view));
+    if (dir.empty()) return;
     unsigned long long bytes = 0;
     const std::vector<std::wstring> files = listFiles(dir);
     for (const std::wstring& file : files) bytes += readFile(dir + L"\\" + file).size();
@@ -54,24 +47,14 @@ void expectRegistered(HKEY root, REGSAM view, const std::wstring& dir) {
     EXPECT_GE(bytes / 1024 + files.size() + 1, kib);
 }
 
-void expectNotRegistered(HKEY root, REGSAM view) {
-    for (const RegRow& row : registration(L""))
-        EXPECT_EQ("<none>", regString(root, row.subKey, row.name, view)) << row.subKey << " " << row.name;
-    EXPECT_FALSE(regKeyExists(root, kProgIdKey, view));
-    EXPECT_FALSE(regKeyExists(root, kUninstallKey, view));
-}
-
 // Removes both kinds of installation with everything they register, and the
 // uninstaller's copies of itself, without running an uninstaller.
 void removeInstallations() {
     WIN32_FIND_DATAW data;
     handles::Find find(FindFirstFileW((tempDirectory() + L"\\~nsu*.tmp").c_str(), &data));
-    for (bool more = bool(find); more; more = FindNextFileW(find.get(), &data))
+    for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &data))
         removeTree(tempDirectory() + L"\\" + data.cFileName);
-    removeTree(perUserDir());
-    removeTree(perMachineDir());
-    DeleteFileW(shortcut(false).c_str());
-    DeleteFileW(shortcut(true).c_str());
+    for (const std::wstring& path : {perUserDir(), perMachineDir(), shortcut(false), shortcut(true)}) removeTree(path);
     for (const std::string& key : {kVcaKey, kProgIdKey, kUninstallKey}) {
         regDeleteTree(HKEY_CURRENT_USER, key);
         regDeleteTree(HKEY_LOCAL_MACHINE, key, kMachineView);
@@ -84,30 +67,23 @@ protected:
     void SetUp() override {
         LauncherTest::SetUp();
         removeInstallations();
-        ASSERT_TRUE(writeFile(session, sessionXml()));
     }
-    void TearDown() override { removeInstallations(); LauncherTest::TearDown(); }
+    void TearDown() override {
+        removeInstallations();
+        LauncherTest::TearDown();
+    }
 
-    // Opens the session file as a browser does: the exit code (-3 when nothing
-    // started) and the log. Wine 8's shell reads only HKEY_LOCAL_MACHINE's
-    // classes; where it cannot see a per-user registration, that
-    // registration's open command is run as the shell would run it.
+    // Opens the session file as a browser does: the exit code and the log.
+    // Wine 8's shell reads only HKEY_LOCAL_MACHINE's classes; where it cannot
+    // see a per-user registration, its open command is run as the shell would.
     LauncherResult openSession() {
         removeTree(supportDirectory() + L"\\logs");
+        std::wstring command = fromUtf8(regString(HKEY_CURRENT_USER, kProgIdKey + "\\shell\\open\\command", ""));
+        const size_t at = command.find(L"%1");
         LauncherResult result;
-        result.exitCode = -3;
-        if (regKeyExists(HKEY_CLASSES_ROOT, ".vca")) {
-            handles::Process process = shellOpen(session);
-            DWORD exit = static_cast<DWORD>(-2);
-            if (process && WaitForSingleObject(process.get(), 120000) == WAIT_OBJECT_0)
-                GetExitCodeProcess(process.get(), &exit);
-            result.exitCode = process ? static_cast<long>(exit) : -3;
-        } else {
-            std::wstring command =
-                fromUtf8(regString(HKEY_CURRENT_USER, kProgIdKey + "\\shell\\open\\command", ""));
-            size_t at = command.find(L"%1");
-            if (at != std::wstring::npos) result.exitCode = runProcess(command.replace(at, 2, session), 120000);
-        }
+        result.exitCode = regKeyExists(HKEY_CLASSES_ROOT, ".vca") ? shellOpenAndWait(vca)
+                          : at == std::wstring::npos             ? -3
+                                                                 : runProcess(command.replace(at, 2, vca), 120000);
         result.log = lastRunLog();
         return result;
     }
@@ -115,25 +91,21 @@ protected:
     void expectSessionStarted(const std::wstring& deployment, const std::wstring& dir) {
         const LauncherResult opened = openSession();
         EXPECT_EQ(0, opened.exitCode);
-        std::vector<JavawRecord> records = javawRecords(1);
+        const std::vector<JavawRecord> records = javawRecords(1);
         ASSERT_EQ(1u, records.size());
-        EXPECT_NE(std::wstring::npos, records[0].commandLine.find(quoted(session)))
-            << utf8(records[0].commandLine);
-        for (const std::wstring& line : {L"Detected " + deployment + L" deployment.", L"Executable path: " + dir,
-                                         L"Launching " + session, kCopyLine})
+        EXPECT_NE(std::wstring::npos, records[0].commandLine.find(quoted(vca))) << utf8(records[0].commandLine);
+        for (const std::wstring& line :
+             {L"Detected " + deployment + L" deployment.", L"Executable path: " + dir, L"Launching " + vca, kCopyLine})
             EXPECT_TRUE(opened.logHas(line)) << utf8(line);
     }
 
-    // Asserts that the boxes shown include this one exactly once (the setup's own window is among them).
+    // The boxes shown include this one exactly once (the setup's own window is among them).
     void expectBox(const Box& box) {
         const std::vector<Box> boxes = robot.boxes();
-        EXPECT_EQ(1, std::count(boxes.begin(), boxes.end(), box))
-            << utf8(box.text) << "\nboxes: " << boxes.size()
-            << (boxes.empty() ? "" : ", last: " + utf8(boxes.back().text));
+        EXPECT_EQ(1, std::count(boxes.begin(), boxes.end(), box)) << utf8(box.text) << "\nboxes: " << boxes.size();
     }
 
-    TempDir downloads;
-    const std::wstring session = downloads / L"session.vca";
+    const std::wstring vca = session(L"session.vca");
 };
 
 TEST_F(InstallerTest, PerUserInstallOpensSessionsSurvivesARunningLauncherUpgradesAndUninstalls) {
@@ -143,8 +115,8 @@ TEST_F(InstallerTest, PerUserInstallOpensSessionsSurvivesARunningLauncherUpgrade
     ASSERT_EQ(setupDone, runSetup(L"/S"));
     const std::wstring dir = perUserDir();
     expectInstalledFiles(dir, {L"ConvocaSession.ico", L"Uninstall.exe"});
-    expectRegistered(HKEY_CURRENT_USER, 0, dir);
-    expectNotRegistered(HKEY_LOCAL_MACHINE, kMachineView);
+    expectRegistration(HKEY_CURRENT_USER, 0, dir);
+    expectRegistration(HKEY_LOCAL_MACHINE, kMachineView, L"");
     EXPECT_TRUE(fileExists(shortcut(false)));
     EXPECT_EQ("<none>", userMarker()) << "removed, so that the next start refreshes";
     EXPECT_EQ("<none>", machineMarker());
@@ -162,9 +134,6 @@ TEST_F(InstallerTest, PerUserInstallOpensSessionsSurvivesARunningLauncherUpgrade
         EXPECT_EQ(setupInUse, runSetup(L"/S"));
         EXPECT_EQ(setupInUse, runInPlaceUninstaller(dir, L" /S"));
         EXPECT_TRUE(robot.boxes().empty()) << "silent runs show nothing";
-        EXPECT_TRUE(before == treeContents(dir, {kUpdateLibraryRecord})) << "a refused run changes nothing";
-        expectRegistered(HKEY_CURRENT_USER, 0, dir);
-
         // Interactively the user is told; the robot's answer cancels.
         EXPECT_EQ(setupInUse, runSetup(L""));
         const std::vector<Box> boxes = robot.boxes();
@@ -172,27 +141,24 @@ TEST_F(InstallerTest, PerUserInstallOpensSessionsSurvivesARunningLauncherUpgrade
             return b.text.find(L"\\WinSparkle.dll is in use.") != std::wstring::npos;
         }) ? L"WinSparkle.dll" : L"ConvocaLauncher.exe";
         expectBox({L"Tavisto Convoca Launcher " + kVersion + L" Setup",
-                   L"Tavisto Convoca Launcher is running from " + dir + L" and cannot be updated now: " + dir +
-                       L"\\" + file + L" is in use.\r\n\r\nClose the Convoca Launcher settings window and wait "
-                       L"until a session that is starting has started, then click Retry. Cancel leaves the "
-                       L"installed version as it is."});
-        EXPECT_TRUE(before == treeContents(dir, {kUpdateLibraryRecord}));
+                   L"Tavisto Convoca Launcher is running from " + dir + L" and cannot be updated now: " + dir + L"\\" +
+                       file + L" is in use.\r\n\r\nClose the Convoca Launcher settings window and wait until a session "
+                       L"that is starting has started, then click Retry. Cancel leaves the installed version as it is."});
+        EXPECT_TRUE(before == treeContents(dir, {kUpdateLibraryRecord})) << "a refused run changes nothing";
+        expectRegistration(HKEY_CURRENT_USER, 0, dir);
         EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(launcher.get(), 0)) << "the launcher was in use throughout";
         TerminateProcess(launcher.get(), 99);
         WaitForSingleObject(launcher.get(), 10000);
     }
 
-    // Once it has stopped, an upgrade replaces the runtime, and the next start
-    // refreshes the working copy.
+    // Once it has stopped, an upgrade replaces the runtime, and the next start refreshes the working copy.
     const std::wstring stale = L"\\Java\\jre1.7.0_40\\lib\\from-an-older-version.jar";
-    ASSERT_TRUE(writeFile(dir + L"\\Resources" + stale, "old"));
-    ASSERT_TRUE(writeFile(embeddedDirectory() + stale, "old"));
+    ASSERT_TRUE(writeFile(dir + L"\\Resources" + stale, "old") && writeFile(embeddedDirectory() + stale, "old"));
     ASSERT_EQ(setupDone, runSetup(L"/S"));
     expectInstalledFiles(dir, {L"ConvocaSession.ico", L"Uninstall.exe"});
     EXPECT_EQ("<none>", userMarker());
     expectSessionStarted(L"per-user", dir);
     EXPECT_FALSE(fileExists(embeddedDirectory() + stale));
-    EXPECT_EQ("0", userMarker());
 
     // Run in place (no copy in the temporary folder), the uninstaller does not
     // count itself as in use, and it says what it keeps.
@@ -204,7 +170,7 @@ TEST_F(InstallerTest, PerUserInstallOpensSessionsSurvivesARunningLauncherUpgrade
                L"were kept, in\r\n" + supportDirectory() + L"\r\nand\r\n" + roamingSettingsDirectory() +
                    L"\r\nDelete these folders to remove them too."});
     EXPECT_EQ(std::vector<std::wstring>{L"Uninstall.exe"}, listFiles(dir)) << "all but the uninstaller itself";
-    expectNotRegistered(HKEY_CURRENT_USER, 0);
+    expectRegistration(HKEY_CURRENT_USER, 0, L"");
     EXPECT_EQ("", regString(HKEY_CURRENT_USER, kVcaKey + "\\OpenWithProgids", "Other.Viewer")) << "not ours";
     EXPECT_FALSE(fileExists(shortcut(false)));
     EXPECT_FALSE(listFiles(supportDirectory() + L"\\logs").empty()) << "the logs stay";
@@ -212,23 +178,13 @@ TEST_F(InstallerTest, PerUserInstallOpensSessionsSurvivesARunningLauncherUpgrade
     EXPECT_EQ("0", userMarker());
 }
 
-TEST_F(InstallerTest, PerUserSessionFileOpensThroughTheShell) {
-    ASSERT_EQ(setupDone, runSetup(L"/S"));
-    if (!regKeyExists(HKEY_CLASSES_ROOT, ".vca"))
-        GTEST_SKIP() << "Wine 8 does not merge HKEY_CURRENT_USER\\Software\\Classes into HKEY_CLASSES_ROOT, "
-                        "so its shell cannot see a per-user registration (Windows does); the per-user test "
-                        "runs the registered open command instead";
-    expectSessionStarted(L"per-user", perUserDir());
-}
-
 TEST_F(InstallerTest, PerMachineInstallHonoursTheAdminFileUpgradesAndUninstalls) {
     ASSERT_EQ(setupDone, runSetup(L"/S /ALLUSERS"));
-    const std::wstring dir = perMachineDir();
-    const std::wstring admin = dir + L"\\" + kAdminFile;
+    const std::wstring dir = perMachineDir(), admin = dir + L"\\" + kAdminFile;
     expectInstalledFiles(dir, {kAdminFile, L"ConvocaSession.ico", L"Uninstall.exe"});
     EXPECT_EQ(readFile(CONVOCA_ADMIN_TEMPLATE_WIN), readFile(admin));
-    expectRegistered(HKEY_LOCAL_MACHINE, kMachineView, dir);
-    expectNotRegistered(HKEY_CURRENT_USER, 0);
+    expectRegistration(HKEY_LOCAL_MACHINE, kMachineView, dir);
+    expectRegistration(HKEY_CURRENT_USER, 0, L"");
     EXPECT_TRUE(fileExists(shortcut(true)));
     const std::string first = machineMarker();
     EXPECT_EQ(0u, first.rfind(utf8(kVersion) + " {", 0)) << first;
@@ -238,17 +194,19 @@ TEST_F(InstallerTest, PerMachineInstallHonoursTheAdminFileUpgradesAndUninstalls)
 
     // The administrator's file rules: the session is prepared but not started.
     std::string edited = readFile(admin);
-    size_t at = edited.find("doNotLaunchVcaSession=false");
+    const size_t at = edited.find("doNotLaunchVcaSession=false");
     ASSERT_NE(std::string::npos, at);
     ASSERT_TRUE(writeFile(admin, edited.replace(at, 27, "doNotLaunchVcaSession=true")));
     LauncherResult opened = openSession();
     EXPECT_EQ(0, opened.exitCode);
-    EXPECT_TRUE(opened.logHas(L"Launching " + session));
+    EXPECT_TRUE(opened.logHas(L"Launching " + vca));
     EXPECT_FALSE(opened.logHas(kCopyLine));
     EXPECT_EQ(1u, javawRecords().size()) << "Java must not have been started again";
 
     // Read-only is the administrator's protection, not a sign of a running launcher.
     ASSERT_TRUE(SetFileAttributesW(admin.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(writeFile(embeddedDirectory() + L"\\.stale", "x") && makeDirs(embeddedDirectory() + L"\\.dotted\\in") &&
+                writeFile(embeddedDirectory() + L"\\.dotted\\in\\.x", "x"));
     ASSERT_EQ(setupDone, runSetup(L"/S /ALLUSERS"));
     EXPECT_EQ(edited, readFile(admin)) << "an upgrade keeps the administrator's file";
     const std::string second = machineMarker();
@@ -257,15 +215,16 @@ TEST_F(InstallerTest, PerMachineInstallHonoursTheAdminFileUpgradesAndUninstalls)
     opened = openSession();
     EXPECT_EQ(0, opened.exitCode);
     EXPECT_TRUE(opened.logHas(kCopyLine)) << "the next start refreshes the working copy";
+    EXPECT_FALSE(fileExists(embeddedDirectory() + L"\\.stale") || dirExists(embeddedDirectory() + L"\\.dotted"));
     EXPECT_EQ(second, userMarker());
     EXPECT_TRUE(javawRecords().empty()) << "fresh working copy, and still not started";
 
     // Quietly, as Add/Remove Programs does; it finishes from a copy of itself.
-    ASSERT_EQ(0, runProcess(fromUtf8(regString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString",
-                                               kMachineView)), 120000));
+    ASSERT_EQ(0, runProcess(fromUtf8(regString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString", kMachineView)),
+                            120000));
     for (DWORD start = GetTickCount(); dirExists(dir) && GetTickCount() - start < 60000;) Sleep(100);
     EXPECT_FALSE(dirExists(dir));
-    expectNotRegistered(HKEY_LOCAL_MACHINE, kMachineView);
+    expectRegistration(HKEY_LOCAL_MACHINE, kMachineView, L"");
     EXPECT_FALSE(fileExists(shortcut(true)));
     EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, kLauncherRegistryKey, kMachineView));
     EXPECT_FALSE(listFiles(supportDirectory() + L"\\logs").empty()) << "the logs stay";
@@ -274,19 +233,18 @@ TEST_F(InstallerTest, PerMachineInstallHonoursTheAdminFileUpgradesAndUninstalls)
 TEST_F(InstallerTest, InstallationFolderMustSuitTheKindOfInstallation) {
     const std::wstring outside = L"C:\\ConvocaTests\\" + uniqueName(L"setup");
     const std::wstring inProfile = shellFolder(CSIDL_PROFILE) + L"\\" + uniqueName(L"setup");
-    const struct { std::wstring arguments; long exit; } refused[] = {
-        {L"/S /D=" + outside, setupWrongFolder},
-        {L"/S /ALLUSERS /D=" + inProfile, setupWrongFolder},
-        {L"/S /ALLUSERS /CURRENTUSER", setupUsage}};
+    const struct { std::wstring arguments; long exit; } refused[] = {{L"/S /D=" + outside, setupWrongFolder},
+                                                                     {L"/S /ALLUSERS /D=" + inProfile, setupWrongFolder},
+                                                                     {L"/S /ALLUSERS /CURRENTUSER", setupUsage}};
     for (const auto& row : refused) EXPECT_EQ(row.exit, runSetup(row.arguments)) << utf8(row.arguments);
     for (const std::wstring& dir : {outside, inProfile, perUserDir(), perMachineDir()})
         EXPECT_FALSE(dirExists(dir)) << utf8(dir);
-    expectNotRegistered(HKEY_CURRENT_USER, 0);
-    expectNotRegistered(HKEY_LOCAL_MACHINE, kMachineView);
+    expectRegistration(HKEY_CURRENT_USER, 0, L"");
+    expectRegistration(HKEY_LOCAL_MACHINE, kMachineView, L"");
     EXPECT_EQ("<none>", machineMarker());
     // Any folder below the profile suits a per-user installation.
     EXPECT_EQ(setupDone, runSetup(L"/S /D=" + inProfile));
-    expectRegistered(HKEY_CURRENT_USER, 0, inProfile);
+    expectRegistration(HKEY_CURRENT_USER, 0, inProfile);
     removeTree(inProfile);
 }
 

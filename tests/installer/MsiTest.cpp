@@ -3,9 +3,6 @@
 // through the association, an upgrade, refused settings, the setup program
 // beside it, and the removal.
 #include "Installation.h"
-#include "SessionFixture.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -73,10 +70,6 @@ void expectNothingInstalled() {
 
 class MsiTest : public LauncherTest {
 protected:
-    void SetUp() override {
-        LauncherTest::SetUp();
-        ASSERT_TRUE(writeFile(session, sessionXml()));
-    }
     void TearDown() override {
         for (const std::wstring& msi : {kNextMsi, kMsi}) msiexec(L"/x " + quoted(msi));
         regDeleteTree(HKEY_LOCAL_MACHINE, kSetupEntry, kMachineView);
@@ -87,19 +80,14 @@ protected:
     // that the launcher wrote for it, and whether it refreshed the working copy.
     std::string openSession(bool refreshed) {
         DeleteFileW(javawRecordPath().c_str());
-        handles::Process process = shellOpen(session);
-        DWORD exit = 99;
-        if (process && WaitForSingleObject(process.get(), 120000) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process.get(), &exit);
-        EXPECT_EQ(0u, exit);
+        EXPECT_EQ(0, shellOpenAndWait(vca));
         EXPECT_EQ(1u, javawRecords(1).size()) << "the stand-in Java was started";
         const std::vector<std::wstring> log = lastRunLog();
-        EXPECT_EQ(refreshed, std::count(log.begin(), log.end(), L"Performing one time copy of Resources to Embedded.") == 1);
+        EXPECT_EQ(refreshed, std::count(log.begin(), log.end(), kCopyLine) == 1);
         return readFile(workingJreHome() + L"\\lib\\deployment.properties");
     }
 
-    TempDir downloads;
-    const std::wstring session = downloads / L"session.vca";
+    const std::wstring vca = session(L"session.vca");
 };
 
 TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {

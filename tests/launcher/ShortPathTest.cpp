@@ -61,8 +61,10 @@ void collectQuotedPaths(const std::wstring& text, std::set<std::wstring>& paths)
     }
 }
 
-size_t linesStartingWith(const std::vector<std::wstring>& lines, const std::wstring& start) {
-    return std::count_if(lines.begin(), lines.end(), [&](const std::wstring& l) { return l.rfind(start, 0) == 0; });
+size_t linesStartingWith(const LauncherResult& r, const std::wstring& start) {
+    size_t count = 0;
+    for (size_t at = r.logFind(start); at != std::wstring::npos; at = r.logFind(start, at + 1)) ++count;
+    return count;
 }
 
 class ShortPathTest : public LauncherTest {
@@ -81,7 +83,7 @@ TEST_F(ShortPathTest, SessionFileWithACjkNameStartsWithShortAsciiPathsThatNameTh
     ASSERT_TRUE(writeFile(vca, sessionXml()));
     LauncherResult r = run(install, {vca});
     ASSERT_EQ(0, r.exitCode) << (r.boxes.empty() ? "" : utf8(r.boxes[0].text));
-    EXPECT_EQ(4u, linesStartingWith(r.log, L"No ANSI form of ")) << "J, D, T and V";
+    EXPECT_EQ(4u, linesStartingWith(r, L"No ANSI form of ")) << "J, D, T and V";
     const std::vector<JavawRecord> records = javawRecords(1);
     ASSERT_EQ(1u, records.size());
     std::set<std::wstring> named;
@@ -102,14 +104,13 @@ TEST_F(ShortPathTest, SessionFileWithACjkNameStartsWithShortAsciiPathsThatNameTh
 
 TEST_F(ShortPathTest, SettingsWindowGetsShortAsciiPathsAndItsRoundTripWorks) {
     LauncherInstall install(Deployment::perUser);
-    TempDir files;
     ASSERT_TRUE(writeFile(files / L"script.txt", "out update\nwait shutdown\nexit 0\n"));
     LaunchOptions options;
     options.environment[L"CONVOCA_STANDIN_JAVA_SCRIPT"] = files / L"script.txt";
     options.environment[L"CONVOCA_STANDIN_SPARKLE_SHUTDOWN"] = L"check";
     LauncherResult r = run(install, {}, options);
     ASSERT_EQ(0, r.exitCode);
-    EXPECT_EQ(3u, linesStartingWith(r.log, L"No ANSI form of ")) << "java.exe, the settings file and the cache";
+    EXPECT_EQ(3u, linesStartingWith(r, L"No ANSI form of ")) << "java.exe, the settings file and the cache";
     const std::vector<std::string> record = splitLines(readFile(workingJreHome() + L"\\bin\\java.record.txt"));
     ASSERT_GE(record.size(), 3u);
     EXPECT_EQ("in: shutdown\\r", record[2]);

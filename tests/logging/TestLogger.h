@@ -7,8 +7,7 @@
 
 #include <map>
 
-// Base directories with given answers; by default only the local
-// application-data folder.
+// Base directories with given answers; by default only the local application-data folder.
 struct FixedBaseDirectory : tvs::BaseDirectorySource {
     explicit FixedBaseDirectory(std::wstring base = L"") : local(std::move(base)) {}
     std::wstring localAppData() const override { return local; }
@@ -23,13 +22,7 @@ struct FixedBaseDirectory : tvs::BaseDirectorySource {
     std::map<std::wstring, std::wstring> variables;
 };
 
-// The messages of a log file (UTF-8 with a byte-order mark, CR LF lines),
-// each without its timestamp. Lines that a message with line feeds continued
-// on are given whole.
-std::vector<std::wstring> logMessages(const std::wstring& logFile);
-
-// Initialises the logger below a fresh temporary folder; shuts it down (if
-// still running) when it goes.
+// Initialises the logger below a fresh temporary folder; shuts it down (if still running) when it goes.
 class ScopedTestLogger {
 public:
     ScopedTestLogger() { tvs::Logger::initialize(FixedBaseDirectory(m_base.path())); }

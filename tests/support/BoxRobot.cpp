@@ -1,15 +1,14 @@
 #include "BoxRobot.h"
 
 #include <windows.h>
+#include <algorithm>
 #include <set>
 
 namespace {
 
 std::wstring windowText(HWND hwnd) {
-    int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    int got = GetWindowTextW(hwnd, text.data(), length + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(std::max(0, GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size())))));
     return text;
 }
 
@@ -20,37 +19,25 @@ std::wstring className(HWND hwnd) {
 }
 
 struct Dialog {
-    HWND hwnd;
     std::wstring text;
     HWND ok = nullptr;
 };
 
 BOOL CALLBACK collectChild(HWND child, LPARAM param) {
     auto* dialog = reinterpret_cast<Dialog*>(param);
-    std::wstring cls = className(child);
-    if (_wcsicmp(cls.c_str(), L"Static") == 0) {
-        // The message text is the static control with id 0xFFFF.
-        if (GetDlgCtrlID(child) == 0xFFFF) dialog->text = windowText(child);
-    } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {
-        if (GetDlgCtrlID(child) == IDOK || !dialog->ok) dialog->ok = child;
-    }
+    const std::wstring cls = className(child);
+    // The message text is the static control with id 0xFFFF.
+    if (_wcsicmp(cls.c_str(), L"Static") == 0 && GetDlgCtrlID(child) == 0xFFFF) dialog->text = windowText(child);
+    if (_wcsicmp(cls.c_str(), L"Button") == 0 && (GetDlgCtrlID(child) == IDOK || !dialog->ok)) dialog->ok = child;
     return TRUE;
 }
 
 BOOL CALLBACK collectTop(HWND hwnd, LPARAM param) {
-    auto* found = reinterpret_cast<std::vector<HWND>*>(param);
-    if (IsWindowVisible(hwnd) && className(hwnd) == L"#32770") found->push_back(hwnd);
+    if (IsWindowVisible(hwnd) && className(hwnd) == L"#32770") reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
     return TRUE;
 }
 
 } // namespace
-
-BoxRobot::BoxRobot() : m_thread([this] { run(); }) {}
-
-BoxRobot::~BoxRobot() {
-    m_stop = true;
-    m_thread.join();
-}
 
 void BoxRobot::run() {
     std::set<HWND> pressed;
@@ -59,8 +46,8 @@ void BoxRobot::run() {
         std::vector<HWND> dialogs;
         EnumWindows(collectTop, reinterpret_cast<LPARAM>(&dialogs));
         for (HWND hwnd : dialogs) {
+            Dialog dialog;
             if (pressed.count(hwnd)) continue;
-            Dialog dialog{hwnd, L""};
             EnumChildWindows(hwnd, collectChild, reinterpret_cast<LPARAM>(&dialog));
             if (!dialog.ok) continue; // not fully built yet
             {
@@ -68,12 +55,10 @@ void BoxRobot::run() {
                 m_boxes.push_back({windowText(hwnd), dialog.text});
             }
             pressed.insert(hwnd);
-            PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(dialog.ok));
+            PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(dialog.ok));
         }
         // Forget handles that are gone, since Windows reuses them.
-        for (auto it = pressed.begin(); it != pressed.end();)
-            it = IsWindow(*it) ? std::next(it) : pressed.erase(it);
+        for (auto it = pressed.begin(); it != pressed.end();) it = IsWindow(*it) ? std::next(it) : pressed.erase(it);
     }
 }
 

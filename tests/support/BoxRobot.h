@@ -9,17 +9,17 @@
 #include <vector>
 
 struct Box {
-    std::wstring title;
-    std::wstring text;
+    std::wstring title, text;
     bool operator==(const Box& o) const { return title == o.title && text == o.text; }
 };
 
 class BoxRobot {
 public:
-    BoxRobot();            // starts watching
-    ~BoxRobot();           // stops watching
-    BoxRobot(const BoxRobot&) = delete;
-    BoxRobot& operator=(const BoxRobot&) = delete;
+    BoxRobot() : m_thread([this] { run(); }) {}
+    ~BoxRobot() {
+        m_stop = true;
+        m_thread.join();
+    }
 
     std::vector<Box> boxes() const;
     void clear();

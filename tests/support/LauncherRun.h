@@ -5,98 +5,99 @@
 #include "BoxRobot.h"
 #include "Registry.h"
 #include "TestFiles.h"
+#include "handles/Handles.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <map>
-#include <string>
-#include <vector>
 
 enum class Deployment { perUser, perMachine };
 
-std::wstring packageDirectory();        // build/x64/package as a Windows path
-std::wstring testBinDirectory();        // where the test programs and helpers are
-std::wstring supportDirectory();        // %LOCALAPPDATA%\Tavisto\Tavisto Convoca Launcher
+inline std::string sessionXml(const std::string& codebase = "https://meet.convoca.com/client/") {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<jnlp codebase=\"" + codebase +
+           "\">\n  <information><title>Convoca</title></information>\n</jnlp>\n";
+}
+
+std::wstring packageDirectory();         // build/x64/package as a Windows path
+std::wstring testBinDirectory();         // where the test programs and helpers are
+std::wstring supportDirectory();         // %LOCALAPPDATA%\Tavisto\Tavisto Convoca Launcher
 std::wstring roamingSettingsDirectory(); // %APPDATA%\Tavisto\Tavisto Convoca Launcher
 
-// A copy of the package. Per user it lies below the user's profile folder;
-// per machine below C:\ConvocaTests. Removed again when the object goes.
+// A copy of the package: per user below the user's profile folder, per
+// machine below C:\ConvocaTests. Removed again when the object goes.
 class LauncherInstall {
 public:
     explicit LauncherInstall(Deployment kind, const std::wstring& name = L"");
-    ~LauncherInstall();
+    ~LauncherInstall() { removeTree(m_dir); }
     LauncherInstall(const LauncherInstall&) = delete;
     LauncherInstall& operator=(const LauncherInstall&) = delete;
 
     const std::wstring& directory() const { return m_dir; }
-    std::wstring exe() const { return m_dir + L"\\ConvocaLauncher.exe"; }
+    std::wstring exe() const { return path(L"ConvocaLauncher.exe"); }
     std::wstring path(const std::wstring& relative) const { return m_dir + L"\\" + relative; }
-    Deployment kind() const { return m_kind; }
-
-    // The administrator file beside the exe (per machine).
-    bool writeAdminSettings(const std::string& text) const;
+    bool writeAdminSettings(const std::string& text) const {
+        return writeFile(path(L"ConvocaLauncherAdmin.properties"), text);
+    }
 
 private:
-    Deployment m_kind;
     std::wstring m_dir;
 };
 
 struct LauncherResult {
     long exitCode = 0;
-    bool timedOut = false;
     std::vector<Box> boxes;
-    std::vector<std::wstring> log;      // this run's log lines, timestamps removed
+    std::vector<std::wstring> log; // this run's log messages
 
-    bool logHas(const std::wstring& message) const;
-    size_t logCount(const std::wstring& message) const;
-    // Index of the first line equal to message at or after `from`, or npos.
-    size_t logFind(const std::wstring& message, size_t from = 0) const;
+    size_t logCount(const std::wstring& message) const { return std::count(log.begin(), log.end(), message); }
+    bool logHas(const std::wstring& message) const { return logCount(message) > 0; }
+    // Index of the first message at or after `from` that starts with `start`, or npos.
+    size_t logFind(const std::wstring& start, size_t from = 0) const;
 };
 
 struct LaunchOptions {
-    unsigned timeoutMs = 120000;
-    std::wstring commandLine;               // the whole command line, instead of exe + args
+    std::wstring commandLine; // the whole command line, instead of exe + args
     std::wstring workingDirectory;
     std::map<std::wstring, std::wstring> environment; // added to the launcher's environment
 };
 
-// A launcher started without waiting for it, for tests that watch or kill it.
+// A launcher started without waiting for it; killed if it still runs when the object goes.
 class LauncherProcess {
 public:
     LauncherProcess(const LauncherInstall& install, const std::vector<std::wstring>& args,
                     const LaunchOptions& options = {});
-    ~LauncherProcess();
-    LauncherProcess(const LauncherProcess&) = delete;
-    LauncherProcess& operator=(const LauncherProcess&) = delete;
+    ~LauncherProcess() { kill(); }
 
-    bool started() const { return m_process != nullptr; }
-    // The exit code, or -2 when the process did not end in time.
-    long wait(unsigned timeoutMs);
+    long wait(unsigned timeoutMs); // the exit code, or -2 when the process did not end in time
     void kill();
 
 private:
-    HANDLE m_process = nullptr;
+    handles::Process m_process;
 };
 
 // The user state that every launcher run shares: the support directory, the
-// roaming settings folder and the HKEY_CURRENT_USER marker. The fixture resets
-// it before and after each test.
+// roaming settings folder and the HKEY_CURRENT_USER marker.
 void resetLauncherUserState();
 
-// Base fixture for tests that run the launcher.
+// Log messages of the newest run found in the support directory's logs folder.
+std::vector<std::wstring> lastRunLog();
+
+// Base fixture for tests that run the launcher; resets the user state before and after each test.
 class LauncherTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override { resetLauncherUserState(); }
+    void TearDown() override { resetLauncherUserState(); }
 
     // Runs exe with the arguments, each quoted.
     LauncherResult run(const LauncherInstall& install, const std::vector<std::wstring>& args,
                        const LaunchOptions& options = {});
     // Writes the user's roaming settings file for the deployment kind.
     bool writeUserSettings(Deployment kind, const std::string& text);
+    // A session file in the test's own folder.
+    std::wstring session(const std::wstring& name = L"s.vca", const std::string& xml = sessionXml()) {
+        EXPECT_TRUE(writeFile(files / name, xml));
+        return files / name;
+    }
 
     BoxRobot robot;
+    TempDir files;
 };
-
-// Log lines of the newest run found in the support directory's logs folder.
-std::vector<std::wstring> lastRunLog();
-std::wstring stripTimestamp(const std::wstring& line);

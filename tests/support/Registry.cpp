@@ -1,56 +1,39 @@
 #include "Registry.h"
+#include "handles/Handles.h"
 
 const char* const kLauncherRegistryKey = "Software\\Tavisto\\Tavisto Convoca Launcher";
 
 bool regDeleteTree(HKEY root, const std::string& subKey, REGSAM view) {
-    HKEY key;
-    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS)
-        return true;
-    RegDeleteTreeA(key, nullptr);
-    RegCloseKey(key);
+    handles::RegKey key;
+    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_ALL_ACCESS | view, key.put()) != ERROR_SUCCESS) return true;
+    RegDeleteTreeA(key.get(), nullptr);
+    key.reset();
     return RegDeleteKeyExA(root, subKey.c_str(), view, 0) == ERROR_SUCCESS;
 }
 
-bool regSetBytes(HKEY root, const std::string& subKey, const std::string& name, DWORD type,
-                 const std::string& bytes, REGSAM view) {
-    HKEY key;
-    if (RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    LONG rc = RegSetValueExA(key, name.c_str(), 0, type,
-                             reinterpret_cast<const BYTE*>(bytes.data()),
-                             static_cast<DWORD>(bytes.size()));
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS;
+bool regSetString(HKEY root, const std::string& subKey, const std::string& name, const std::string& value,
+                  REGSAM view) {
+    handles::RegKey key;
+    return RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, key.put(), nullptr) ==
+               ERROR_SUCCESS &&
+           RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
-bool regSetString(HKEY root, const std::string& subKey, const std::string& name,
-                  const std::string& value, REGSAM view) {
-    return regSetBytes(root, subKey, name, REG_SZ, std::string(value.c_str(), value.size() + 1), view);
-}
-
-bool regGetString(HKEY root, const std::string& subKey, const std::string& name,
-                  std::string& value, REGSAM view) {
-    value.clear();
-    HKEY key;
-    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
-        return false;
+std::string regString(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
+    handles::RegKey key;
     char buffer[4096];
-    DWORD size = sizeof buffer, type = 0;
-    LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type,
-                               reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (rc != ERROR_SUCCESS) return false;
-    value.assign(buffer, size);
+    DWORD size = sizeof buffer;
+    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_QUERY_VALUE | view, key.put()) != ERROR_SUCCESS ||
+        RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
+            ERROR_SUCCESS)
+        return "<none>";
+    std::string value(buffer, size);
     while (!value.empty() && value.back() == '\0') value.pop_back();
-    return true;
+    return value;
 }
 
-bool regDeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
-    HKEY key;
-    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS)
-        return false;
-    LONG rc = RegDeleteValueA(key, name.c_str());
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS;
+bool regKeyExists(HKEY root, const std::string& subKey, REGSAM view) {
+    handles::RegKey key;
+    return RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | view, key.put()) == ERROR_SUCCESS;
 }

@@ -6,11 +6,8 @@
 extern const char* const kLauncherRegistryKey; // "Software\Tavisto\Tavisto Convoca Launcher"
 
 bool regDeleteTree(HKEY root, const std::string& subKey, REGSAM view = 0);
-bool regSetString(HKEY root, const std::string& subKey, const std::string& name,
-                  const std::string& value, REGSAM view = 0);
-bool regSetBytes(HKEY root, const std::string& subKey, const std::string& name, DWORD type,
-                 const std::string& bytes, REGSAM view = 0);
-// Empty and false when the value is missing.
-bool regGetString(HKEY root, const std::string& subKey, const std::string& name,
-                  std::string& value, REGSAM view = 0);
-bool regDeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0);
+bool regSetString(HKEY root, const std::string& subKey, const std::string& name, const std::string& value,
+                  REGSAM view = 0);
+// The value, or "<none>" when it is missing.
+std::string regString(HKEY root, const std::string& subKey, const std::string& name, REGSAM view = 0);
+bool regKeyExists(HKEY root, const std::string& subKey, REGSAM view = 0);

@@ -8,103 +8,83 @@
 
 std::wstring uniqueName(const wchar_t* prefix) {
     static std::atomic<unsigned> counter{0};
-    wchar_t name[128];
-    swprintf(name, 128, L"%ls%lu_%lu_%u", prefix, GetCurrentProcessId(), GetTickCount(),
-             static_cast<unsigned>(counter++));
-    return name;
+    return prefix + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(GetTickCount()) + L"_" +
+           std::to_wstring(counter++);
 }
 
 std::wstring shellFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, 0, path))) return L"";
-    return path;
+    return SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, 0, path)) ? path : L"";
 }
 
 std::wstring tempDirectory() {
     wchar_t path[MAX_PATH + 1] = {};
-    DWORD n = GetTempPathW(MAX_PATH + 1, path);
-    std::wstring result(path, n);
+    std::wstring result(path, GetTempPathW(MAX_PATH + 1, path));
     while (!result.empty() && result.back() == L'\\') result.pop_back();
     return result;
 }
 
-TempDir::TempDir() : TempDir(tempDirectory()) {}
-
-TempDir::TempDir(const std::wstring& parent) {
-    m_path = parent + L"\\" + uniqueName(L"cvt");
-    makeDirs(m_path);
-}
-
+TempDir::TempDir() : m_path(tempDirectory() + L"\\" + uniqueName(L"cvt")) { makeDirs(m_path); }
 TempDir::~TempDir() { removeTree(m_path); }
 
 bool writeFile(const std::wstring& path, const std::string& bytes) {
-    handles::File h(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    handles::File h(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return h && (bytes.empty() || WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                            &written, nullptr)) &&
+    return h && (bytes.empty() || WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
            written == bytes.size();
 }
 
 std::string readFile(const std::wstring& path) {
     std::string bytes;
-    handles::File h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    handles::File h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     char buffer[65536];
     DWORD got = 0;
     while (h && ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
     return bytes;
 }
 
-bool fileExists(const std::wstring& path) {
-    DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool dirExists(const std::wstring& path) {
-    DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool makeDirs(const std::wstring& path) {
-    if (path.empty() || dirExists(path)) return true;
-    size_t slash = path.find_last_of(L'\\');
-    if (slash != std::wstring::npos && slash > 2) makeDirs(path.substr(0, slash));
-    return CreateDirectoryW(path.c_str(), nullptr) || dirExists(path);
-}
-
 namespace {
+DWORD attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+
 void forEachEntry(const std::wstring& dir, const std::function<void(const WIN32_FIND_DATAW&)>& f) {
     WIN32_FIND_DATAW data;
-    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &data);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
+    handles::Find find(FindFirstFileW((dir + L"\\*").c_str(), &data));
+    for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &data))
         if (wcscmp(data.cFileName, L".") && wcscmp(data.cFileName, L"..")) f(data);
-    } while (FindNextFileW(h, &data));
-    FindClose(h);
-}
-} // namespace
-
-bool removeTree(const std::wstring& path) {
-    if (!dirExists(path)) {
-        if (!fileExists(path)) return true;
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        return DeleteFileW(path.c_str());
-    }
-    forEachEntry(path, [&](const WIN32_FIND_DATAW& d) { removeTree(path + L"\\" + d.cFileName); });
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return RemoveDirectoryW(path.c_str());
 }
 
-namespace {
 void listInto(const std::wstring& root, const std::wstring& rel, std::vector<std::wstring>& out) {
     forEachEntry(root + (rel.empty() ? L"" : L"\\" + rel), [&](const WIN32_FIND_DATAW& d) {
-        std::wstring child = rel.empty() ? d.cFileName : rel + L"\\" + d.cFileName;
+        const std::wstring child = rel.empty() ? d.cFileName : rel + L"\\" + d.cFileName;
         if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) listInto(root, child, out);
         else out.push_back(child);
     });
 }
 } // namespace
+
+bool fileExists(const std::wstring& path) {
+    return attributes(path) != INVALID_FILE_ATTRIBUTES && !(attributes(path) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool dirExists(const std::wstring& path) {
+    return attributes(path) != INVALID_FILE_ATTRIBUTES && (attributes(path) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool makeDirs(const std::wstring& path) {
+    if (path.empty() || dirExists(path)) return true;
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash != std::wstring::npos && slash > 2) makeDirs(path.substr(0, slash));
+    return CreateDirectoryW(path.c_str(), nullptr) || dirExists(path);
+}
+
+bool removeTree(const std::wstring& path) {
+    if (attributes(path) == INVALID_FILE_ATTRIBUTES) return true;
+    const bool isDir = dirExists(path);
+    if (isDir) forEachEntry(path, [&](const WIN32_FIND_DATAW& d) { removeTree(path + L"\\" + d.cFileName); });
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return isDir ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
+}
 
 std::vector<std::wstring> listFiles(const std::wstring& root) {
     std::vector<std::wstring> files;
@@ -114,29 +94,24 @@ std::vector<std::wstring> listFiles(const std::wstring& root) {
 }
 
 bool copyDirectory(const std::wstring& from, const std::wstring& to) {
-    if (!makeDirs(to)) return false;
-    bool ok = true;
+    bool ok = makeDirs(to);
     forEachEntry(from, [&](const WIN32_FIND_DATAW& d) {
-        std::wstring src = from + L"\\" + d.cFileName, dst = to + L"\\" + d.cFileName;
-        if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ok = copyDirectory(src, dst) && ok;
-        else ok = CopyFileW(src.c_str(), dst.c_str(), FALSE) && ok;
+        const std::wstring src = from + L"\\" + d.cFileName, dst = to + L"\\" + d.cFileName;
+        ok = (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? copyDirectory(src, dst)
+                                                            : CopyFileW(src.c_str(), dst.c_str(), FALSE)) && ok;
     });
     return ok;
 }
 
 std::string utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                        nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
     return out;
 }
 
 std::wstring fromUtf8(const std::string& text) {
-    if (text.empty()) return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
     return out;
@@ -144,13 +119,21 @@ std::wstring fromUtf8(const std::string& text) {
 
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        size_t stop = (end > start && text[end - 1] == '\r') ? end - 1 : end;
-        lines.push_back(text.substr(start, stop - start));
-        start = end + 1;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, (end > start && text[end - 1] == '\r' ? end - 1 : end) - start));
+    }
+    return lines;
+}
+
+std::vector<std::wstring> logMessages(const std::wstring& logFile) {
+    const std::string bytes = readFile(logFile), bom = "\xEF\xBB\xBF";
+    const size_t at = bytes.rfind(bom);
+    std::vector<std::wstring> lines;
+    for (const std::string& line : splitLines(at == std::string::npos ? bytes : bytes.substr(at + bom.size()))) {
+        // "YYYY/MM/DD HH:MM:SS.mmm " is 24 characters.
+        const bool stamped = line.size() >= 24 && line[4] == '/' && line[13] == ':' && line[19] == '.' && line[23] == ' ';
+        lines.push_back(fromUtf8(stamped ? line.substr(24) : line));
     }
     return lines;
 }
@@ -163,11 +146,10 @@ long runProcess(const std::wstring& commandLine, unsigned timeoutMs, const std::
     if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &si, &pi))
         return -3;
-    CloseHandle(pi.hThread);
-    DWORD wait = WaitForSingleObject(pi.hProcess, timeoutMs);
+    handles::Thread thread(pi.hThread);
+    handles::Process process(pi.hProcess);
     DWORD code = static_cast<DWORD>(-2);
-    if (wait == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-    else TerminateProcess(pi.hProcess, 99);
-    CloseHandle(pi.hProcess);
+    if (WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &code);
+    else TerminateProcess(process.get(), 99);
     return static_cast<long>(code);
 }

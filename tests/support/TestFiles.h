@@ -5,12 +5,10 @@
 #include <string>
 #include <vector>
 
-// A fresh folder below %TEMP% (or below a given parent), removed with
-// everything in it when the object goes.
+// A fresh folder below %TEMP%, removed with everything in it when the object goes.
 class TempDir {
 public:
     TempDir();
-    explicit TempDir(const std::wstring& parent);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -24,14 +22,14 @@ private:
 
 std::wstring uniqueName(const wchar_t* prefix);
 std::wstring shellFolder(int csidl);
-std::wstring tempDirectory();
+std::wstring tempDirectory(); // without a trailing backslash
 
 bool writeFile(const std::wstring& path, const std::string& bytes);
 std::string readFile(const std::wstring& path); // empty when unreadable
 bool fileExists(const std::wstring& path);
 bool dirExists(const std::wstring& path);
 bool makeDirs(const std::wstring& path);
-bool removeTree(const std::wstring& path); // test-side removal, forces read-only files
+bool removeTree(const std::wstring& path); // also read-only files
 // Relative paths of every file below root, sorted, with "\" separators.
 std::vector<std::wstring> listFiles(const std::wstring& root);
 bool copyDirectory(const std::wstring& from, const std::wstring& to);
@@ -40,6 +38,9 @@ std::string utf8(const std::wstring& text);
 std::wstring fromUtf8(const std::string& text);
 std::vector<std::string> splitLines(const std::string& text); // on CR LF or LF
 
-// Runs a command line and waits; returns the exit code, or -2 on timeout.
-long runProcess(const std::wstring& commandLine, unsigned timeoutMs,
-                const std::wstring& directory = L"");
+// The messages of a log file, each without its timestamp; of a collector
+// holding several runs, the last run's only.
+std::vector<std::wstring> logMessages(const std::wstring& logFile);
+
+// Runs a command line and waits; the exit code, -2 on timeout, -3 when it cannot start.
+long runProcess(const std::wstring& commandLine, unsigned timeoutMs, const std::wstring& directory = L"");

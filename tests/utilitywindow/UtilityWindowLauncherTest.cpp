@@ -1,33 +1,20 @@
 // The settings window's launcher in-process, with the stand-in java.exe of the
-// package as the window: the listener, conversion failures, exit codes, and a
-// command sent from another thread while the main thread reads.
+// package as the window: conversion failures, and a command sent from another
+// thread while the main thread reads.
 #include "LauncherRun.h"
 #include "logging/Logger.h"
 #include "utilitywindow/UtilityWindowLauncher.h"
 
-#include <atomic>
 #include <thread>
 
 namespace {
 
 std::wstring packageJre() { return packageDirectory() + L"\\Resources\\Java\\jre1.7.0_40"; }
 
-std::vector<std::wstring> currentLog() {
-    std::vector<std::wstring> lines;
-    for (const std::string& line : splitLines(readFile(tvs::Logger::currentLogPath())))
-        lines.push_back(stripTimestamp(fromUtf8(line)));
-    return lines;
+size_t logged(const std::wstring& line) {
+    const std::vector<std::wstring> lines = logMessages(tvs::Logger::currentLogPath());
+    return std::count(lines.begin(), lines.end(), line);
 }
-
-size_t count(const std::vector<std::wstring>& lines, const std::wstring& line) {
-    return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
-}
-
-class CountingListener : public UtilityWindowLauncher::Listener {
-public:
-    void updateRequested() override { ++calls; }
-    std::atomic<int> calls{0};
-};
 
 class UtilityWindowLauncherTest : public ::testing::Test {
 protected:
@@ -57,26 +44,11 @@ protected:
     TempDir files;
 };
 
-TEST_F(UtilityWindowLauncherTest, UpdateLinesReachTheListenerOnly) {
-    script("raw update\\r\\n\nout update\nexit 0\n");
-    CountingListener listener;
-    EXPECT_EQ(0u, run(&listener));
-    EXPECT_EQ(2, listener.calls.load());
-    EXPECT_FALSE(UtilityWindowLauncher::isMonitoring());
-
-    script("out update\nraw update\nexit 0\n"); // the last line has no line feed
-    EXPECT_EQ(0u, run(nullptr));
-    std::vector<std::wstring> log = currentLog();
-    EXPECT_EQ(4u, count(log, L"Received from UtilityWindow: 'update'"));
-    EXPECT_EQ(0u, count(log, L"Unrecognized command: 'update'"));
-    EXPECT_EQ(2u, count(log, L"Starting UtilityWindow"));
-}
-
 TEST_F(UtilityWindowLauncherTest, PathWithoutAnAnsiFormStartsNothing) {
     if (GetACP() == CP_UTF8) GTEST_SKIP() << "the ANSI code page is UTF-8 here";
     UtilityWindowLauncher::setPaths(L"C:\\\u4f1a\u8b70\\jre", L"C:\\utilwin.jar");
     EXPECT_EQ(1113u, run(nullptr));
-    EXPECT_EQ(0u, count(currentLog(), L"Starting UtilityWindow"));
+    EXPECT_EQ(0u, logged(L"Starting UtilityWindow"));
     UtilityWindowLauncher::setPaths(packageJre(), L"C:\\\u4f1a\u8b70.jar");
     EXPECT_EQ(1113u, run(nullptr));
     EXPECT_TRUE(javaRecord().empty());
@@ -89,7 +61,7 @@ public:
     void updateRequested() override {
         sender = std::thread([] {
             for (int i = 0; i < 3; ++i) {
-                Sleep(100);
+                Sleep(50);
                 if (UtilityWindowLauncher::isMonitoring()) UtilityWindowLauncher::sendCommand("ping");
             }
             UtilityWindowLauncher::sendCommand("shutdown");
@@ -108,7 +80,7 @@ TEST_F(UtilityWindowLauncherTest, CommandFromAnotherThreadReachesABlockedWindow)
     std::vector<std::string> record = javaRecord();
     EXPECT_EQ(3, std::count(record.begin(), record.end(), "in: ping\\r"));
     EXPECT_EQ(1, std::count(record.begin(), record.end(), "in: shutdown\\r"));
-    EXPECT_EQ(1u, count(currentLog(), L"Sending to UtilityWindow: 'shutdown'"));
+    EXPECT_EQ(1u, logged(L"Sending to UtilityWindow: 'shutdown'"));
 }
 
 } // namespace
