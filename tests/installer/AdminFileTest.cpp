@@ -12,14 +12,24 @@ using S = LauncherSettings;
 
 // Every key that the launcher reads from the administrator's file, with its default.
 const std::pair<const char*, const char*> kAdminKeys[] = {
-    {S::kProxySelection, "0"}, {S::kBypassProxyServerForLocalAddresses, "false"},
-    {S::kAutomaticProxyConfigScriptLocation, ""}, {S::kHttpProxyAddress, ""},
-    {S::kSecureProxyAddress, ""}, {S::kFtpProxyAddress, ""}, {S::kSocksProxyAddress, ""},
-    {S::kHttpProxyPort, "0"}, {S::kSecureProxyPort, "0"}, {S::kFtpProxyPort, "0"},
-    {S::kSocksProxyPort, "0"}, {S::kUseSameProxyServerForAllProctocols, "false"},
-    {S::kDoNotUseProxyServerAddressList, ""}, {S::kProxyOverrideHostsList, ""},
-    {S::kDoNotRunUpdater, "false"}, {S::kDoNotValidateVcaFile, "false"},
-    {S::kDoNotLaunchVcaSession, "false"}, {S::kOverrideAppcastURL, ""},
+    {S::kProxySelection, "0"},
+    {S::kBypassProxyServerForLocalAddresses, "false"},
+    {S::kAutomaticProxyConfigScriptLocation, ""},
+    {S::kHttpProxyAddress, ""},
+    {S::kSecureProxyAddress, ""},
+    {S::kFtpProxyAddress, ""},
+    {S::kSocksProxyAddress, ""},
+    {S::kHttpProxyPort, "0"},
+    {S::kSecureProxyPort, "0"},
+    {S::kFtpProxyPort, "0"},
+    {S::kSocksProxyPort, "0"},
+    {S::kUseSameProxyServerForAllProctocols, "false"},
+    {S::kDoNotUseProxyServerAddressList, ""},
+    {S::kProxyOverrideHostsList, ""},
+    {S::kDoNotRunUpdater, "false"},
+    {S::kDoNotValidateVcaFile, "false"},
+    {S::kDoNotLaunchVcaSession, "false"},
+    {S::kOverrideAppcastURL, ""},
 };
 
 // Keys of the user's file or of no file.

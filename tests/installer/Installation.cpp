@@ -20,8 +20,10 @@ std::string machineMarker(REGSAM view) {
 
 std::vector<RegRow> association(const std::wstring& dir) {
     const std::string d = utf8(dir), progId = "Tavisto.ConvocaSession";
-    return {{kVcaKey, "", progId}, {kVcaKey, "Content Type", "application/x-java-jnlp-file"},
-            {kVcaKey + "\\OpenWithProgids", progId, ""}, {kProgIdKey, "", "Convoca Session"},
+    return {{kVcaKey, "", progId},
+            {kVcaKey, "Content Type", "application/x-java-jnlp-file"},
+            {kVcaKey + "\\OpenWithProgids", progId, ""},
+            {kProgIdKey, "", "Convoca Session"},
             {kProgIdKey + "\\DefaultIcon", "", d + "\\ConvocaSession.ico,0"},
             {kProgIdKey + "\\shell\\open\\command", "", "\"" + d + "\\ConvocaLauncher.exe\" \"%1\""}};
 }

@@ -4,9 +4,9 @@
 // opens a file.
 #include "SessionFixture.h"
 
-extern const std::string kProgIdKey;      // Software\Classes\Tavisto.ConvocaSession
-extern const std::string kVcaKey;         // Software\Classes\.vca
-extern const REGSAM kMachineView;         // the registry view the launcher reads
+extern const std::string kProgIdKey;              // Software\Classes\Tavisto.ConvocaSession
+extern const std::string kVcaKey;                 // Software\Classes\.vca
+extern const REGSAM kMachineView;                 // the registry view the launcher reads
 extern const wchar_t* const kUpdateLibraryRecord; // the stand-in's, beside itself
 
 std::wstring perMachineDir();
@@ -15,7 +15,9 @@ std::wstring quoted(const std::wstring& text);
 
 std::string machineMarker(REGSAM view = kMachineView);
 
-struct RegRow { std::string subKey, name, value; };
+struct RegRow {
+    std::string subKey, name, value;
+};
 // The .vca association of an installation in dir.
 std::vector<RegRow> association(const std::wstring& dir);
 

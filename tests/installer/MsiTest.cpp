@@ -13,9 +13,15 @@ const std::string kSetupEntry = kUninstallRoot + "\\Tavisto Convoca Launcher"; /
 const wchar_t* const kAdminFile = L"ConvocaLauncherAdmin.properties";
 enum : long { msiDone = 0, msiFailed = 1603, setupOverMsi = 7 };
 
-struct Setting { std::wstring property; std::string key, value; };
+struct Setting {
+    std::wstring property;
+    std::string key, value;
+};
 
-struct MsiRun { long exitCode; std::string log; };
+struct MsiRun {
+    long exitCode;
+    std::string log;
+};
 
 MsiRun msiexec(const std::wstring& arguments) {
     TempDir dir;
@@ -91,10 +97,11 @@ protected:
 };
 
 TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
-    const std::vector<Setting> given = {
-        {L"PROXYSELECTION", "proxySelection", "1"}, {L"PROXYHTTPHOST", "httpProxyAddress", "proxy.corp"},
-        {L"PROXYHTTPPORT", "httpProxyPort", "8080"}, {L"PROXYBYPASSLIST", "doNotUseProxyServerAddressList", "*.corp;10.*"},
-        {L"DONOTRUNUPDATER", "doNotRunUpdater", "true"}};
+    const std::vector<Setting> given = {{L"PROXYSELECTION", "proxySelection", "1"},
+                                        {L"PROXYHTTPHOST", "httpProxyAddress", "proxy.corp"},
+                                        {L"PROXYHTTPPORT", "httpProxyPort", "8080"},
+                                        {L"PROXYBYPASSLIST", "doNotUseProxyServerAddressList", "*.corp;10.*"},
+                                        {L"DONOTRUNUPDATER", "doNotRunUpdater", "true"}};
     ASSERT_EQ(msiDone, install(kMsi, given).exitCode);
     const std::wstring dir = perMachineDir(), admin = dir + L"\\" + kAdminFile;
     expectInstalledFiles(dir, {kAdminFile, L"ConvocaSession.ico"});
@@ -148,14 +155,21 @@ TEST_F(MsiTest, SettingsShortcutIsForAllUsers) {
 
 TEST_F(MsiTest, RefusedSettingsAndTheSetupProgramsInstallationLeaveNothing) {
     const std::string unchanged = "Nothing has been changed.";
-    const struct { std::wstring property; std::string log; } refused[] = {
-        {L"PROXYHTTPPORT=65536", "PROXYHTTPPORT=\"65536\" is refused: httpProxyPort must be a port number from 0 to 65535."},
-        {L"PROXYSOCKSPORT=0100", "PROXYSOCKSPORT=\"0100\" is refused: socksProxyPort must be a port number from 0 to 65535."},
+    const struct {
+        std::wstring property;
+        std::string log;
+    } refused[] = {
+        {L"PROXYHTTPPORT=65536",
+         "PROXYHTTPPORT=\"65536\" is refused: httpProxyPort must be a port number from 0 to 65535."},
+        {L"PROXYSOCKSPORT=0100",
+         "PROXYSOCKSPORT=\"0100\" is refused: socksProxyPort must be a port number from 0 to 65535."},
         {L"PROXYSELECTION=4", "PROXYSELECTION=\"4\" is refused: proxySelection must be 0, 1, 2 or 3."},
         {L"DONOTRUNUPDATER=yes", "DONOTRUNUPDATER=\"yes\" is refused: doNotRunUpdater must be true or false."},
-        {L"PROXYHTTPHOST=\"proxy.corp httpProxyPort=1\"", "PROXYHTTPHOST=\"proxy.corp httpProxyPort=1\" is refused: "
+        {L"PROXYHTTPHOST=\"proxy.corp httpProxyPort=1\"",
+         "PROXYHTTPHOST=\"proxy.corp httpProxyPort=1\" is refused: "
          "httpProxyAddress must not hold \"httpProxyPort=\", which starts a setting."},
-        {L"PROXYSCRIPTURL=\"http://pac.corp/\tx\"", "PROXYSCRIPTURL=\"http://pac.corp/?x\" is refused: "
+        {L"PROXYSCRIPTURL=\"http://pac.corp/\tx\"",
+         "PROXYSCRIPTURL=\"http://pac.corp/?x\" is refused: "
          "automaticProxyConfigScriptLocation must be a single line without control characters."}};
     for (const auto& row : refused) {
         const MsiRun run = msiexec(L"/i " + quoted(kMsi) + L" " + row.property);
@@ -172,7 +186,9 @@ TEST_F(MsiTest, RefusedSettingsAndTheSetupProgramsInstallationLeaveNothing) {
     if (run.log.find("Tavisto Convoca Launcher is installed") == std::string::npos)
         GTEST_SKIP() << "Wine's msiexec does not log the message of a failed launch condition (Windows does)";
     EXPECT_NE(std::string::npos, run.log.find("Tavisto Convoca Launcher is installed for all users by its setup "
-                                              "program, in " + setupDir + ". Remove that installation in "
+                                              "program, in " +
+                                              setupDir +
+                                              ". Remove that installation in "
                                               "Add/Remove Programs, then install this package."));
 }
 

@@ -42,53 +42,48 @@ protected:
 };
 
 // Per user the updater runs; per machine the window gets -admin, and the
-// library is used for the user's checks only.
-TEST_F(UtilityWindowModeTest, WindowGetsItsArgumentsAndTheUpdaterRunsPerUserOnly) {
+// library is used for the user's checks only. Only the exact line "update"
+// asks for a check, also a last line without LF; empty lines are not logged.
+TEST_F(UtilityWindowModeTest, WindowGetsItsArgumentsAndItsUpdateLinesAndTheUpdaterRunsPerUserOnly) {
+    const std::vector<std::wstring> received = {
+        L"Received from UtilityWindow: 'update'", L"Received from UtilityWindow: 'Update'",
+        L"Unrecognized command: 'Update'",        L"Received from UtilityWindow: 'update '",
+        L"Unrecognized command: 'update '",       L"Received from UtilityWindow: 'update now'",
+        L"Unrecognized command: 'update now'",    L"Received from UtilityWindow: 'update'"};
     for (Deployment kind : {Deployment::perUser, Deployment::perMachine}) {
         const bool perUser = kind == Deployment::perUser;
         LauncherInstall install(kind);
-        const LauncherResult r = run(install, {}, script("out update\nexit 0\n"));
+        const LauncherResult r =
+            run(install, {},
+                script("raw update\\r\\n\\r\\n\\n\nout Update\nout update \nout update now\nraw update\nexit 0\n"));
         ASSERT_EQ(0, r.exitCode);
         EXPECT_TRUE(r.boxes.empty());
-        const std::wstring settings =
-            roamingSettingsDirectory() + (perUser ? L"\\ConvocaLauncher.properties" : L"\\ConvocaLauncherUser.properties");
+        const std::wstring settings = roamingSettingsDirectory() +
+                                      (perUser ? L"\\ConvocaLauncher.properties" : L"\\ConvocaLauncherUser.properties");
         const std::wstring cache = supportDirectory() + L"\\vcaLauncherCache", jar = install.path(L"utilwin.jar");
-        for (const std::wstring& line :
-             {std::wstring(L"Entering Launcher Utility Window mode."), std::wstring(L"Starting UtilityWindow"),
-              L"Utility Window jar path: '" + jar + L"', properties path '" + settings + L"', cache path '" + cache +
-                  L"', MsiDeployment '" + (perUser ? L"per-User" : L"per-Machine") + L"', launcher version '1.5.0.0'",
-              std::wstring(L"Exiting Launcher Utility Window mode.")})
-            EXPECT_TRUE(r.logHas(line)) << utf8(line);
+        EXPECT_TRUE(r.logHas(L"Entering Launcher Utility Window mode.") &&
+                    r.logHas(L"Exiting Launcher Utility Window mode."));
+        EXPECT_TRUE(r.logHas(L"Utility Window jar path: '" + jar + L"', properties path '" + settings +
+                             L"', cache path '" + cache + L"', MsiDeployment '" +
+                             (perUser ? L"per-User" : L"per-Machine") + L"', launcher version '1.5.0.0'"));
+        const size_t started = r.logFind(L"Starting UtilityWindow");
+        ASSERT_NE(std::wstring::npos, started);
+        EXPECT_EQ(received, std::vector<std::wstring>(r.log.begin() + started + 1,
+                                                      r.log.begin() + std::min(r.log.size(), started + 9)));
         const std::vector<std::string> record = javaRecord();
         ASSERT_GE(record.size(), 2u);
         EXPECT_EQ("args: [-classpath] [" + utf8(jar) + "] [com.tavisto.launcher.utility.Main] [-settings] [" +
-                      utf8(settings) + "] [-cache] [" + utf8(cache) + "] [-version] [1.5.0.0]" + (perUser ? "" : " [-admin]"),
+                      utf8(settings) + "] [-cache] [" + utf8(cache) + "] [-version] [1.5.0.0]" +
+                      (perUser ? "" : " [-admin]"),
                   record[1]);
         std::vector<std::string> calls = perUser ? startCalls(kDefaultCast) : std::vector<std::string>{};
-        calls.push_back("win_sparkle_check_update_with_ui");
+        calls.insert(calls.end(), 2, "win_sparkle_check_update_with_ui");
         if (perUser) calls.push_back("win_sparkle_cleanup");
         EXPECT_EQ(calls, sparkleCalls(install));
         EXPECT_EQ(perUser, r.logHas(L"Appcast URL = " + fromUtf8(kDefaultCast)));
         EXPECT_EQ(perUser, r.logHas(L"Performing update check."));
         resetLauncherUserState();
     }
-}
-
-TEST_F(UtilityWindowModeTest, OnlyTheExactUpdateLineAsksForACheck) {
-    LauncherInstall install(Deployment::perUser);
-    const LauncherResult r =
-        run(install, {}, script("raw update\\r\\n\\r\\n\\n\nout Update\nout update \nout update now\nraw update\nexit 0\n"));
-    ASSERT_EQ(0, r.exitCode);
-    EXPECT_EQ(2u, countOf(sparkleCalls(install), "win_sparkle_check_update_with_ui")) << "also a last line without LF";
-    const size_t started = r.logFind(L"Starting UtilityWindow");
-    ASSERT_NE(std::wstring::npos, started);
-    // Empty lines are not logged at all.
-    EXPECT_EQ((std::vector<std::wstring>{L"Received from UtilityWindow: 'update'",
-                                         L"Received from UtilityWindow: 'Update'", L"Unrecognized command: 'Update'",
-                                         L"Received from UtilityWindow: 'update '", L"Unrecognized command: 'update '",
-                                         L"Received from UtilityWindow: 'update now'",
-                                         L"Unrecognized command: 'update now'", L"Received from UtilityWindow: 'update'"}),
-              std::vector<std::wstring>(r.log.begin() + started + 1, r.log.begin() + std::min(r.log.size(), started + 9)));
 }
 
 // A window that fails, that cannot start, that stops reading before
@@ -104,9 +99,13 @@ TEST_F(UtilityWindowModeTest, WindowFailuresEndTheRunInOrder) {
     } rows[] = {
         {"exit 3\n", -1, {L"Utility Window failed: 3"}, L"Utility Window failed: 3"},
         {"no java.exe", -1, {unknown}, L""},
-        {"closein\nout update\nsleep 800\nexit 0\n", 0, {},
+        {"closein\nout update\nsleep 800\nexit 0\n",
+         0,
+         {},
          L"Failed to close UtilityWindow: thread_buffer_t::writer_thread: WriteFile failed"},
-        {"closeout\nsleep 800\nexit 0\n", -1, {L"Utility Window failed: 4294967295"},
+        {"closeout\nsleep 800\nexit 0\n",
+         -1,
+         {L"Utility Window failed: 4294967295"},
          L"Failed to read the exit code of UtilityWindow: exec_stream_t:exit_code: child process still running"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.script);
@@ -139,8 +138,9 @@ TEST_F(UtilityWindowModeTest, UpdateRoundTripClosesTheWindowAndWaitsForTheLibrar
     const LauncherResult r = run(install, {}, options);
     ASSERT_EQ(0, r.exitCode);
     std::vector<std::string> calls = startCalls(kDefaultCast);
-    calls.insert(calls.end(), {"win_sparkle_check_update_with_ui", "can_shutdown callback returned 1",
-                               "shutdown_request callback", "shutdown_request callback returned", "win_sparkle_cleanup"});
+    calls.insert(calls.end(),
+                 {"win_sparkle_check_update_with_ui", "can_shutdown callback returned 1", "shutdown_request callback",
+                  "shutdown_request callback returned", "win_sparkle_cleanup"});
     EXPECT_EQ(calls, sparkleCalls(install));
     EXPECT_EQ(1u, countOf(javaRecord(), "in: shutdown\\r")) << "shutdown arrives with CR LF";
     EXPECT_EQ(1u, r.logCount(L"Notified of successful update. Calling shutdown"));

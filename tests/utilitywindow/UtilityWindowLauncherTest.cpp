@@ -35,12 +35,9 @@ protected:
         SetEnvironmentVariableW(L"CONVOCA_STANDIN_JAVA_SCRIPT", (files / L"script.txt").c_str());
     }
     DWORD run(UtilityWindowLauncher::Listener* listener, bool perMachine = false) {
-        return UtilityWindowLauncher::run(L"C:\\s.properties", L"C:\\cache", L"1.5.0.0", listener,
-                                          perMachine);
+        return UtilityWindowLauncher::run(L"C:\\s.properties", L"C:\\cache", L"1.5.0.0", listener, perMachine);
     }
-    std::vector<std::string> javaRecord() {
-        return splitLines(readFile(packageJre() + L"\\bin\\java.record.txt"));
-    }
+    std::vector<std::string> javaRecord() { return splitLines(readFile(packageJre() + L"\\bin\\java.record.txt")); }
     TempDir files;
 };
 
