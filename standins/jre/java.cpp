@@ -43,8 +43,7 @@ std::string visible(const std::string& text) {
 
 void writeOut(const std::string& bytes) {
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
-              &written, nullptr);
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 // One line from standard input, without its LF; false at the end of input.
@@ -97,16 +96,21 @@ int runScript() {
         size_t space = line.find(' ');
         std::string verb = line.substr(0, space);
         std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
-        if (verb == "out") writeOut(rest + "\r\n");
-        else if (verb == "raw") writeOut(unescape(rest));
-        else if (verb == "wait") readInput(rest);
-        else if (verb == "readall") readInput("");
-        else if (verb == "sleep") Sleep(static_cast<DWORD>(atoi(rest.c_str())));
+        if (verb == "out")
+            writeOut(rest + "\r\n");
+        else if (verb == "raw")
+            writeOut(unescape(rest));
+        else if (verb == "wait")
+            readInput(rest);
+        else if (verb == "readall")
+            readInput("");
+        else if (verb == "sleep")
+            Sleep(static_cast<DWORD>(atoi(rest.c_str())));
         else if (verb == "closeout") {
             handles::Kernel(GetStdHandle(STD_OUTPUT_HANDLE)).close();
             handles::Kernel(GetStdHandle(STD_ERROR_HANDLE)).close();
-        }
-        else if (verb == "closein") handles::Kernel(GetStdHandle(STD_INPUT_HANDLE)).close();
+        } else if (verb == "closein")
+            handles::Kernel(GetStdHandle(STD_INPUT_HANDLE)).close();
         else if (verb == "exit") {
             record("exit " + rest);
             return atoi(rest.c_str());

@@ -6,9 +6,8 @@
 #include "Record.h"
 
 namespace {
-const wchar_t* const kVariables[] = {L"JAVA_HOME",       L"JRE_HOME",          L"LATEST_JRE_HOME",
-                                     L"FORCED_FX_ROOT",  L"FORCED_JRE_ROOT",   L"FORCED_DEPLOY_ROOT",
-                                     L"_JAVA_OPTIONS"};
+const wchar_t* const kVariables[] = {L"JAVA_HOME",       L"JRE_HOME",           L"LATEST_JRE_HOME", L"FORCED_FX_ROOT",
+                                     L"FORCED_JRE_ROOT", L"FORCED_DEPLOY_ROOT", L"_JAVA_OPTIONS"};
 }
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -19,7 +18,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         record += std::wstring(name) + (n ? L"=" + std::wstring(value, n) : L" (unset)") + L"\r\n";
     }
     record += L"end\r\n";
-    standin::appendRecord(standin::moduleDirectory(nullptr) + L"\\javaw.record.txt",
-                          standin::utf8(record));
+    standin::appendRecord(standin::moduleDirectory(nullptr) + L"\\javaw.record.txt", standin::utf8(record));
     return 0;
 }

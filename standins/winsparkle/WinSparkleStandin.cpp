@@ -41,8 +41,7 @@ DWORD WINAPI requestShutdown(void*) {
 }
 
 void maybeRequestShutdown(const char* when) {
-    if (standin::environment(L"CONVOCA_STANDIN_SPARKLE_SHUTDOWN") != std::wstring(when, when + strlen(when)))
-        return;
+    if (standin::environment(L"CONVOCA_STANDIN_SPARKLE_SHUTDOWN") != std::wstring(when, when + strlen(when))) return;
     ++workers;
     if (!handles::Thread(CreateThread(nullptr, 0, requestShutdown, nullptr, 0, nullptr))) --workers;
 }
@@ -67,7 +66,8 @@ WINSPARKLE_API void __cdecl win_sparkle_set_can_shutdown_callback(win_sparkle_ca
     record("win_sparkle_set_can_shutdown_callback");
 }
 
-WINSPARKLE_API void __cdecl win_sparkle_set_shutdown_request_callback(win_sparkle_shutdown_request_callback_t callback) {
+WINSPARKLE_API void __cdecl win_sparkle_set_shutdown_request_callback(
+    win_sparkle_shutdown_request_callback_t callback) {
     shutdownCallback = callback;
     record("win_sparkle_set_shutdown_request_callback");
 }
