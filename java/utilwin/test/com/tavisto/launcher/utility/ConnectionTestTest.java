@@ -15,13 +15,10 @@ import org.junit.*;
 /** Every server is on 127.0.0.1, started and stopped here. */
 public class ConnectionTestTest {
     private final List<ServerSocket> servers = new ArrayList<ServerSocket>();
-    /** The heads of the requests that reached the proxies. */
     private final List<String> requests = new CopyOnWriteArrayList<String>();
     /** Takes connections into its backlog and never answers. */
     private ServerSocket silent;
-    private int proxy200;
-    private int proxy407;
-    private int closedPort;
+    private int proxy200, proxy407, closedPort;
     private HttpServer pacServer;
 
     private ServerSocket loopback() throws IOException {
@@ -108,14 +105,11 @@ public class ConnectionTestTest {
             {settings(3, "", 0), "http://127.0.0.1:" + closedPort, null, "127.0.0.1:" + closedPort + refused},
             {settings(1, "127.0.0.1", proxy200), "http://target.test:8080/", null,
                 "Connected to target.test through " + proxy + proxy200 + " in N ms."},
-            {settings(1, "127.0.0.1", proxy407), "https://target.test/", null, "T" + proxy.substring(1)
-                + proxy407 + " refused the connection to target.test:443 with HTTP status 407:"
-                + " the proxy asks for a password."},
-            {settings(1, "127.0.0.1", closedPort), "https://t.test/", null,
-                "T" + proxy.substring(1) + closedPort + refused},
+            {settings(1, "127.0.0.1", proxy407), "https://target.test/", null, "T" + proxy.substring(1) + proxy407
+                + " refused the connection to target.test:443 with HTTP status 407: the proxy asks for a password."},
+            {settings(1, "127.0.0.1", closedPort), "https://t.test/", null, "T" + proxy.substring(1) + closedPort + refused},
             {settings(1, "127.0.0.1", 0), "https://t.test/", null, "No valid port is set for the proxy server 127.0.0.1."},
-            {settings(1, "127.0.0.1", quiet), "http://t.test/", null,
-                "No answer from " + proxy + quiet + " within 1 second."},
+            {settings(1, "127.0.0.1", quiet), "http://t.test/", null, "No answer from " + proxy + quiet + " within 1 second."},
             {settings(0, "127.0.0.1", 1), "http://t.test/", FAKE_ENGINE, ConnectionTest.BROWSER_UNTESTABLE},
             {settings(2, pac, 0), "http://t.test/", FAKE_ENGINE, "The script at " + pac + " chose \"PROXY 127.0.0.1:"
                 + proxy200 + "; DIRECT\". Connected to t.test through " + proxy + proxy200 + " in N ms."},
@@ -124,10 +118,10 @@ public class ConnectionTestTest {
             {settings(2, server + "/none.pac", 0), "http://t.test/", FAKE_ENGINE, script + "could not be fetched from "
                 + server + "/none.pac" + ": the server answered with HTTP status 404."},
             {settings(2, pac, 0), "http://t.test/", broken, script + "from " + pac + " did not parse or run: syntax error."},
-            {settings(2, "", 0), "http://t.test/", FAKE_ENGINE,
-                "No script location is set for the automatic proxy configuration script."},
-            {settings(3, "", 0), "ftp://t.test/", null,
-                "Enter an address that starts with https:// or http://, for example https://updates.tavisto.com/"},
+            {settings(2, "", 0), "http://t.test/", FAKE_ENGINE, "No script location is set for the automatic proxy"
+                + " configuration script."},
+            {settings(3, "", 0), "ftp://t.test/", null, "Enter an address that starts with https:// or http://, for"
+                + " example https://updates.tavisto.com/"},
         };
         for (Object[] row : rows) {
             ConnectionTest.Result r = new ConnectionTest((Settings) row[0], (ProxyScript.Engine) row[2], 1000)
@@ -140,12 +134,31 @@ public class ConnectionTestTest {
     }
 
     @Test
-    public void aCancelledTestEndsAtOnce() throws Exception {
+    public void aCancelledTestEndsAtOnceAndThePanelTestsTheShownSettings() throws Exception {
         ConnectionTest test = new ConnectionTest(settings(1, "127.0.0.1", silent.getLocalPort()), null, 10000);
         CompletableFuture<ConnectionTest.Result> result = CompletableFuture.supplyAsync(() -> test.run("http://a.test/"));
         Thread.sleep(200);
         test.cancel();
         assertEquals(ConnectionTest.CANCELLED, result.get(2, TimeUnit.SECONDS).message);
+        NetworkPanel p = new NetworkPanel(false);
+        ConnectionTestPanel t = p.connectionTest;
+        assertEquals("https://updates.tavisto.com/", t.target.getText());
+        Fixtures.onEdt(() -> {
+            p.manual.setSelected(true);
+            p.httpAddress.setText("127.0.0.1");
+            p.httpPort.setPort(silent.getLocalPort());
+            t.target.setText(" http://target.test/ ");
+            t.test.doClick();
+            assertEquals("Testing the connection to http://target.test/...", t.result.getText());
+            assertFalse(t.test.isEnabled());
+            t.cancel.doClick();
+            assertEquals(ConnectionTest.CANCELLED, t.result.getText());
+            p.direct.setSelected(true);
+            t.target.setText("http://127.0.0.1:" + silent.getLocalPort() + "/");
+            t.test.doClick();
+        });
+        assertTrue(Fixtures.eventually(() -> !t.isRunning() && t.test.isEnabled() && !t.cancel.isEnabled()
+                && t.result.getText().matches("Connected to 127\\.0\\.0\\.1 directly in \\d+ ms\\.")));
     }
 
     /** Manual settings with separate servers for secure and HTTP addresses, a SOCKS server, bypass lists. */
