@@ -24,7 +24,6 @@ public class WindowDisplayTest {
 
     @Rule
     public TemporaryFolder temp = new TemporaryFolder();
-    private PipedOutputStream launcher = new PipedOutputStream();
     private final ByteArrayOutputStream toLauncher = new ByteArrayOutputStream();
     private List<String> shown = new Vector<String>();
     private List<Integer> exits = Collections.synchronizedList(new ArrayList<Integer>());
@@ -42,20 +41,16 @@ public class WindowDisplayTest {
 
     @After
     public void tearDown() throws Exception {
-        launcher.close();
         onEdt(() -> Stream.of(Frame.getFrames()).forEach(Frame::dispose));
         started.forEach(Process::destroyForcibly);
     }
 
-    /** A fresh window on the settings file, with fresh pipes, boxes and exits. */
+    /** A fresh window on the settings file, with fresh boxes and exits; the launcher sends no command. */
     private Main.Run start() throws Exception {
-        launcher.close();
-        launcher = new PipedOutputStream();
         shown = new Vector<String>();
         exits = Collections.synchronizedList(new ArrayList<Integer>());
-        CommandLine commandLine = CommandLine.parse(new String[] {"-settings", settings.getPath(), "-cache",
-            cache.getPath(), "-version", "1.5.0.0"});
-        Main.Run run = Main.start(commandLine, new CommandChannel(new PipedInputStream(launcher), toLauncher),
+        Main.Run run = Main.start(CommandLine.parse(new String[] {"-settings", settings.getPath(), "-cache",
+            cache.getPath(), "-version", "1.5.0.0"}), new CommandChannel(new ByteArrayInputStream(new byte[0]), toLauncher),
                 Fixtures.dialogs(shown, true), exits::add);
         assertTrue("the window opens", eventually(() -> run.window != null && run.window.frame.isShowing()));
         return run;
@@ -197,8 +192,13 @@ public class WindowDisplayTest {
     }
 
     @Test
-    public void theProcessEndsWithZeroOnShutdownAndOnlyThen() throws Exception {
-        Process p = startProcess();
+    public void theProcessEndsWithZeroOnShutdownOnlyAndABadCommandLineGivesTheUsageAndStatusTwo() throws Exception {
+        Process p = startProcess("-settings", "x.properties", "-version", "1");
+        assertTrue(p.waitFor(60, TimeUnit.SECONDS));
+        assertEquals(2, p.exitValue());
+        assertEquals("utilwin: -cache is missing" + System.lineSeparator() + CommandLine.USAGE + System.lineSeparator(),
+                Fixtures.text(stderr));
+        p = startProcess();
         p.getOutputStream().write("hello\r\nshutdown\r\n".getBytes(StandardCharsets.ISO_8859_1));
         p.getOutputStream().flush();
         assertTrue("the window did not close", p.waitFor(60, TimeUnit.SECONDS));
@@ -207,15 +207,5 @@ public class WindowDisplayTest {
         p = startProcess();
         p.getOutputStream().close();
         assertFalse("the window closed when the launcher went away", p.waitFor(4, TimeUnit.SECONDS));
-    }
-
-    @Test
-    public void aBadCommandLineGivesTheUsageAndStatusTwo() throws Exception {
-        Process p = startProcess("-settings", "x.properties", "-version", "1");
-        assertTrue(p.waitFor(60, TimeUnit.SECONDS));
-        assertEquals(2, p.exitValue());
-        assertEquals("utilwin: -cache is missing" + System.lineSeparator() + CommandLine.USAGE
-                + System.lineSeparator(), Fixtures.text(stderr));
-        assertEquals("", Fixtures.text(stdout));
     }
 }
