@@ -2,14 +2,13 @@ package com.tavisto.launcher.utility;
 
 import static org.junit.Assert.*;
 
-import java.awt.Frame;
-import java.awt.GraphicsEnvironment;
 import java.io.*;
 import java.lang.reflect.Proxy;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.util.*;
 import java.util.concurrent.*;
+import java.util.regex.*;
 import java.util.stream.*;
 import java.util.zip.*;
 import javax.swing.SwingUtilities;
@@ -18,8 +17,7 @@ import javax.swing.SwingUtilities;
 final class Fixtures {
     static File write(File f, String text) throws IOException {
         f.getAbsoluteFile().getParentFile().mkdirs();
-        Files.write(f.toPath(), text.getBytes(StandardCharsets.ISO_8859_1));
-        return f;
+        return Files.write(f.toPath(), text.getBytes(StandardCharsets.ISO_8859_1)).toFile();
     }
 
     static String text(File f) throws IOException {
@@ -36,23 +34,17 @@ final class Fixtures {
     static List<String[]> settingsRows() throws IOException {
         String path = System.getProperty("settings.rows");
         assertNotNull("run with -Dsettings.rows=<tests/deployment/settings-rows.txt>", path);
+        Pattern escape = Pattern.compile("\\\\(x..|.)");
         return Stream.of(text(new File(path)).split("\n")).filter(line -> line.contains("|"))
-                .map(line -> Stream.of(line.split("\\|", -1)).map(c -> unescape(SettingsText.trimSpaces(c)))
-                        .toArray(String[]::new)).collect(Collectors.toList());
+                .map(line -> Stream.of(line.split("\\|", -1)).map(c -> escape.matcher(SettingsText.trimSpaces(c))
+                        .replaceAll(m -> Matcher.quoteReplacement(unescape(m.group(1))))).toArray(String[]::new))
+                .collect(Collectors.toList());
     }
 
-    private static String unescape(String s) {
-        StringBuilder b = new StringBuilder();
-        for (int i = 0; i < s.length(); i++) {
-            char c = s.charAt(i) == '\\' && i + 1 < s.length() ? s.charAt(++i) : 0;
-            if (c == 'x') {
-                b.append((char) Integer.parseInt(s.substring(i + 1, i + 3), 16));
-                i += 2;
-            } else {
-                b.append(c == 0 ? s.charAt(i) : c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c == '0' ? '\0' : c);
-            }
-        }
-        return b.toString();
+    private static String unescape(String e) {
+        int at = "nrt0".indexOf(e);
+        return e.length() > 1 ? "" + (char) Integer.parseInt(e.substring(1), 16)
+                : at >= 0 ? "\n\r\t\0".substring(at, at + 1) : e;
     }
 
     static Settings manualProxy() {
@@ -92,11 +84,6 @@ final class Fixtures {
         return shown;
     }
 
-    static void requireDisplay() {
-        assertFalse("these tests open windows and need a display: run them through scripts/test.sh (Xvfb)",
-                GraphicsEnvironment.isHeadless());
-    }
-
     static <T> T onEdt(Callable<T> task) throws Exception {
         FutureTask<T> result = new FutureTask<T>(task);
         SwingUtilities.invokeAndWait(result);
@@ -113,9 +100,5 @@ final class Fixtures {
             Thread.sleep(20);
         }
         return onEdt(condition);
-    }
-
-    static void disposeAll() throws Exception {
-        onEdt(() -> Stream.of(Frame.getFrames()).forEach(Frame::dispose));
     }
 }

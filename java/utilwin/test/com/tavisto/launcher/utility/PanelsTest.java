@@ -7,26 +7,22 @@ import java.net.*;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.util.*;
+import java.util.concurrent.*;
 import java.util.concurrent.atomic.AtomicInteger;
+import javax.net.ssl.SSLSocketFactory;
+import javax.script.ScriptException;
 import javax.swing.*;
 import org.junit.*;
 import org.junit.rules.TemporaryFolder;
 
-/** The window's parts, built and driven without a window: they run headless. */
+/** The window's parts, built and driven without a window: they run headless. Every server is on 127.0.0.1. */
 public class PanelsTest {
-    @Rule
-    public TemporaryFolder temp = new TemporaryFolder();
-    private static final Locale LOCALE = Locale.getDefault();
-
-    @BeforeClass
-    public static void englishNumbers() {
+    static {
         Locale.setDefault(Locale.US);
     }
 
-    @AfterClass
-    public static void restoreLocale() {
-        Locale.setDefault(LOCALE);
-    }
+    @Rule
+    public TemporaryFolder temp = new TemporaryFolder();
 
     private static String enabledFields(NetworkPanel p) {
         String[] names = {"sameServer", "http", "secure", "ftp", "socks", "bypassList", "bypassLocal", "overrideHosts",
@@ -44,24 +40,190 @@ public class PanelsTest {
         return b.toString().trim();
     }
 
+    private final List<ServerSocket> servers = new ArrayList<ServerSocket>();
+    private final List<String> requests = new CopyOnWriteArrayList<String>();
+    /** Takes connections into its backlog and never answers. */
+    private ServerSocket silent;
+    private int proxy200, proxy407, closedPort;
+    private String pac, noPac;
+
+    private ServerSocket loopback() throws IOException {
+        servers.add(new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1")));
+        return servers.get(servers.size() - 1);
+    }
+
+    /** An HTTP proxy that records each request head and answers it with reply. */
+    private int proxy(String reply) throws IOException {
+        ServerSocket server = loopback();
+        new Thread(() -> {
+            while (!server.isClosed()) {
+                try (Socket s = server.accept()) {
+                    s.setSoTimeout(3000);
+                    BufferedReader in = new BufferedReader(new InputStreamReader(s.getInputStream(), "ISO-8859-1"));
+                    StringBuilder head = new StringBuilder();
+                    for (String line; (line = in.readLine()) != null && !line.isEmpty();) {
+                        head.append(line).append("\r\n");
+                    }
+                    requests.add(head + "\r\n");
+                    s.getOutputStream().write(reply.getBytes(StandardCharsets.US_ASCII));
+                } catch (IOException e) {
+                    // Closed by the test, or the client went away.
+                }
+            }
+        }).start();
+        return server.getLocalPort();
+    }
+
+    @Before
+    public void startServers() throws IOException {
+        SSLSocketFactory.getDefault(); // loading TLS can take longer than a whole test's limit
+        silent = loopback();
+        closedPort = loopback().getLocalPort();
+        servers.get(1).close();
+        proxy200 = proxy("HTTP/1.1 200 Connection established\r\n\r\n");
+        proxy407 = proxy("HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic\r\n\r\n");
+        pac = "http://127.0.0.1:" + proxy("HTTP/1.1 200 OK\r\n\r\nfunction FindProxyForURL(url, host) { return"
+                + " \"PROXY 127.0.0.1:" + proxy200 + "; DIRECT\"; }") + "/proxy.pac";
+        noPac = "http://127.0.0.1:" + proxy("HTTP/1.1 404 Not Found\r\n\r\n") + "/none.pac";
+    }
+
+    @After
+    public void stopServers() throws IOException {
+        for (ServerSocket s : servers) {
+            s.close();
+        }
+    }
+
+    /** Evaluates scripts of the form "... return \"answer\"; ...". */
+    static final ProxyScript.Engine FAKE_ENGINE = (script, url, host) -> script.replaceAll("(?s).*return \"([^\"]*)\".*", "$1");
+
+    private static Settings settings(String text) {
+        SettingsText t = new SettingsText(text);
+        return Settings.read(t, t);
+    }
+
+    private static Settings settings(int selection, String proxy, int port) {
+        return settings("proxySelection=" + selection + "\nuseSameProxyServerForAllProctocols=true\nhttpProxyAddress="
+                + proxy + "\nhttpProxyPort=" + port + "\nautomaticProxyConfigScriptLocation=" + proxy);
+    }
+
+    @Test
+    public void eachWayOfConnectingIsToldInPlainWords() {
+        ProxyScript.Engine broken = (s, u, h) -> { throw new ScriptException("syntax error"); };
+        String proxy = "the proxy server 127.0.0.1:";
+        String refused = " refused the connection: nothing listens on that port, or a firewall turns it away.";
+        String script = "The automatic configuration script ";
+        int quiet = silent.getLocalPort();
+        Object[][] rows = {
+            {settings(3, "", 0), "http://127.0.0.1:" + quiet + "/", null, "Connected to 127.0.0.1 directly in N ms."},
+            {settings(3, "", 0), "https://127.0.0.1:" + quiet + "/", null,
+                "Reached 127.0.0.1 directly, but the secure connection could not be set up: no answer within 1 second."},
+            {settings(3, "", 0), "http://127.0.0.1:" + closedPort, null, "127.0.0.1:" + closedPort + refused},
+            {settings(1, "127.0.0.1", proxy200), "http://target.test:8080/", null,
+                "Connected to target.test through " + proxy + proxy200 + " in N ms."},
+            {settings(1, "127.0.0.1", proxy407), "https://target.test/", null, "T" + proxy.substring(1) + proxy407
+                + " refused the connection to target.test:443 with HTTP status 407: the proxy asks for a password."},
+            {settings(1, "127.0.0.1", closedPort), "https://t.test/", null, "T" + proxy.substring(1) + closedPort + refused},
+            {settings(1, "127.0.0.1", 0), "https://t.test/", null, "No valid port is set for the proxy server 127.0.0.1."},
+            {settings(1, "127.0.0.1", quiet), "http://t.test/", null, "No answer from " + proxy + quiet + " within 1 second."},
+            {settings(0, "127.0.0.1", 1), "http://t.test/", FAKE_ENGINE, ConnectionTest.BROWSER_UNTESTABLE},
+            {settings(2, pac, 0), "http://t.test/", FAKE_ENGINE, "The script at " + pac + " chose \"PROXY 127.0.0.1:"
+                + proxy200 + "; DIRECT\". Connected to t.test through " + proxy + proxy200 + " in N ms."},
+            {settings(2, pac, 0), "http://t.test/", null, script + "was fetched from " + pac + ", but this Java has no"
+                + " script engine, so the window cannot test a script on this Java."},
+            {settings(2, noPac, 0), "http://t.test/", FAKE_ENGINE, script + "could not be fetched from " + noPac
+                + ": the server answered with HTTP status 404."},
+            {settings(2, pac, 0), "http://t.test/", broken, script + "from " + pac + " did not parse or run: syntax error."},
+            {settings(2, "", 0), "http://t.test/", FAKE_ENGINE, "No script location is set for the automatic proxy"
+                + " configuration script."},
+            {settings(3, "", 0), "ftp://t.test/", null, "Enter an address that starts with https:// or http://, for"
+                + " example https://updates.tavisto.com/"},
+        };
+        for (Object[] row : rows) {
+            ConnectionTest.Result r = new ConnectionTest((Settings) row[0], (ProxyScript.Engine) row[2], 1000)
+                    .run((String) row[1]);
+            assertEquals((String) row[1], row[3], r.message.replaceAll("\\d+ ms\\.$", "N ms."));
+            assertEquals(r.message, ((String) row[3]).contains("Connected"), r.connected);
+        }
+        assertEquals("a tunnel request and nothing else reaches the proxy",
+                "CONNECT target.test:8080 HTTP/1.1\r\nHost: target.test:8080\r\n\r\n", requests.get(0));
+    }
+
+    @Test
+    public void aCancelledTestEndsAtOnceAndThePanelTestsTheShownSettings() throws Exception {
+        ConnectionTest test = new ConnectionTest(settings(1, "127.0.0.1", silent.getLocalPort()), null, 10000);
+        CompletableFuture<ConnectionTest.Result> result = CompletableFuture.supplyAsync(() -> test.run("http://a.test/"));
+        Thread.sleep(200);
+        test.cancel();
+        assertEquals(ConnectionTest.CANCELLED, result.get(2, TimeUnit.SECONDS).message);
+        NetworkPanel p = new NetworkPanel(false);
+        ConnectionTestPanel t = p.connectionTest;
+        assertEquals("https://updates.tavisto.com/", t.target.getText());
+        Fixtures.onEdt(() -> {
+            p.manual.setSelected(true);
+            p.httpAddress.setText("127.0.0.1");
+            p.httpPort.setPort(silent.getLocalPort());
+            t.target.setText(" http://target.test/ ");
+            t.test.doClick();
+            assertEquals("Testing the connection to http://target.test/...", t.result.getText());
+            assertFalse(t.test.isEnabled());
+            t.cancel.doClick();
+            assertEquals(ConnectionTest.CANCELLED, t.result.getText());
+            p.direct.setSelected(true);
+            t.target.setText("http://127.0.0.1:" + silent.getLocalPort() + "/");
+            t.test.doClick();
+        });
+        assertTrue(Fixtures.eventually(() -> !t.isRunning() && t.test.isEnabled() && !t.cancel.isEnabled()
+                && t.result.getText().matches("Connected to 127\\.0\\.0\\.1 directly in \\d+ ms\\.")));
+    }
+
+    /** Manual settings with separate servers for secure and HTTP addresses, a SOCKS server, bypass lists. */
+    private static Settings manual(boolean bypassLocal, String secureServer) {
+        return settings("proxySelection=1\nhttpProxyAddress=web.proxy\nhttpProxyPort=8080\nsecureProxyAddress=" + secureServer
+                + "\nsecureProxyPort=8443\nsocksProxyAddress=socks.proxy\nsocksProxyPort=1080\nproxyOverrideHostsList=ignored.test"
+                + "\ndoNotUseProxyServerAddressList=*.intranet.test; 10.\nbypassProxyServerForLocalAddresses=" + bypassLocal);
+    }
+
+    @Test
+    public void routesNameTheServerChosenOrTheBypass() throws Exception {
+        Settings s = manual(false, "secure.proxy");
+        Object[][] rows = {
+            {s, "https://updates.tavisto.com/", "through the proxy server secure.proxy:8443"},
+            {s, "http://updates.tavisto.com/", "through the proxy server web.proxy:8080"},
+            {s, "https://a.intranet.test/", "a.intranet.test bypasses the proxy server. directly"},
+            {s, "https://10.1.2.3/", "10.1.2.3 bypasses the proxy server. directly"},
+            {s, "https://ignored.test/", "ignored.test bypasses the proxy server. directly"},
+            {s, "https://intranet/", "through the proxy server secure.proxy:8443"},
+            {manual(true, ""), "https://intranet/", "intranet bypasses the proxy server. directly"},
+            {manual(true, ""), "https://updates.tavisto.com/", "through the SOCKS proxy server socks.proxy:1080"},
+        };
+        for (Object[] row : rows) {
+            ProxyRoute r = ProxyRoute.manual((Settings) row[0], new URI((String) row[1]));
+            assertEquals((String) row[1], row[2], r.note + r.how());
+        }
+        String[][] scripts = {
+            {"DIRECT", "directly"}, {"proxy p.test", "through the proxy server p.test:80"},
+            {"SOCKS5 s.test", "through the SOCKS proxy server s.test:1080"}, {"PROXY", null}, {"", null},
+            {"PROXY [::1]:8080", "through the proxy server ::1:8080"}, {"DIRECT x", null}, {"HTTPS p.test:443", null},
+        };
+        for (String[] row : scripts) {
+            ProxyRoute r = ProxyRoute.fromScript(row[0]);
+            assertEquals(row[0], row[1], r == null ? null : r.how());
+        }
+    }
+
     @Test
     public void enabledFieldsFollowTheSelection() {
         NetworkPanel p = new NetworkPanel(false);
         String manual = "sameServer http secure ftp socks bypassList bypassLocal overrideHosts";
-        Object[][] rows = {{p.browser, false, ""}, {p.manual, false, manual}, {p.manual, true, "sameServer http socks"
-            + " bypassList bypassLocal overrideHosts"}, {p.script, true, "script"}, {p.direct, true, ""},
+        Object[][] rows = {{p.browser, false, ""}, {p.manual, false, manual}, {p.script, true, "script"},
+            {p.manual, true, "sameServer http socks bypassList bypassLocal overrideHosts"}, {p.direct, true, ""},
             {p.manual, false, manual}};
         for (Object[] row : rows) {
             ((JRadioButton) row[0]).setSelected(true);
             p.sameServer.setSelected((Boolean) row[1]);
             assertEquals(row[2], enabledFields(p));
         }
-        Settings s = new Settings();
-        s.proxySelection = Settings.PROXY_SCRIPT;
-        p.show(s);
-        assertTrue(p.script.isSelected());
-        assertEquals("script", enabledFields(p));
-        assertFalse(p.adminNotice.isVisible());
     }
 
     @Test
@@ -93,42 +255,11 @@ public class PanelsTest {
         assertEquals("80", f.getText());
         f.setText("010");
         assertEquals(10, f.port());
-        f.setText("");
-        assertEquals(0, f.port());
         f.setPort(99999);
         assertEquals("a port read from a file is shown even out of range", "99999", f.getText());
         assertFalse(f.inRange());
         f.setPort(0);
         assertEquals("", f.getText());
-        NetworkPanel p = new NetworkPanel(false);
-        p.ftpPort.setText("65535");
-        p.socksPort.setPort(65536);
-        assertEquals("Socks", p.protocolOf(p.firstBadPort()));
-    }
-
-    @Test
-    public void theConnectionTestUsesTheShownSettingsAndCanBeCancelled() throws Exception {
-        try (ServerSocket silent = new ServerSocket(0, 5, InetAddress.getByName("127.0.0.1"))) {
-            NetworkPanel p = new NetworkPanel(false);
-            ConnectionTestPanel t = p.connectionTest;
-            assertEquals("https://updates.tavisto.com/", t.target.getText());
-            Fixtures.onEdt(() -> {
-                p.manual.setSelected(true);
-                p.httpAddress.setText("127.0.0.1");
-                p.httpPort.setPort(silent.getLocalPort());
-                t.target.setText(" http://target.test/ ");
-                t.test.doClick();
-                assertEquals("Testing the connection to http://target.test/...", t.result.getText());
-                assertFalse(t.test.isEnabled());
-                t.cancel.doClick();
-                assertEquals(ConnectionTest.CANCELLED, t.result.getText());
-                p.direct.setSelected(true);
-                t.target.setText("http://127.0.0.1:" + silent.getLocalPort() + "/");
-                t.test.doClick();
-            });
-            assertTrue(Fixtures.eventually(() -> !t.isRunning() && t.test.isEnabled() && !t.cancel.isEnabled()
-                    && t.result.getText().matches("Connected to 127\\.0\\.0\\.1 directly in \\d+ ms\\.")));
-        }
     }
 
     @Test
@@ -140,20 +271,16 @@ public class PanelsTest {
         new File(cache, "empty/inner").mkdirs();
         Files.createSymbolicLink(new File(cache, "link").toPath(), precious.getParentFile().toPath());
         Files.createSymbolicLink(new File(cache, "filelink").toPath(), precious.toPath());
-        for (String expected : new String[] {"3000 bytes, 2 files, 0 failures", "0 bytes, 0 files, 0 failures"}) {
-            CacheCleaner.Result r = new CacheCleaner().empty(cache);
-            assertEquals(expected, r.bytes + " bytes, " + r.files + " files, " + r.failures + " failures");
-            assertArrayEquals(new String[0], cache.list());
-        }
-        assertTrue(precious.isFile());
-        assertEquals("it is not a full path", CacheCleaner.refusal(new File("cache")));
+        CacheCleaner.Result emptied = new CacheCleaner().empty(cache);
+        assertEquals("3000 2 0", emptied.bytes + " " + emptied.files + " " + emptied.failures);
+        assertTrue(cache.list().length == 0 && precious.isFile());
         assertEquals("it is the root of a drive", CacheCleaner.refusal(File.listRoots()[0]));
         assertEquals("it is not a folder", CacheCleaner.refusal(precious));
         assertNull(CacheCleaner.refusal(new File(temp.getRoot(), "not yet there")));
         String busy = " could not be deleted, most likely because a session is using ";
-        Object[][] rows = {{1, 1L, 0, "Freed 1 byte in 1 file."}, {45, 12_900_000L, 1, "Freed 12.3 MB in 45 files. 1 item"
-            + busy + "it."}, {2, 2L << 30, 3, "Freed 2.0 GB in 2 files. 3 items" + busy + "them."}, {0, 1023L, 0,
-            "The cache was already empty."}, {3, 1024L, 0, "Freed 1.0 KB in 3 files."}};
+        Object[][] rows = {{1, 1L, 0, "Freed 1 byte in 1 file."}, {3, 1024L, 0, "Freed 1.0 KB in 3 files."}, {0, 1023L,
+            0, "The cache was already empty."}, {45, 12_900_000L, 1, "Freed 12.3 MB in 45 files. 1 item" + busy + "it."},
+            {2, 2L << 30, 3, "Freed 2.0 GB in 2 files. 3 items" + busy + "them."}};
         for (Object[] row : rows) {
             CacheCleaner.Result r = new CacheCleaner.Result();
             r.files = (Integer) row[0];
@@ -186,29 +313,14 @@ public class PanelsTest {
     }
 
     @Test
-    public void theLaunchersCommandsAreShutdownLinesOnlyAndUpdateRequestsAreLines() throws InterruptedException {
+    public void theLaunchersCommandsAreShutdownLinesOnlyAndAClosedPipeIsNoFault() throws InterruptedException {
         Object[][] rows = {{"shutdown\r\n", 1}, {"shutdown\n", 1}, {"shutdown", 1}, {"", 0},
             {"\r\nhello\r\n\r\nshutdown\r\nshutdown\r\n", 1}, {"Shutdown\r\nshutdown \r\n shutdown\nshutdown now\nupdate\n", 0}};
         for (Object[] row : rows) {
             byte[] bytes = ((String) row[0]).getBytes(StandardCharsets.ISO_8859_1);
             assertEquals((String) row[0], row[1], shutdownsRead(new ByteArrayInputStream(bytes)));
         }
-        assertEquals(0, shutdownsRead(new InputStream() {
-            @Override
-            public int read() throws IOException {
-                throw new IOException("pipe broken");
-            }
-        }));
-        ByteArrayOutputStream out = new ByteArrayOutputStream();
-        GeneralPanel panel = new GeneralPanel("1.5.0.0", "s", new CommandChannel(new ByteArrayInputStream(new byte[0]), out));
-        panel.checkForUpdates.doClick();
-        panel.checkForUpdates.doClick();
-        assertEquals("update\nupdate\n", new String(out.toByteArray(), StandardCharsets.ISO_8859_1));
-        new CommandChannel(new ByteArrayInputStream(new byte[0]), new OutputStream() {
-            @Override
-            public void write(int b) throws IOException {
-                throw new IOException("pipe closed");
-            }
-        }).requestUpdate();
+        assertEquals("a broken pipe", 0, shutdownsRead(new PipedInputStream()));
+        new CommandChannel(new ByteArrayInputStream(new byte[0]), new PipedOutputStream()).requestUpdate();
     }
 }
