@@ -15,15 +15,10 @@ static std::string fileUrl(const std::wstring& path) {
 
 TEST(ReplaceAll, CountsAndNeverSearchesInsertedText) {
     std::string text = "a%X%b%X%%X%", overlapping = "aaaa", unchanged = "abc";
-    std::wstring path = L"C:\\Program Files\\X";
     EXPECT_EQ(replaceAll(text, "%X%", "%X%%X%"), 3u);
     EXPECT_EQ(replaceAll(overlapping, "aa", "b"), 2u);
     EXPECT_EQ(replaceAll(unchanged, "", "y"), 0u) << "an empty find would never end";
-    EXPECT_EQ(replaceAll(path, L"\\", L"\\\\"), 2u);
-    EXPECT_EQ(text + overlapping + unchanged, "a%X%%X%b%X%%X%%X%%X%"
-                                              "bb"
-                                              "abc");
-    EXPECT_EQ(path, L"C:\\\\Program Files\\\\X");
+    EXPECT_EQ(text + "|" + overlapping + "|" + unchanged, "a%X%%X%b%X%%X%%X%%X%|bb|abc");
 }
 
 TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWholeOnce) {
@@ -48,16 +43,14 @@ TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWholeOnc
     EXPECT_EQ(readFile(output), expected);
     const std::wstring logged = L"Opening deployment.config.tmpl file: " + tmpl +
                                 L"\nSuccessfully opened and read deployment.config.tmpl file " + tmpl +
-                                L"\nReplaced '%BUNDLED_JRE_HOME_URL%' "
-                                L"3 times with '" +
-                                fromUtf8(url) + L"' in deployment.config\nOpening deployment.config file: " + output +
+                                L"\nReplaced '%BUNDLED_JRE_HOME_URL%' 3 times with '" + fromUtf8(url) +
+                                L"' in deployment.config\nOpening deployment.config file: " + output +
                                 L"\nSuccessfully opened, wrote, and flushed write of deployment.config file " + output +
                                 L"\n";
     EXPECT_EQ(log.text(), logged);
     ASSERT_TRUE(writeFile(output, "changed since"));
     EXPECT_EQ(generator.generate(), output);
-    EXPECT_EQ(readFile(output), "changed since");
-    EXPECT_EQ(log.text(), logged) << "the second generate neither reads nor writes";
+    EXPECT_EQ(readFile(output) + utf8(log.text()), "changed since" + utf8(logged)) << "neither reads nor writes again";
 }
 
 TEST_F(DeploymentTest, ConfigFailuresShowTheirBoxAndWriteNothing) {
@@ -85,33 +78,20 @@ TEST_F(DeploymentTest, ConfigFailuresShowTheirBoxAndWriteNothing) {
     }
 }
 
+// Keys that no other test reads: the proxy hosts and lists reach Java in AwkwardSettingsAreWrittenForJavaToRead,
+// the HTTP proxy, the cache and the runtime's address are read after real launches.
 TEST_F(DeploymentTest, ShippedTemplatesUseTheRuntimesOwnKeys) {
-    ASSERT_TRUE(writeFile(admin, "proxySelection=1\nhttpProxyAddress=proxy.example\nhttpProxyPort=3128\n"
-                                 "useSameProxyServerForAllProctocols=true\nproxyOverrideHostsList=intranet\n"));
+    ASSERT_TRUE(writeFile(admin, "proxySelection=1\nuseSameProxyServerForAllProctocols=true\n"));
     const std::wstring package = CONVOCA_PACKAGE_DIR_WIN;
     ASSERT_EQ(DeploymentConfig(package, jre).generate(), config);
     ASSERT_EQ(DeploymentProperties(package, jre, user, admin, cache, support).generate(), properties);
     const std::vector<std::string> lines = splitLines(readFile(config) + "\n" + readFile(properties));
-    const std::string p = "deployment.proxy.",
-                      expected[] = {"deployment.system.config=" + fileUrl(jre) + "/lib/deployment.properties",
-                                    "deployment.system.config.mandatory=true",
-                                    "deployment.console.startup.mode=DISABLE",
-                                    p + "type=1",
-                                    p + "same=true",
-                                    p + "auto.config.url=",
-                                    p + "bypass.list=",
-                                    p + "bypass.local=false",
-                                    p + "http.host=proxy.example",
-                                    p + "http.port=3128",
-                                    p + "https.host=",
-                                    p + "https.port=0",
-                                    p + "ftp.host=",
-                                    p + "ftp.port=0",
-                                    p + "socks.host=",
-                                    p + "socks.port=0",
-                                    p + "override.hosts=intranet",
-                                    "deployment.user.cachedir=" + doubled(cache),
-                                    "deployment.javaws.jre.0.path=" + doubled(jre) + "\\\\bin\\\\javaw.exe"};
+    std::vector<std::string> expected = splitLines(
+        "deployment.system.config.mandatory=true\ndeployment.console.startup.mode=DISABLE\ndeployment.proxy.type=1\n"
+        "deployment.proxy.same=true\ndeployment.proxy.bypass.local=false\ndeployment.proxy.https.port=0\n"
+        "deployment.proxy.ftp.port=0\ndeployment.proxy.socks.port=0");
+    expected.push_back("deployment.system.config=" + fileUrl(jre) + "/lib/deployment.properties");
+    expected.push_back("deployment.javaws.jre.0.path=" + doubled(jre) + "\\\\bin\\\\javaw.exe");
     for (const std::string& line : expected)
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
 }

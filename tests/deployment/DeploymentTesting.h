@@ -1,12 +1,12 @@
 #pragma once
 // Shared by the deployment tests: an install and runtime layout in a private folder, output calls that
-// fail on request, and another process holding a file open.
+// fail on request, and a file held open without sharing.
 #include "BoxRobot.h"
 #include "LogTail.h"
 #include "deployment/DeploymentProperties.h"
 #include "handles/Handles.h"
 
-#include <process.h>
+#include <thread>
 
 // The write or the flush fails, or the write falls one byte short, on request; the waits between attempts
 // to open the output are counted, and skipped unless sleep is set.
@@ -23,19 +23,20 @@ struct ScriptedCalls : FileCalls {
     }
 };
 
-// Another process holds path open without sharing, creating it if need be, for about ms milliseconds;
-// empty if it could not.
-inline handles::Process holdFile(const std::wstring& path, unsigned ms) {
-    const std::wstring holder = CONVOCA_TEST_BIN_DIR_WIN L"\\file_holder.exe", event = L"Local\\" + uniqueName(L"h"),
-                       quoted = L"\"" + holder + L"\"", file = L"\"" + path + L"\"", time = std::to_wstring(ms);
-    handles::Event held(CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
-    const intptr_t process =
-        _wspawnl(_P_NOWAIT, holder.c_str(), quoted.c_str(), file.c_str(), time.c_str(), event.c_str(), nullptr);
-    handles::Process owner(process == -1 ? nullptr : reinterpret_cast<HANDLE>(process));
-    const HANDLE ends[] = {held.get(), owner.get()};
-    if (!owner || WaitForMultipleObjects(2, ends, FALSE, 60000) != WAIT_OBJECT_0) return handles::Process();
-    return owner;
-}
+// Holds path open without sharing for ms milliseconds, creating it if need be, as the settings window or an
+// editor may.
+struct FileHold {
+    FileHold(const std::wstring& path, unsigned ms)
+        : file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr)),
+          held(file.valid()), thread([this, ms] {
+              Sleep(ms);
+              file.reset();
+          }) {}
+    ~FileHold() { thread.join(); }
+    handles::File file;
+    const bool held;
+    std::thread thread;
+};
 
 inline std::string doubled(const std::wstring& path) { // an ASCII path as a properties value
     std::string text;

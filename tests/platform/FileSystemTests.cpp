@@ -22,11 +22,9 @@ TEST(FileSystem, FindParentDirectoryTakesTheTextBeforeTheLastBackslashExceptAtAR
                                                               {L"C:\\a\\b", L"C:\\a"},
                                                               {L"C:\\a\\b\\", L"C:\\a\\b"},
                                                               {L"name", L""},
-                                                              {L"C:", L""},
                                                               {L"\\a", L""},
                                                               {L"", L""},
                                                               {L"a\\b", L"a"},
-                                                              {L"ab\\c", L"ab"},
                                                               {L"\\\\server\\share\\x", L"\\\\server\\share"},
                                                               {L"C:/a/b", L""}};
     for (const auto& [path, parent] : rows) EXPECT_EQ(findParentDirectory(path), parent) << utf8(path);
@@ -34,12 +32,10 @@ TEST(FileSystem, FindParentDirectoryTakesTheTextBeforeTheLastBackslashExceptAtAR
 
 TEST(FileSystem, CreateDirectoryChainCreatesMissingParentsAcceptsAnExistingDirectoryButNotAFileInTheWay) {
     TempDir dir;
-    EXPECT_TRUE(createDirectoryChain(dir / L"x\\y\\z"));
-    EXPECT_TRUE(isDirectory(dir / L"x\\y\\z"));
+    EXPECT_TRUE(createDirectoryChain(dir / L"x\\y\\z") && isDirectory(dir / L"x\\y\\z"));
     EXPECT_TRUE(createDirectoryChain(dir / L"x\\y\\z")) << "another launcher may just have made it";
     ASSERT_TRUE(writeFile(dir / L"f", "a file"));
     EXPECT_FALSE(createDirectoryChain(dir / L"f\\y\\z"));
-    EXPECT_FALSE(isDirectory(dir / L"f"));
     EXPECT_EQ(readFile(dir / L"f"), "a file");
 }
 
@@ -47,8 +43,7 @@ TEST(FileSystem, DeleteTreeRemovesReadOnlyAndDottedEntriesAndCountsAMissingPathA
     TempDir dir;
     const std::wstring root = dir / L"tree", leftover = root + L"_tmpDD_";
     buildAwkwardTree(root);
-    EXPECT_TRUE(deleteTree(root, false));
-    EXPECT_FALSE(dirExists(root));
+    EXPECT_TRUE(deleteTree(root, false) && !dirExists(root));
     EXPECT_TRUE(deleteTree(root, false));
     EXPECT_FALSE(deleteTree(root, true)); // nothing there to rename
     EXPECT_FALSE(canRenameDirectory(root));
@@ -59,23 +54,19 @@ TEST(FileSystem, DeleteTreeRemovesReadOnlyAndDottedEntriesAndCountsAMissingPathA
     EXPECT_TRUE(canRenameDirectory(root));
     EXPECT_FALSE(dirExists(leftover));
     EXPECT_EQ(readFile(root + L"\\.dotfile"), "d");
-    EXPECT_TRUE(deleteTree(root, false));
-    EXPECT_FALSE(dirExists(root));
+    EXPECT_TRUE(deleteTree(root, false) && !dirExists(root));
     ASSERT_TRUE(makeDirs(root) && writeFile(root + L"\\kept", "kept"));
     buildAwkwardTree(leftover);
-    EXPECT_TRUE(deleteTree(root, true));
-    EXPECT_FALSE(dirExists(root));
-    EXPECT_FALSE(dirExists(leftover));
+    EXPECT_TRUE(deleteTree(root, true) && !dirExists(root) && !dirExists(leftover));
 }
 
 TEST(FileSystem, DeleteTreeStopsAtAnOpenFileAndWithTheProbeTouchesNothing) {
     TempDir dir;
     const std::wstring root = dir / L"tree", open = root + L"\\sub\\open.txt";
     ASSERT_TRUE(makeDirs(root + L"\\sub") && writeFile(open, "open"));
-    handles::File held(CreateFileW(open.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(held);
+    const handles::File held(CreateFileW(open.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(deleteTree(root, false));
-    EXPECT_TRUE(fileExists(open));
+    EXPECT_TRUE(held && fileExists(open));
     ASSERT_TRUE(writeFile(root + L"\\a.txt", "a"));
     if (canRenameDirectory(root)) GTEST_SKIP() << "Wine renames a directory while a file inside it is open";
     EXPECT_FALSE(deleteTree(root, true));

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Text, PercentEncodePassesExactlyTheUnreservedBytesAndAppendsTheRest) {
+TEST(Text, PercentEncodePassesExactlyTheUnreservedBytes) {
     const std::string unreserved = "!$'()*-./0123456789:@ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~\x7F";
     ASSERT_EQ(unreserved.size(), 76u);
     const char hex[] = "0123456789ABCDEF";
@@ -13,15 +13,6 @@ TEST(Text, PercentEncodePassesExactlyTheUnreservedBytesAndAppendsTheRest) {
         percentEncode(std::string(1, c), out);
         const bool passes = unreserved.find(c) != std::string::npos;
         EXPECT_EQ(out, passes ? std::string(1, c) : std::string({'%', hex[b >> 4], hex[b & 15]})) << b;
-    }
-    const std::pair<std::string, std::string> rows[] = {{"C:\\Program Files\\x", "C:%5CProgram%20Files%5Cx"},
-                                                        {"k+v=1&n", "k%2Bv%3D1%26n"},
-                                                        {"100%", "100%25"},
-                                                        {"", ""}};
-    for (const auto& [input, encoded] : rows) {
-        std::string out = "file:///";
-        percentEncode(input, out);
-        EXPECT_EQ(out, "file:///" + encoded);
     }
 }
 
@@ -39,9 +30,7 @@ TEST(Text, EscapeForPropertiesEscapesControlsBackslashesAndEveryUnitFrom0x80) {
                                                          {L"a\tb\nc\rd", "a\\tb\\nc\\rd"},
                                                          {L" k=v:#!\x01", " k=v:#!\x01"},
                                                          {std::wstring(L"a\0b", 3), std::string("a\0b", 3)}};
-    for (const auto& [input, escaped] : rows) {
-        EXPECT_EQ(escapeForProperties(input), escaped);
-    }
+    for (const auto& [input, escaped] : rows) EXPECT_EQ(escapeForProperties(input), escaped);
 }
 
 TEST(Text, AnsiConversionIsExactOrFailsWith1113LeavingNoOutput) {
@@ -60,11 +49,7 @@ TEST(Text, AnsiConversionIsExactOrFailsWith1113LeavingNoOutput) {
         const DWORD error = GetLastError();
         EXPECT_EQ(converted, ansi != nullptr) << utf8(text);
         EXPECT_EQ(out, ansi ? ansi : "");
-        if (ansi) {
-            EXPECT_EQ(fromAnsi(out), text);
-        } else {
-            EXPECT_EQ(error, static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
-        }
+        EXPECT_TRUE(ansi ? fromAnsi(out) == text : error == ERROR_NO_UNICODE_TRANSLATION) << utf8(text);
     }
     EXPECT_EQ(fromAnsi(std::string("before\0after", 12)), L"before");
 }

@@ -3,19 +3,15 @@
 #include "reporting/ErrorBox.h"
 #include "reporting/FileVersionReader.h"
 
-namespace {
-
 using Lines = std::vector<std::wstring>;
-const std::wstring kTitle = L"Convoca Launcher Error";
-const std::wstring kNoResource = L"Executable doesn't have the required VERSIONINFO resource";
+static const std::wstring kTitle = L"Convoca Launcher Error",
+                          kNoResource = L"Executable doesn't have the required VERSIONINFO resource";
 
 // The logged lines after "Started up".
-Lines logged(const ScopedTestLogger& logger) {
-    const Lines messages = logger.messages();
-    return Lines(messages.begin() + 1, messages.end());
+static Lines logged(const ScopedTestLogger& logger) {
+    Lines lines = logger.messages();
+    return Lines(lines.begin() + 1, lines.end());
 }
-
-} // namespace
 
 TEST(ErrorBox, TheLoggedFormLogsTheTextVerbatimAndTheOthersOnlyShowIt) {
     ScopedTestLogger logger;
@@ -31,16 +27,14 @@ TEST(ErrorBox, TheLoggedFormLogsTheTextVerbatimAndTheOthersOnlyShowIt) {
                                 {kTitle, L"Please use an absolute path when launching the executable."},
                                 {kTitle, L"UTF8 encoding problem.\n\nUnknown Win32 error:#536914893 = 0x2000ABCD"}}));
     EXPECT_EQ(boxes[3].title, kTitle);
-    EXPECT_GT(boxes[3].text.size(), 24u); // the system's own text
-    EXPECT_EQ(boxes[3].text.substr(0, 24), L"UTF8 encoding problem.\n\n");
-    EXPECT_EQ(boxes[3].text.find(L"Unknown Win32 error"), std::wstring::npos);
+    EXPECT_EQ(boxes[3].text.rfind(L"UTF8 encoding problem.\n\n", 0), 0u) << "then the system's own text";
+    EXPECT_TRUE(boxes[3].text.size() > 24 && boxes[3].text.find(L"Unknown Win32 error") == std::wstring::npos);
     EXPECT_EQ(logged(logger), (Lines{L"No data directory:", L"  C:\\x %s %d"}));
 }
 
 TEST(FileVersionReader, ReadsFileVersionThroughTheFirstTranslationOrReportsWhatIsMissing) {
     const struct {
-        const wchar_t* dll;
-        const wchar_t* version;
+        const wchar_t *dll, *version;
         Lines boxes;
     } rows[] = {
         {L"version_single.dll", L"1.5.0.0", {}},       // 040904b0
@@ -63,12 +57,11 @@ TEST(FileVersionReader, ReadsFileVersionThroughTheFirstTranslationOrReportsWhatI
     ScopedTestLogger logger;
     BoxRobot robot;
     TempDir dir;
-    const std::wstring path = dir / L"later.dll";
-    FileVersionReader reader(path);
+    FileVersionReader reader(dir / L"later.dll");
     EXPECT_EQ(reader.getFileVersion(), L"");
-    ASSERT_TRUE(CopyFileW((testBinDirectory() + L"\\version_single.dll").c_str(), path.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((testBinDirectory() + L"\\version_single.dll").c_str(), (dir / L"later.dll").c_str(), 0));
     EXPECT_EQ(reader.getFileVersion(), L"1.5.0.0");
-    ASSERT_TRUE(DeleteFileW(path.c_str()));
+    ASSERT_TRUE(DeleteFileW((dir / L"later.dll").c_str()));
     EXPECT_EQ(reader.getFileVersion(), L"1.5.0.0");
     EXPECT_EQ(boxTexts(robot.boxes()), Lines{kNoResource});
 }
