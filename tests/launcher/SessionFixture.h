@@ -20,10 +20,9 @@ inline std::vector<JavawRecord> javawRecords(size_t expected = 0) {
         records.clear();
         for (const std::string& raw : splitLines(readFile(javawRecordPath()))) {
             const std::wstring line = fromUtf8(raw);
-            const size_t eq = line.find(L'=');
-            if (line.rfind(L"command line: ", 0) == 0)
-                records.push_back({line.substr(14), {}});
-            else if (eq != std::wstring::npos && !records.empty())
+            const size_t eq = line.find(L'='), start = line.rfind(L"command line: ", 0);
+            if (start == 0) records.push_back({line.substr(14), {}});
+            if (start != 0 && eq != std::wstring::npos && !records.empty())
                 records.back().environment[line.substr(0, eq)] = line.substr(eq + 1);
         }
         if (GetTickCount() > deadline || (expected && records.size() >= expected)) return records;

@@ -18,29 +18,27 @@ const std::wstring kLocal = L"C:\\\u0141\u00f3d\u017a",
 class ShellFolderRedirect {
 public:
     ShellFolderRedirect(const wchar_t* name, const std::wstring& folder) : m_name(name), m_folder(folder) {
-        wchar_t old[MAX_PATH] = {};
-        DWORD size = sizeof old;
-        m_had = RegGetValueW(HKEY_CURRENT_USER, kUserShellFolders, name,
-                             RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &m_type, old, &size) == ERROR_SUCCESS;
-        m_old = old;
+        DWORD size = sizeof m_old;
+        m_had =
+            RegGetValueW(HKEY_CURRENT_USER, kUserShellFolders, name,
+                         RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &m_type, m_old, &size) == ERROR_SUCCESS;
         makeDirs(folder);
-        set(REG_EXPAND_SZ, folder);
+        set(REG_EXPAND_SZ, folder.c_str());
     }
     ~ShellFolderRedirect() {
-        if (m_had)
-            set(m_type, m_old);
-        else
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, m_name);
+        if (m_had) set(m_type, m_old);
+        if (!m_had) RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, m_name);
         removeTree(m_folder);
     }
 
 private:
-    void set(DWORD type, const std::wstring& value) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, m_name, type, value.c_str(),
-                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    void set(DWORD type, const wchar_t* value) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, m_name, type, value,
+                        static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
     }
     const wchar_t* m_name;
-    std::wstring m_folder, m_old;
+    std::wstring m_folder;
+    wchar_t m_old[MAX_PATH] = {};
     DWORD m_type = REG_EXPAND_SZ;
     bool m_had = false;
 };
@@ -81,9 +79,9 @@ protected:
     ShellFolderRedirect roaming{L"AppData", kRoaming + L"\\Roaming"};
 };
 
-TEST_F(ShortPathTest, SessionFileWithACjkNameStartsWithShortAsciiPathsThatNameTheRightFiles) {
+TEST_F(ShortPathTest, JavaAndTheSettingsWindowGetShortAsciiPathsThatNameTheRightFiles) {
     LauncherInstall install(Deployment::perMachine);
-    const std::wstring vca = kLocal + L"\\\u4f1a\u8bae.vca", jre = workingJreHome();
+    const std::wstring vca = kLocal + L"\\\u4f1a\u8bae.vca", jre = workingJreHome(), S = supportDirectory();
     ASSERT_TRUE(writeFile(vca, sessionXml()));
     LauncherResult r = run(install, {vca});
     ASSERT_EQ(0, r.exitCode) << (r.boxes.empty() ? "" : utf8(r.boxes[0].text));
@@ -95,11 +93,11 @@ TEST_F(ShortPathTest, SessionFileWithACjkNameStartsWithShortAsciiPathsThatNameTh
         const std::vector<std::wstring> more = namedPaths(variable.second);
         named.insert(named.end(), more.begin(), more.end());
     }
-    EXPECT_EQ((std::set<std::wstring>{jre, jre + L"\\bin", jre + L"\\bin\\javaw.exe", jre + L"\\lib\\deploy.jar",
-                                      jre + L"\\lib\\javaws.jar", jre + L"\\lib\\plugin.jar", jre + L"\\lib\\ext",
-                                      jre + L"\\lib\\security\\javaws.policy", supportDirectory() + L"\\deployment",
-                                      supportDirectory() + L"\\Temp", vca}),
-              std::set<std::wstring>(named.begin(), named.end()));
+    EXPECT_EQ(
+        (std::set<std::wstring>{jre, jre + L"\\bin", jre + L"\\bin\\javaw.exe", jre + L"\\lib\\deploy.jar",
+                                jre + L"\\lib\\javaws.jar", jre + L"\\lib\\plugin.jar", jre + L"\\lib\\ext",
+                                jre + L"\\lib\\security\\javaws.policy", S + L"\\deployment", S + L"\\Temp", vca}),
+        std::set<std::wstring>(named.begin(), named.end()));
     // Java reads the long forms in its deployment files, which take any character.
     const std::string home =
         "C:/%C5%81%C3%B3d%C5%BA/Local/Tavisto/Tavisto%20Convoca%20Launcher/embedded/Java/jre1.7.0_40";
@@ -108,18 +106,17 @@ TEST_F(ShortPathTest, SessionFileWithACjkNameStartsWithShortAsciiPathsThatNameTh
               readFile(jre + L"\\lib\\deployment.properties")
                   .find("deployment.user.cachedir=C:\\\\\\u0141\\u00f3d\\u017a\\\\Local\\\\Tavisto\\\\"
                         "Tavisto Convoca Launcher\\\\vcaLauncherCache\r"));
-}
 
-TEST_F(ShortPathTest, SettingsWindowGetsShortAsciiPaths) {
-    LauncherInstall install(Deployment::perUser);
-    ASSERT_EQ(0, run(install, {}).exitCode);
-    const std::vector<std::string> record = splitLines(readFile(workingJreHome() + L"\\bin\\java.record.txt"));
+    r = run(install, {});
+    ASSERT_EQ(0, r.exitCode);
+    EXPECT_EQ(3u, linesStartingWith(r, L"No ANSI form of ")) << "java.exe, the settings file and the cache";
+    const std::vector<std::string> record = splitLines(readFile(jre + L"\\bin\\java.record.txt"));
     ASSERT_GE(record.size(), 2u);
     // "command line: ..." then "args: [-classpath] [jar] [main] [-settings] [file] [-cache] [folder] [-version] [1.5.0.0]"
     const std::vector<std::wstring> values = namedPaths(fromUtf8(record[0] + record[1]), L'[', L']');
     ASSERT_EQ(9u, values.size()) << record[1];
-    EXPECT_EQ(roamingSettingsDirectory() + L"\\ConvocaLauncher.properties", values[4]) << "a file not made yet";
-    EXPECT_EQ(supportDirectory() + L"\\vcaLauncherCache", values[6]);
+    EXPECT_EQ(roamingSettingsDirectory() + L"\\ConvocaLauncherUser.properties", values[4]) << "a file not made yet";
+    EXPECT_EQ(S + L"\\vcaLauncherCache", values[6]);
 }
 
 struct NoShortNames : ShortPathSource {

@@ -62,10 +62,7 @@ void forEachEntry(const std::wstring& dir, const std::function<void(const WIN32_
 void listInto(const std::wstring& root, const std::wstring& rel, std::vector<std::wstring>& out) {
     forEachEntry(root + (rel.empty() ? L"" : L"\\" + rel), [&](const WIN32_FIND_DATAW& d) {
         const std::wstring child = rel.empty() ? d.cFileName : rel + L"\\" + d.cFileName;
-        if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            listInto(root, child, out);
-        else
-            out.push_back(child);
+        (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? listInto(root, child, out) : out.push_back(child);
     });
 }
 } // namespace
