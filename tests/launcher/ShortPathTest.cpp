@@ -112,9 +112,9 @@ TEST_F(ShortPathTest, JavaAndTheSettingsWindowGetShortAsciiPathsThatNameTheRight
     EXPECT_EQ(3u, linesStartingWith(r, L"No ANSI form of ")) << "java.exe, the settings file and the cache";
     const std::vector<std::string> record = splitLines(readFile(jre + L"\\bin\\java.record.txt"));
     ASSERT_GE(record.size(), 2u);
-    // "command line: ..." then "args: [-classpath] [jar] [main] [-settings] [file] [-cache] [folder] [-version] [1.5.0.0]"
+    // "args: [-classpath] [jar] [main] [-settings] [file] [-cache] [folder] [-version] [1.5.0.0] [-admin]" after the command line
     const std::vector<std::wstring> values = namedPaths(fromUtf8(record[0] + record[1]), L'[', L']');
-    ASSERT_EQ(9u, values.size()) << record[1];
+    ASSERT_EQ(10u, values.size()) << record[1];
     EXPECT_EQ(roamingSettingsDirectory() + L"\\ConvocaLauncherUser.properties", values[4]) << "a file not made yet";
     EXPECT_EQ(S + L"\\vcaLauncherCache", values[6]);
 }
