@@ -69,7 +69,7 @@ TEST_F(StartupTest, SwitchesComeFromTheDeploymentsOwnFile) {
     for (const auto& row : rows) {
         LauncherInstall install(row.kind);
         ASSERT_TRUE(writeUserSettings(row.kind, "doNotValidateVcaFile=true\r\ndoNotLaunchVcaSession=true\r\n"));
-        ASSERT_TRUE(!*row.admin || writeFile(install.path(L"ConvocaLauncherAdmin.properties"), row.admin));
+        ASSERT_TRUE(!*row.admin || install.writeAdminSettings(row.admin));
         const LauncherResult r = run(install, {broken});
         EXPECT_EQ(row.status, r.exitCode);
         EXPECT_EQ(row.status == 0, r.logHas(L"Launching Convoca with environment variables:"));

@@ -33,6 +33,9 @@ public:
     const std::wstring& directory() const { return m_dir; }
     std::wstring exe() const { return path(L"ConvocaLauncher.exe"); }
     std::wstring path(const std::wstring& relative) const { return m_dir + L"\\" + relative; }
+    bool writeAdminSettings(const std::string& text) const {
+        return writeFile(path(L"ConvocaLauncherAdmin.properties"), text);
+    }
 
 private:
     std::wstring m_dir;
