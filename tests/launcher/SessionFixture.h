@@ -1,6 +1,5 @@
 #pragma once
-// Shared by the session, setup and installer tests: the working copy's paths,
-// the stand-in javaw.exe's records and a valid session file.
+// The working copy's paths, the stand-in javaw.exe's records and the copy's contents.
 #include "LauncherRun.h"
 
 inline std::wstring embeddedDirectory() { return supportDirectory() + L"\\embedded"; }
@@ -14,17 +13,17 @@ struct JavawRecord {
     std::map<std::wstring, std::wstring> environment;
 };
 
-// The launcher does not wait for Java: waits for `expected` records, or a
-// short while when none are expected.
+// The launcher does not wait for Java: waits for `expected` records, or half a second when none are expected.
 inline std::vector<JavawRecord> javawRecords(size_t expected = 0) {
     std::vector<JavawRecord> records;
     for (const DWORD deadline = GetTickCount() + (expected ? 15000 : 500);; Sleep(50)) {
         records.clear();
         for (const std::string& raw : splitLines(readFile(javawRecordPath()))) {
             const std::wstring line = fromUtf8(raw);
-            const size_t eq = line.find(L'=');
-            if (line.rfind(L"command line: ", 0) == 0) records.push_back({line.substr(14), {}});
-            else if (eq != std::wstring::npos && !records.empty()) records.back().environment[line.substr(0, eq)] = line.substr(eq + 1);
+            const size_t eq = line.find(L'='), start = line.rfind(L"command line: ", 0);
+            if (start == 0) records.push_back({line.substr(14), {}});
+            if (start != 0 && eq != std::wstring::npos && !records.empty())
+                records.back().environment[line.substr(0, eq)] = line.substr(eq + 1);
         }
         if (GetTickCount() > deadline || (expected && records.size() >= expected)) return records;
     }

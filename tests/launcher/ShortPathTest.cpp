@@ -1,7 +1,7 @@
 // A user whose folders are named outside the ANSI code page, a Polish "Łódź"
 // or a Russian "Пользователь" on a Western system: Java and the settings
-// window are given short forms, made of ASCII, that name the same folders
-// and files, while the deployment files keep the long forms.
+// window are given short ASCII forms that name the same folders and files,
+// while the deployment files keep the long forms.
 #include "SessionFixture.h"
 #include "launcher/SessionMode.h"
 #include "logging/Logger.h"
@@ -11,33 +11,34 @@
 namespace {
 
 const wchar_t kUserShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-const std::wstring kLocal = L"C:\\\u0141\u00f3d\u017a", kRoaming = L"C:\\\u041f\u043e\u043b\u044c\u0437\u043e\u0432\u0430\u0442\u0435\u043b\u044c";
+const std::wstring kLocal = L"C:\\\u0141\u00f3d\u017a",
+                   kRoaming = L"C:\\\u041f\u043e\u043b\u044c\u0437\u043e\u0432\u0430\u0442\u0435\u043b\u044c";
 
 // Points one of the user's shell folders at another folder while it lives.
 class ShellFolderRedirect {
 public:
     ShellFolderRedirect(const wchar_t* name, const std::wstring& folder) : m_name(name), m_folder(folder) {
-        wchar_t old[MAX_PATH] = {};
-        DWORD size = sizeof old;
-        m_had = RegGetValueW(HKEY_CURRENT_USER, kUserShellFolders, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
-                             &m_type, old, &size) == ERROR_SUCCESS;
-        m_old = old;
+        DWORD size = sizeof m_old;
+        m_had =
+            RegGetValueW(HKEY_CURRENT_USER, kUserShellFolders, name,
+                         RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &m_type, m_old, &size) == ERROR_SUCCESS;
         makeDirs(folder);
-        set(REG_EXPAND_SZ, folder);
+        set(REG_EXPAND_SZ, folder.c_str());
     }
     ~ShellFolderRedirect() {
         if (m_had) set(m_type, m_old);
-        else RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, m_name);
+        if (!m_had) RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, m_name);
         removeTree(m_folder);
     }
 
 private:
-    void set(DWORD type, const std::wstring& value) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, m_name, type, value.c_str(),
-                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    void set(DWORD type, const wchar_t* value) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, m_name, type, value,
+                        static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
     }
     const wchar_t* m_name;
-    std::wstring m_folder, m_old;
+    std::wstring m_folder;
+    wchar_t m_old[MAX_PATH] = {};
     DWORD m_type = REG_EXPAND_SZ;
     bool m_had = false;
 };
@@ -50,15 +51,16 @@ std::wstring longForm(const std::wstring& path) {
     return slash == std::wstring::npos ? path : longForm(path.substr(0, slash)) + path.substr(slash);
 }
 
-// The long forms of the quoted texts of a command line or variable, which must be ASCII.
-void collectQuotedPaths(const std::wstring& text, std::set<std::wstring>& paths) {
-    for (wchar_t c : text) ASSERT_LT(c, 0x80) << utf8(text);
-    for (size_t open = text.find(L'"'); open != std::wstring::npos; open = text.find(L'"', open + 1)) {
-        const size_t close = text.find(L'"', open + 1);
-        ASSERT_NE(std::wstring::npos, close) << utf8(text);
-        paths.insert(longForm(text.substr(open + 1, close - open - 1)));
-        open = close;
+// The long forms of the texts between `open` and `close` in an all-ASCII text.
+std::vector<std::wstring> namedPaths(const std::wstring& text, wchar_t open = L'"', wchar_t close = L'"') {
+    for (wchar_t c : text) EXPECT_LT(c, 0x80) << utf8(text);
+    std::vector<std::wstring> paths;
+    for (size_t at = text.find(open), end; at != std::wstring::npos; at = text.find(open, end + 1)) {
+        end = text.find(close, at + 1);
+        if (end == std::wstring::npos) break;
+        paths.push_back(longForm(text.substr(at + 1, end - at - 1)));
     }
+    return paths;
 }
 
 size_t linesStartingWith(const LauncherResult& r, const std::wstring& start) {
@@ -77,60 +79,52 @@ protected:
     ShellFolderRedirect roaming{L"AppData", kRoaming + L"\\Roaming"};
 };
 
-TEST_F(ShortPathTest, SessionFileWithACjkNameStartsWithShortAsciiPathsThatNameTheRightFiles) {
+TEST_F(ShortPathTest, JavaAndTheSettingsWindowGetShortAsciiPathsThatNameTheRightFiles) {
     LauncherInstall install(Deployment::perMachine);
-    const std::wstring vca = kLocal + L"\\\u4f1a\u8bae.vca", jre = workingJreHome();
+    const std::wstring vca = kLocal + L"\\\u4f1a\u8bae.vca", jre = workingJreHome(), S = supportDirectory();
     ASSERT_TRUE(writeFile(vca, sessionXml()));
     LauncherResult r = run(install, {vca});
     ASSERT_EQ(0, r.exitCode) << (r.boxes.empty() ? "" : utf8(r.boxes[0].text));
     EXPECT_EQ(4u, linesStartingWith(r, L"No ANSI form of ")) << "J, D, T and V";
     const std::vector<JavawRecord> records = javawRecords(1);
     ASSERT_EQ(1u, records.size());
-    std::set<std::wstring> named;
-    collectQuotedPaths(records[0].commandLine, named);
-    for (const auto& variable : records[0].environment) collectQuotedPaths(variable.second, named);
-    EXPECT_EQ((std::set<std::wstring>{jre, jre + L"\\bin", jre + L"\\bin\\javaw.exe", jre + L"\\lib\\deploy.jar",
-                                      jre + L"\\lib\\javaws.jar", jre + L"\\lib\\plugin.jar", jre + L"\\lib\\ext",
-                                      jre + L"\\lib\\security\\javaws.policy", supportDirectory() + L"\\deployment",
-                                      supportDirectory() + L"\\Temp", vca}),
-              named);
+    std::vector<std::wstring> named = namedPaths(records[0].commandLine);
+    for (const auto& variable : records[0].environment) {
+        const std::vector<std::wstring> more = namedPaths(variable.second);
+        named.insert(named.end(), more.begin(), more.end());
+    }
+    EXPECT_EQ(
+        (std::set<std::wstring>{jre, jre + L"\\bin", jre + L"\\bin\\javaw.exe", jre + L"\\lib\\deploy.jar",
+                                jre + L"\\lib\\javaws.jar", jre + L"\\lib\\plugin.jar", jre + L"\\lib\\ext",
+                                jre + L"\\lib\\security\\javaws.policy", S + L"\\deployment", S + L"\\Temp", vca}),
+        std::set<std::wstring>(named.begin(), named.end()));
     // Java reads the long forms in its deployment files, which take any character.
-    const std::string home = "C:/%C5%81%C3%B3d%C5%BA/Local/Tavisto/Tavisto%20Convoca%20Launcher/embedded/Java/jre1.7.0_40";
+    const std::string home =
+        "C:/%C5%81%C3%B3d%C5%BA/Local/Tavisto/Tavisto%20Convoca%20Launcher/embedded/Java/jre1.7.0_40";
     EXPECT_NE(std::string::npos, readFile(jre + L"\\lib\\deployment.config").find("file:///" + home));
-    EXPECT_NE(std::string::npos, readFile(jre + L"\\lib\\deployment.properties")
-                                     .find("deployment.user.cachedir=C:\\\\\\u0141\\u00f3d\\u017a\\\\Local\\\\Tavisto\\\\"
-                                           "Tavisto Convoca Launcher\\\\vcaLauncherCache\r"));
-}
+    EXPECT_NE(std::string::npos,
+              readFile(jre + L"\\lib\\deployment.properties")
+                  .find("deployment.user.cachedir=C:\\\\\\u0141\\u00f3d\\u017a\\\\Local\\\\Tavisto\\\\"
+                        "Tavisto Convoca Launcher\\\\vcaLauncherCache\r"));
 
-TEST_F(ShortPathTest, SettingsWindowGetsShortAsciiPathsAndItsRoundTripWorks) {
-    LauncherInstall install(Deployment::perUser);
-    ASSERT_TRUE(writeFile(files / L"script.txt", "out update\nwait shutdown\nexit 0\n"));
-    LaunchOptions options;
-    options.environment[L"CONVOCA_STANDIN_JAVA_SCRIPT"] = files / L"script.txt";
-    options.environment[L"CONVOCA_STANDIN_SPARKLE_SHUTDOWN"] = L"check";
-    LauncherResult r = run(install, {}, options);
+    r = run(install, {});
     ASSERT_EQ(0, r.exitCode);
     EXPECT_EQ(3u, linesStartingWith(r, L"No ANSI form of ")) << "java.exe, the settings file and the cache";
-    const std::vector<std::string> record = splitLines(readFile(workingJreHome() + L"\\bin\\java.record.txt"));
-    ASSERT_GE(record.size(), 3u);
-    EXPECT_EQ("in: shutdown\\r", record[2]);
-    // "args: [-classpath] [jar] [main] [-settings] [file] [-cache] [folder] [-version] [1.5.0.0]"
-    std::wstring args = fromUtf8(record[1]);
-    std::vector<std::wstring> values;
-    for (size_t open = args.find(L'['); open != std::wstring::npos; open = args.find(L'[', open + 1))
-        values.push_back(args.substr(open + 1, args.find(L']', open) - open - 1));
-    ASSERT_EQ(9u, values.size()) << record[1];
-    for (wchar_t c : args + fromUtf8(record[0])) ASSERT_LT(c, 0x80) << record[0] << record[1];
-    EXPECT_EQ(roamingSettingsDirectory() + L"\\ConvocaLauncher.properties", longForm(values[4])) << "a file not made yet";
-    EXPECT_EQ(supportDirectory() + L"\\vcaLauncherCache", longForm(values[6]));
+    const std::vector<std::string> record = splitLines(readFile(jre + L"\\bin\\java.record.txt"));
+    ASSERT_GE(record.size(), 2u);
+    // "args: [-classpath] [jar] [main] [-settings] [file] [-cache] [folder] [-version] [1.5.0.0] [-admin]" after the command line
+    const std::vector<std::wstring> values = namedPaths(fromUtf8(record[0] + record[1]), L'[', L']');
+    ASSERT_EQ(10u, values.size()) << record[1];
+    EXPECT_EQ(roamingSettingsDirectory() + L"\\ConvocaLauncherUser.properties", values[4]) << "a file not made yet";
+    EXPECT_EQ(S + L"\\vcaLauncherCache", values[6]);
 }
 
 struct NoShortNames : ShortPathSource {
     std::wstring shortForm(const std::wstring&) const override { return L""; }
 };
 
-// Where no short form can be had (short names switched off on the volume),
-// the launch ends as before: the locale message and the conversion's error.
+// Where no short form can be had (short names off on the volume), the launch
+// ends with the locale message and the conversion's error, skipping the exit sequence.
 TEST_F(ShortPathTest, WithoutShortNamesTheLaunchEndsWithTheLocaleMessage) {
     LauncherInstall install(Deployment::perMachine);
     const std::wstring vca = kLocal + L"\\\u4f1a\u8bae.vca";

@@ -12,10 +12,10 @@ std::wstring windowText(HWND hwnd) {
     return text;
 }
 
-std::wstring className(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
+bool isClass(HWND hwnd, const wchar_t* name) {
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    return _wcsicmp(cls, name) == 0;
 }
 
 struct Dialog {
@@ -25,15 +25,14 @@ struct Dialog {
 
 BOOL CALLBACK collectChild(HWND child, LPARAM param) {
     auto* dialog = reinterpret_cast<Dialog*>(param);
-    const std::wstring cls = className(child);
     // The message text is the static control with id 0xFFFF.
-    if (_wcsicmp(cls.c_str(), L"Static") == 0 && GetDlgCtrlID(child) == 0xFFFF) dialog->text = windowText(child);
-    if (_wcsicmp(cls.c_str(), L"Button") == 0 && (GetDlgCtrlID(child) == IDOK || !dialog->ok)) dialog->ok = child;
+    if (isClass(child, L"Static") && GetDlgCtrlID(child) == 0xFFFF) dialog->text = windowText(child);
+    if (isClass(child, L"Button") && (GetDlgCtrlID(child) == IDOK || !dialog->ok)) dialog->ok = child;
     return TRUE;
 }
 
 BOOL CALLBACK collectTop(HWND hwnd, LPARAM param) {
-    if (IsWindowVisible(hwnd) && className(hwnd) == L"#32770") reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    if (IsWindowVisible(hwnd) && isClass(hwnd, L"#32770")) reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
     return TRUE;
 }
 
@@ -47,13 +46,10 @@ void BoxRobot::run() {
         EnumWindows(collectTop, reinterpret_cast<LPARAM>(&dialogs));
         for (HWND hwnd : dialogs) {
             Dialog dialog;
-            if (pressed.count(hwnd)) continue;
-            EnumChildWindows(hwnd, collectChild, reinterpret_cast<LPARAM>(&dialog));
-            if (!dialog.ok) continue; // not fully built yet
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                m_boxes.push_back({windowText(hwnd), dialog.text});
-            }
+            if (!pressed.count(hwnd)) EnumChildWindows(hwnd, collectChild, reinterpret_cast<LPARAM>(&dialog));
+            if (!dialog.ok) continue; // pressed already, or not fully built yet
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_boxes.push_back({windowText(hwnd), dialog.text});
             pressed.insert(hwnd);
             PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(dialog.ok));
         }

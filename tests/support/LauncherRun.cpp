@@ -2,8 +2,6 @@
 
 #include <shlobj.h>
 
-std::wstring packageDirectory() { return CONVOCA_PACKAGE_DIR_WIN; }
-std::wstring testBinDirectory() { return CONVOCA_TEST_BIN_DIR_WIN; }
 std::wstring supportDirectory() { return shellFolder(CSIDL_LOCAL_APPDATA) + L"\\Tavisto\\Tavisto Convoca Launcher"; }
 std::wstring roamingSettingsDirectory() { return shellFolder(CSIDL_APPDATA) + L"\\Tavisto\\Tavisto Convoca Launcher"; }
 
@@ -26,26 +24,10 @@ LauncherProcess::LauncherProcess(const LauncherInstall& install, const std::vect
     for (const auto& arg : args) commandLine += L" \"" + arg + L"\"";
     // The launcher inherits this process's environment, changed for the start only.
     for (const auto& kv : options.environment) SetEnvironmentVariableW(kv.first.c_str(), kv.second.c_str());
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    const std::wstring& directory = options.workingDirectory.empty() ? install.directory() : options.workingDirectory;
-    const BOOL started = CreateProcessW(install.exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                        directory.c_str(), &si, &pi);
+    m_process = startProcess(install.exe().c_str(), commandLine,
+                             options.workingDirectory.empty() ? install.directory() : options.workingDirectory);
     for (const auto& kv : options.environment) SetEnvironmentVariableW(kv.first.c_str(), nullptr);
-    if (!started) {
-        ADD_FAILURE() << "cannot start the launcher: " << GetLastError();
-        return;
-    }
-    handles::Thread thread(pi.hThread);
-    m_process.reset(pi.hProcess);
-}
-
-long LauncherProcess::wait(unsigned timeoutMs) {
-    DWORD code = 0;
-    if (!m_process || WaitForSingleObject(m_process.get(), timeoutMs) != WAIT_OBJECT_0) return -2;
-    GetExitCodeProcess(m_process.get(), &code);
-    return static_cast<long>(code);
+    if (!m_process) ADD_FAILURE() << "cannot start the launcher: " << GetLastError();
 }
 
 void LauncherProcess::kill() {
@@ -56,16 +38,14 @@ void LauncherProcess::kill() {
 }
 
 void resetLauncherUserState() {
-    // A stand-in Java that a test launched may still run from the working
-    // copy for a moment; wait until the whole support directory is gone.
+    // A stand-in Java may still run from the working copy for a moment.
     for (int attempt = 0; attempt < 200 && !removeTree(supportDirectory()); ++attempt) Sleep(50);
     removeTree(roamingSettingsDirectory());
     regDeleteTree(HKEY_CURRENT_USER, kLauncherRegistryKey);
 }
 
 std::vector<std::wstring> lastRunLog() {
-    // An uncollected current log wins (the run ended without shutdown);
-    // otherwise the last run appended to the collector.
+    // An uncollected current log (a run ended without shutdown) wins over the collector's last run.
     const std::wstring logs = supportDirectory() + L"\\logs";
     std::wstring pick = L"ConvocaLauncher.log";
     for (const auto& name : listFiles(logs))

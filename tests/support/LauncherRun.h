@@ -1,11 +1,9 @@
 #pragma once
-// End-to-end support: lays out an install folder from the build's package,
-// runs the real ConvocaLauncher.exe in it as a separate process, and hands
-// back the exit code, the boxes shown and the lines of that run's log.
+// Runs the real ConvocaLauncher.exe, from a copy of the build's package, as a
+// separate process, and hands back its exit code, boxes and log.
 #include "BoxRobot.h"
 #include "Registry.h"
 #include "TestFiles.h"
-#include "handles/Handles.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -18,13 +16,13 @@ inline std::string sessionXml(const std::string& codebase = "https://meet.convoc
            "\">\n  <information><title>Convoca</title></information>\n</jnlp>\n";
 }
 
-std::wstring packageDirectory();         // build/x64/package as a Windows path
-std::wstring testBinDirectory();         // where the test programs and helpers are
+inline std::wstring packageDirectory() { return CONVOCA_PACKAGE_DIR_WIN; }
+inline std::wstring testBinDirectory() { return CONVOCA_TEST_BIN_DIR_WIN; }
 std::wstring supportDirectory();         // %LOCALAPPDATA%\Tavisto\Tavisto Convoca Launcher
 std::wstring roamingSettingsDirectory(); // %APPDATA%\Tavisto\Tavisto Convoca Launcher
 
-// A copy of the package: per user below the user's profile folder, per
-// machine below C:\ConvocaTests. Removed again when the object goes.
+// A copy of the package, per user below the profile folder, per machine below
+// C:\ConvocaTests; removed when the object goes.
 class LauncherInstall {
 public:
     explicit LauncherInstall(Deployment kind, const std::wstring& name = L"");
@@ -66,28 +64,24 @@ public:
     LauncherProcess(const LauncherInstall& install, const std::vector<std::wstring>& args,
                     const LaunchOptions& options = {});
     ~LauncherProcess() { kill(); }
-
-    long wait(unsigned timeoutMs); // the exit code, or -2 when the process did not end in time
+    long wait(unsigned timeoutMs) { return waitForExit(m_process, timeoutMs); }
     void kill();
 
 private:
     handles::Process m_process;
 };
 
-// The user state that every launcher run shares: the support directory, the
-// roaming settings folder and the HKEY_CURRENT_USER marker.
+// Clears what all launcher runs share: the support and roaming folders and the HKCU marker.
 void resetLauncherUserState();
-
-// Log messages of the newest run found in the support directory's logs folder.
+// Log messages of the newest run in the support directory's logs folder.
 std::vector<std::wstring> lastRunLog();
 
-// Base fixture for tests that run the launcher; resets the user state before and after each test.
+// Runs the launcher with the user state reset before and after each test.
 class LauncherTest : public ::testing::Test {
 protected:
     void SetUp() override { resetLauncherUserState(); }
     void TearDown() override { resetLauncherUserState(); }
 
-    // Runs exe with the arguments, each quoted.
     LauncherResult run(const LauncherInstall& install, const std::vector<std::wstring>& args,
                        const LaunchOptions& options = {});
     // Writes the user's roaming settings file for the deployment kind.

@@ -1,5 +1,4 @@
 #include "TestFiles.h"
-#include "handles/Handles.h"
 
 #include <shlobj.h>
 #include <algorithm>
@@ -28,9 +27,11 @@ TempDir::TempDir() : m_path(tempDirectory() + L"\\" + uniqueName(L"cvt")) { make
 TempDir::~TempDir() { removeTree(m_path); }
 
 bool writeFile(const std::wstring& path, const std::string& bytes) {
-    handles::File h(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    handles::File h(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return h && (bytes.empty() || WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
+    return h &&
+           (bytes.empty() || WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
            written == bytes.size();
 }
 
@@ -45,7 +46,11 @@ std::string readFile(const std::wstring& path) {
 }
 
 namespace {
-DWORD attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+// The attributes' directory bit, or -1 when the path does not exist.
+int directoryBit(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a == INVALID_FILE_ATTRIBUTES ? -1 : (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
 
 void forEachEntry(const std::wstring& dir, const std::function<void(const WIN32_FIND_DATAW&)>& f) {
     WIN32_FIND_DATAW data;
@@ -57,19 +62,13 @@ void forEachEntry(const std::wstring& dir, const std::function<void(const WIN32_
 void listInto(const std::wstring& root, const std::wstring& rel, std::vector<std::wstring>& out) {
     forEachEntry(root + (rel.empty() ? L"" : L"\\" + rel), [&](const WIN32_FIND_DATAW& d) {
         const std::wstring child = rel.empty() ? d.cFileName : rel + L"\\" + d.cFileName;
-        if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) listInto(root, child, out);
-        else out.push_back(child);
+        (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? listInto(root, child, out) : out.push_back(child);
     });
 }
 } // namespace
 
-bool fileExists(const std::wstring& path) {
-    return attributes(path) != INVALID_FILE_ATTRIBUTES && !(attributes(path) & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool dirExists(const std::wstring& path) {
-    return attributes(path) != INVALID_FILE_ATTRIBUTES && (attributes(path) & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool fileExists(const std::wstring& path) { return directoryBit(path) == 0; }
+bool dirExists(const std::wstring& path) { return directoryBit(path) == 1; }
 
 bool makeDirs(const std::wstring& path) {
     if (path.empty() || dirExists(path)) return true;
@@ -79,11 +78,10 @@ bool makeDirs(const std::wstring& path) {
 }
 
 bool removeTree(const std::wstring& path) {
-    if (attributes(path) == INVALID_FILE_ATTRIBUTES) return true;
-    const bool isDir = dirExists(path);
-    if (isDir) forEachEntry(path, [&](const WIN32_FIND_DATAW& d) { removeTree(path + L"\\" + d.cFileName); });
+    const int isDir = directoryBit(path);
+    if (isDir == 1) forEachEntry(path, [&](const WIN32_FIND_DATAW& d) { removeTree(path + L"\\" + d.cFileName); });
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return isDir ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
+    return isDir == -1 || (isDir ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str()));
 }
 
 std::vector<std::wstring> listFiles(const std::wstring& root) {
@@ -98,22 +96,23 @@ bool copyDirectory(const std::wstring& from, const std::wstring& to) {
     forEachEntry(from, [&](const WIN32_FIND_DATAW& d) {
         const std::wstring src = from + L"\\" + d.cFileName, dst = to + L"\\" + d.cFileName;
         ok = (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? copyDirectory(src, dst)
-                                                            : CopyFileW(src.c_str(), dst.c_str(), FALSE)) && ok;
+                                                            : CopyFileW(src.c_str(), dst.c_str(), FALSE)) &&
+             ok;
     });
     return ok;
 }
 
 std::string utf8(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    std::string out(static_cast<size_t>(text.size() * 4), '\0');
+    out.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                       out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
     return out;
 }
 
 std::wstring fromUtf8(const std::string& text) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    std::wstring out(text.size(), L'\0');
+    out.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                       out.data(), static_cast<int>(out.size()))));
     return out;
 }
 
@@ -132,24 +131,34 @@ std::vector<std::wstring> logMessages(const std::wstring& logFile) {
     std::vector<std::wstring> lines;
     for (const std::string& line : splitLines(at == std::string::npos ? bytes : bytes.substr(at + bom.size()))) {
         // "YYYY/MM/DD HH:MM:SS.mmm " is 24 characters.
-        const bool stamped = line.size() >= 24 && line[4] == '/' && line[13] == ':' && line[19] == '.' && line[23] == ' ';
+        const bool stamped =
+            line.size() >= 24 && line[4] == '/' && line[13] == ':' && line[19] == '.' && line[23] == ' ';
         lines.push_back(fromUtf8(stamped ? line.substr(24) : line));
     }
     return lines;
 }
 
-long runProcess(const std::wstring& commandLine, unsigned timeoutMs, const std::wstring& directory) {
+handles::Process startProcess(const wchar_t* application, std::wstring commandLine, const std::wstring& directory) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    std::wstring cmd = commandLine;
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(application, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &si, &pi))
-        return -3;
+        return handles::Process();
     handles::Thread thread(pi.hThread);
-    handles::Process process(pi.hProcess);
+    return handles::Process(pi.hProcess);
+}
+
+long waitForExit(const handles::Process& process, unsigned timeoutMs) {
     DWORD code = static_cast<DWORD>(-2);
-    if (WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &code);
-    else TerminateProcess(process.get(), 99);
+    if (process && WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.get(), &code);
     return static_cast<long>(code);
+}
+
+long runProcess(const std::wstring& commandLine, unsigned timeoutMs, const std::wstring& directory) {
+    const handles::Process process = startProcess(nullptr, commandLine, directory);
+    const long code = process ? waitForExit(process, timeoutMs) : -3;
+    if (code == -2) TerminateProcess(process.get(), 99);
+    return code;
 }

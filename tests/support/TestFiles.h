@@ -1,6 +1,7 @@
 #pragma once
-// File helpers for tests: private temporary folders, whole-file reads and
-// writes, UTF-8 conversion and child processes.
+// File, text and process helpers for tests.
+#include "handles/Handles.h"
+
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -38,9 +39,11 @@ std::string utf8(const std::wstring& text);
 std::wstring fromUtf8(const std::string& text);
 std::vector<std::string> splitLines(const std::string& text); // on CR LF or LF
 
-// The messages of a log file, each without its timestamp; of a collector
-// holding several runs, the last run's only.
+// The messages of a log file without their timestamps; of a collector, the last run's only.
 std::vector<std::wstring> logMessages(const std::wstring& logFile);
 
+// Starts a process (application may be null); an invalid handle when it cannot start.
+handles::Process startProcess(const wchar_t* application, std::wstring commandLine, const std::wstring& directory);
+long waitForExit(const handles::Process& process, unsigned timeoutMs); // the exit code, or -2 on timeout
 // Runs a command line and waits; the exit code, -2 on timeout, -3 when it cannot start.
 long runProcess(const std::wstring& commandLine, unsigned timeoutMs, const std::wstring& directory = L"");
