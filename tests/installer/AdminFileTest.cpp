@@ -10,27 +10,15 @@ namespace {
 
 using S = LauncherSettings;
 
-// Every key that the launcher reads from the administrator's file, with its default.
-const std::pair<const char*, const char*> kAdminKeys[] = {
-    {S::kProxySelection, "0"},
-    {S::kBypassProxyServerForLocalAddresses, "false"},
-    {S::kAutomaticProxyConfigScriptLocation, ""},
-    {S::kHttpProxyAddress, ""},
-    {S::kSecureProxyAddress, ""},
-    {S::kFtpProxyAddress, ""},
-    {S::kSocksProxyAddress, ""},
-    {S::kHttpProxyPort, "0"},
-    {S::kSecureProxyPort, "0"},
-    {S::kFtpProxyPort, "0"},
-    {S::kSocksProxyPort, "0"},
-    {S::kUseSameProxyServerForAllProctocols, "false"},
-    {S::kDoNotUseProxyServerAddressList, ""},
-    {S::kProxyOverrideHostsList, ""},
-    {S::kDoNotRunUpdater, "false"},
-    {S::kDoNotValidateVcaFile, "false"},
-    {S::kDoNotLaunchVcaSession, "false"},
-    {S::kOverrideAppcastURL, ""},
-};
+// Every key that the launcher reads from the administrator's file, by its default.
+const std::pair<const char*, std::vector<const char*>> kAdminKeys[] = {
+    {"0", {S::kProxySelection, S::kHttpProxyPort, S::kSecureProxyPort, S::kFtpProxyPort, S::kSocksProxyPort}},
+    {"false",
+     {S::kBypassProxyServerForLocalAddresses, S::kUseSameProxyServerForAllProctocols, S::kDoNotRunUpdater,
+      S::kDoNotValidateVcaFile, S::kDoNotLaunchVcaSession}},
+    {"",
+     {S::kAutomaticProxyConfigScriptLocation, S::kHttpProxyAddress, S::kSecureProxyAddress, S::kFtpProxyAddress,
+      S::kSocksProxyAddress, S::kDoNotUseProxyServerAddressList, S::kProxyOverrideHostsList, S::kOverrideAppcastURL}}};
 
 // Keys of the user's file or of no file.
 const char* const kOtherKeys[] = {S::kJavaConsoleSelection, S::kAutomaticallyDownloadUpdates,
@@ -49,14 +37,15 @@ TEST(ShippedAdminFile, ListsEveryKeyOnceAtItsLineStartAndGivesExactlyTheDefaults
     EXPECT_EQ(std::string::npos, text.find('\0')) << "the reader stops at a zero byte";
     S settings(CONVOCA_ADMIN_TEMPLATE_WIN);
     ASSERT_TRUE(settings.load());
-    for (const auto& key : kAdminKeys) {
-        // A comment naming the key followed by "=" would be a second occurrence.
-        const std::string pattern = std::string(key.first) + "=";
-        EXPECT_EQ(1u, occurrences(text, pattern)) << pattern;
-        const size_t at = text.find(pattern);
-        EXPECT_TRUE(at == 0 || (at != std::string::npos && text[at - 1] == '\n')) << pattern;
-        EXPECT_EQ(key.second, settings.getValue(key.first)) << key.first;
-    }
+    for (const auto& [value, keys] : kAdminKeys)
+        for (const char* key : keys) {
+            // A comment naming the key followed by "=" would be a second occurrence.
+            const std::string pattern = std::string(key) + "=";
+            EXPECT_EQ(1u, occurrences(text, pattern)) << pattern;
+            const size_t at = text.find(pattern);
+            EXPECT_TRUE(at == 0 || (at != std::string::npos && text[at - 1] == '\n')) << pattern;
+            EXPECT_EQ(value, settings.getValue(key)) << key;
+        }
     for (const char* key : kOtherKeys) EXPECT_EQ(std::string::npos, text.find(key)) << key;
     EXPECT_EQ(S::kDefaultProxySelection, settings.getInt(S::kProxySelection, -1));
 }
