@@ -47,14 +47,18 @@ final class Fixtures {
                 : at >= 0 ? "\n\r\t\0".substring(at, at + 1) : e;
     }
 
+    static Settings settings(String text) {
+        SettingsText t = new SettingsText(text);
+        return Settings.read(t, t);
+    }
+
     static Settings manualProxy() {
-        SettingsText t = new SettingsText("javaConsoleSelection=0\nproxySelection=1\nhttpProxyPort=8080\n"
+        return settings("javaConsoleSelection=0\nproxySelection=1\nhttpProxyPort=8080\n"
                 + "useSameProxyServerForAllProctocols=true\nhttpProxyAddress=proxy.example.com\nsecureProxyPort=8443\n"
                 + "secureProxyAddress=secure.example.com\nftpProxyAddress=ftp.example.com\nftpProxyPort=21\n"
                 + "socksProxyAddress=socks.example.com\nsocksProxyPort=1080\ndoNotUseProxyServerAddressList=*.example.com;10.*"
                 + "\nbypassProxyServerForLocalAddresses=true\nproxyOverrideHostsList=intranet;wiki\n"
                 + "automaticProxyConfigScriptLocation=http://wpad/proxy.pac\n");
-        return Settings.read(t, t);
     }
 
     static Map<String, String> unzip(File zip) throws IOException {
@@ -77,10 +81,8 @@ final class Fixtures {
     }
 
     /** shown once it holds count boxes, or after 10 s. */
-    static List<String> await(List<String> shown, int count) throws InterruptedException {
-        for (int i = 0; i < 1000 && shown.size() < count; i++) {
-            Thread.sleep(10);
-        }
+    static List<String> await(List<String> shown, int count) throws Exception {
+        eventually(() -> shown.size() >= count);
         return shown;
     }
 

