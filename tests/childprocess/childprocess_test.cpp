@@ -22,13 +22,12 @@ std::string description(DWORD code) {
     return line.erase(line.find_last_not_of('\n') + 1);
 }
 
-std::string helper() {
+// Starts cp_child, which lies beside this program.
+void start(exec_stream_t& stream, const lines_t& args) {
     char path[MAX_PATH];
-    std::string text(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
-    return text.erase(text.find_last_of('\\') + 1) + "cp_child.exe";
+    std::string exe(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
+    stream.start(exe.erase(exe.find_last_of('\\') + 1) + "cp_child.exe", args.begin(), args.end());
 }
-
-void start(exec_stream_t& stream, const lines_t& args) { stream.start(helper(), args.begin(), args.end()); }
 
 lines_t read_lines(std::istream& stream) {
     lines_t lines;
@@ -56,8 +55,7 @@ bool close_within(exec_stream_t& stream, ULONGLONG milliseconds) {
     return false;
 }
 
-// The open handles among the lowest values, where a small process keeps them
-// (Wine's GetProcessHandleCount answers 0).
+// The open handles among the lowest values, where a small process keeps them (Wine has no handle count).
 unsigned handle_count() {
     unsigned count = 0;
     DWORD flags = 0;
@@ -66,8 +64,7 @@ unsigned handle_count() {
     return count;
 }
 
-// Reads the stream to its end and compares it with the first `size` bytes of
-// the pattern stream `seed`.
+// Reads the stream to its end, which must be the first `size` bytes of the pattern stream `seed`.
 void expect_pattern(std::istream& stream, std::uint64_t seed, std::uint64_t size) {
     std::uint64_t received = 0, wrong = 0;
     std::vector<char> block(65536);
@@ -95,7 +92,6 @@ TEST(CommandLineTest, ArgumentsAreQuotedAndReachTheChildAsGiven) {
         {"a b", "\"a b\""},
         {"c", "c"},
         {"", ""},
-        {"a\tb", "\"a\tb\""},
         {"q\"r", "\"q\\\"r\""},
         {"C:\\plain\\", "C:\\plain\\"},
         {"a\\b c", "\"a\\b c\""},
@@ -200,10 +196,8 @@ TEST(ExecStreamTest, WriteFailureTimeoutsAndAChildHeldUntilItEnds) {
     EXPECT_FALSE(stream.close());
     EXPECT_GT(::GetTickCount64() - watch, 1300u);
     EXPECT_EQ(message_of([&] { stream.exit_code(); }), "exec_stream_t:exit_code: child process still running");
-    EXPECT_EQ(message_of([&] {
-                  start(stream, {"exit", "9"});
-              }),
-              "exec_stream_t::start: previous child process has not yet terminated");
+    const auto start_again = [&] { start(stream, {"exit", "9"}); };
+    EXPECT_EQ(message_of(start_again), "exec_stream_t::start: previous child process has not yet terminated");
     ASSERT_TRUE(close_within(stream, 15000));
     EXPECT_EQ(stream.exit_code(), 3u);
     EXPECT_TRUE(stream.close()) << "closing twice in a row";
