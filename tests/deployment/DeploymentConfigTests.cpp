@@ -21,7 +21,7 @@ TEST(ReplaceAll, CountsAndNeverSearchesInsertedText) {
     EXPECT_EQ(text + "|" + overlapping + "|" + unchanged, "a%X%%X%b%X%%X%%X%%X%|bb|abc");
 }
 
-TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWholeOnce) {
+TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWhole) {
     const std::wstring home = root / L"Program Files\\J\u00e4v\u00e4 #1\\jre",
                        output = home + L"\\lib\\deployment.config", tmpl = exe + L"\\deployment.config.tmpl";
     const std::string url = fileUrl(root.path()) + "/Program%20Files/J%C3%A4v%C3%A4%20%231/jre",
@@ -41,16 +41,12 @@ TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWholeOnc
     LogTail log;
     EXPECT_EQ(generator.generate(), output) << "the short write was not taken for a written file";
     EXPECT_EQ(readFile(output), expected);
-    const std::wstring logged = L"Opening deployment.config.tmpl file: " + tmpl +
-                                L"\nSuccessfully opened and read deployment.config.tmpl file " + tmpl +
-                                L"\nReplaced '%BUNDLED_JRE_HOME_URL%' 3 times with '" + fromUtf8(url) +
-                                L"' in deployment.config\nOpening deployment.config file: " + output +
-                                L"\nSuccessfully opened, wrote, and flushed write of deployment.config file " + output +
-                                L"\n";
-    EXPECT_EQ(log.text(), logged);
-    ASSERT_TRUE(writeFile(output, "changed since"));
-    EXPECT_EQ(generator.generate(), output);
-    EXPECT_EQ(readFile(output) + utf8(log.text()), "changed since" + utf8(logged)) << "neither reads nor writes again";
+    EXPECT_EQ(log.text(), L"Opening deployment.config.tmpl file: " + tmpl +
+                              L"\nSuccessfully opened and read deployment.config.tmpl file " + tmpl +
+                              L"\nReplaced '%BUNDLED_JRE_HOME_URL%' 3 times with '" + fromUtf8(url) +
+                              L"' in deployment.config\nOpening deployment.config file: " + output +
+                              L"\nSuccessfully opened, wrote, and flushed write of deployment.config file " + output +
+                              L"\n");
 }
 
 TEST_F(DeploymentTest, ConfigFailuresShowTheirBoxAndWriteNothing) {
@@ -62,7 +58,6 @@ TEST_F(DeploymentTest, ConfigFailuresShowTheirBoxAndWriteNothing) {
         std::wstring home, logged, box;
     } rows[] = {{nullptr, jre, L"Error: Opening deployment.config.tmpl file " + tmpl + L" returned invalid file handle",
                  L"Error reading deployment config template file."},
-                {"", jre, read, missing},
                 {"x=%BUNDLED_JRE_HOME%\r\n", jre, read, missing},
                 {"%BUNDLED_JRE_HOME_URL%", root / L"none",
                  L"Error: Opening deployment.config file " + none + L" returned invalid file handle [3]",

@@ -35,7 +35,6 @@ TEST(FileVersionReader, ReadsFileVersionThroughTheFirstTranslationOrReportsWhatI
         const wchar_t *dll, *version;
         Lines boxes;
     } rows[] = {
-        {L"version_single.dll", L"1.5.0.0", {}},       // 040904b0
         {L"version_several.dll", L"2.7.1.0 (de)", {}}, // German first, then 040904b0
         {L"version_none.dll", L"", {L"Executable doesn't have the required VERSIONINFO resource"}},
         {L"version_no_translation.dll",

@@ -13,10 +13,8 @@ TEST(HostMatcher, EachStarStandsForOneOrMoreLabelCharactersAndAllElseForItself) 
                  {"meet.tavisto.com", "a.b-c_d~e.tavisto.com", "..tavisto.com", dots + ".tavisto.com"},
                  {".tavisto.com", "tavisto.com", "meet.tavisto.com.", "Meet.tavisto.com", "meet.tavisto.com:443",
                   "evil.example/.tavisto.com", "meetXtavisto.com", "a.tavisto.comm"}},
-                {"a*", {"ab"}, {"a"}},
                 {"**", {"ab"}, {"a"}},
                 {"", {""}, {"a"}},
-                {"*", {"~.-_"}, {""}},
                 {"*.*.*", {}, {dots + ":443"}}};
     for (const auto& row : rows) {
         for (const std::string& host : row.matching)
@@ -62,8 +60,6 @@ TEST(SessionFileValidation, EachCaseIsJudgedAndLoggedExactly) {
         {https(meet + "/client/")},
         {session(loud, "JNLP")},
         {https(meet + "?s=1/2")},
-        {https(meet + "#part")},
-        {https(label + "." + domain + "/")},
         {"<jnlp CodeBase=\"https://a." + domain + "\"/>",
          L"    The \"codebase\" attribute of the \"jnlp\" node is missing.\n"},
         {session("http://" + meet), L"    The \"codebase\" value of the \"jnlp\" node must begin with \"https://\".\n"},
