@@ -15,12 +15,6 @@ TEST(Text, PercentEncodePassesExactlyTheUnreservedBytes) {
     }
 }
 
-TEST(Text, UrlEncodeAppendsPercentEncodedUtf8) {
-    std::string out = "prefix/";
-    EXPECT_TRUE(urlEncode(L"C:\\Users\\Ren\x00E9\\\xD83D\xDE00 x", out) && urlEncode(L"", out));
-    EXPECT_EQ(out, "prefix/C:%5CUsers%5CRen%C3%A9%5C%F0%9F%98%80%20x");
-}
-
 TEST(Text, EscapeForPropertiesEscapesControlsBackslashesAndEveryUnitFrom0x80) {
     const std::pair<std::wstring, std::string> rows[] = {{L"C:\\Program Files\\Java", "C:\\\\Program Files\\\\Java"},
                                                          {L"\x00E9\x0080\x007F", "\\u00e9\\u0080\x7F"},

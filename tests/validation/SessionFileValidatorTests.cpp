@@ -5,23 +5,16 @@
 #include "validation/SessionFileValidator.h"
 
 TEST(HostMatcher, EachStarStandsForOneOrMoreLabelCharactersAndAllElseForItself) {
-    const std::string dots(1 << 20, '.');
-    const struct {
-        const char* pattern;
-        std::vector<std::string> matching, other;
-    } rows[] = {{"*.tavisto.com",
-                 {"meet.tavisto.com", "a.b-c_d~e.tavisto.com", "..tavisto.com", dots + ".tavisto.com"},
-                 {".tavisto.com", "tavisto.com", "meet.tavisto.com.", "Meet.tavisto.com", "meet.tavisto.com:443",
-                  "evil.example/.tavisto.com", "meetXtavisto.com", "a.tavisto.comm"}},
-                {"**", {"ab"}, {"a"}},
-                {"", {""}, {"a"}},
-                {"*.*.*", {}, {dots + ":443"}}};
-    for (const auto& row : rows) {
-        for (const std::string& host : row.matching)
-            EXPECT_TRUE(hostMatchesPattern(host, row.pattern)) << host.substr(0, 40);
-        for (const std::string& host : row.other)
-            EXPECT_FALSE(hostMatchesPattern(host, row.pattern)) << host.substr(0, 40);
-    }
+    const std::string dots(1 << 20, '.'), pattern = "*.tavisto.com";
+    for (const std::string& host :
+         std::vector<std::string>{"meet.tavisto.com", "a.b-c_d~e.tavisto.com", "..tavisto.com", dots + ".tavisto.com"})
+        EXPECT_TRUE(hostMatchesPattern(host, pattern)) << host.substr(0, 40);
+    for (const char* host : {".tavisto.com", "tavisto.com", "meet.tavisto.com.", "Meet.tavisto.com",
+                             "meet.tavisto.com:443", "evil.example/.tavisto.com", "meetXtavisto.com", "a.tavisto.comm"})
+        EXPECT_FALSE(hostMatchesPattern(host, pattern)) << host;
+    EXPECT_TRUE(hostMatchesPattern("ab", "**") && hostMatchesPattern("", ""));
+    EXPECT_FALSE(hostMatchesPattern("a", "**") || hostMatchesPattern("a", "") ||
+                 hostMatchesPattern(dots + ":443", "*.*.*"));
 }
 
 static const std::string domain = std::string(kAllowedHostPatterns[0]).substr(2), meet = "meet." + domain;
