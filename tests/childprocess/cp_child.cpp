@@ -1,5 +1,4 @@
-// cp_child <mode> [arguments]: the child program of the child-process tests
-// and benchmark, which writes unbuffered and untranslated. The modes are below.
+// cp_child <mode> [arguments]: the child of the child-process tests and benchmark; writes unbuffered, untranslated.
 #include "pattern.h"
 
 #include <windows.h>

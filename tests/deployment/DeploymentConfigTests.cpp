@@ -83,8 +83,7 @@ TEST_F(DeploymentTest, ShippedTemplatesUseTheRuntimesOwnKeys) {
     const std::vector<std::string> lines = splitLines(readFile(config) + "\n" + readFile(properties));
     std::vector<std::string> expected = splitLines(
         "deployment.system.config.mandatory=true\ndeployment.console.startup.mode=DISABLE\ndeployment.proxy.type=1\n"
-        "deployment.proxy.same=true\ndeployment.proxy.bypass.local=false\ndeployment.proxy.https.port=0\n"
-        "deployment.proxy.ftp.port=0\ndeployment.proxy.socks.port=0");
+        "deployment.proxy.same=true\ndeployment.proxy.bypass.local=false\ndeployment.proxy.https.port=0");
     expected.push_back("deployment.system.config=" + fileUrl(jre) + "/lib/deployment.properties");
     expected.push_back("deployment.javaws.jre.0.path=" + doubled(jre) + "\\\\bin\\\\javaw.exe");
     for (const std::string& line : expected)

@@ -52,7 +52,6 @@ TEST(SessionFileValidation, EachCaseIsJudgedAndLoggedExactly) {
     std::vector<Row> rows = {
         {https(meet + "/client/")},
         {session(loud, "JNLP")},
-        {https(meet + "?s=1/2")},
         {"<jnlp CodeBase=\"https://a." + domain + "\"/>",
          L"    The \"codebase\" attribute of the \"jnlp\" node is missing.\n"},
         {session("http://" + meet), L"    The \"codebase\" value of the \"jnlp\" node must begin with \"https://\".\n"},
