@@ -50,15 +50,14 @@ TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWhole) {
 }
 
 TEST_F(DeploymentTest, ConfigFailuresShowTheirBoxAndWriteNothing) {
-    const std::wstring tmpl = exe + L"\\deployment.config.tmpl", none = root / L"none\\lib\\deployment.config",
-                       read = L"Successfully opened and read deployment.config.tmpl file " + tmpl,
-                       missing = L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config template file.";
+    const std::wstring tmpl = exe + L"\\deployment.config.tmpl", none = root / L"none\\lib\\deployment.config";
     const struct {
         const char* text;
         std::wstring home, logged, box;
     } rows[] = {{nullptr, jre, L"Error: Opening deployment.config.tmpl file " + tmpl + L" returned invalid file handle",
                  L"Error reading deployment config template file."},
-                {"x=%BUNDLED_JRE_HOME%\r\n", jre, read, missing},
+                {"x=%BUNDLED_JRE_HOME%\r\n", jre, L"Successfully opened and read deployment.config.tmpl file " + tmpl,
+                 L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config template file."},
                 {"%BUNDLED_JRE_HOME_URL%", root / L"none",
                  L"Error: Opening deployment.config file " + none + L" returned invalid file handle [3]",
                  L"Error writing out deployment config file."}};

@@ -48,8 +48,6 @@ TEST(FileSystem, DeleteTreeRemovesReadOnlyAndDottedEntriesAndCountsAMissingPathA
     EXPECT_TRUE(canRenameDirectory(root));
     EXPECT_FALSE(dirExists(leftover));
     EXPECT_EQ(readFile(root + L"\\.dotfile"), "d");
-    EXPECT_TRUE(deleteTree(root, false) && !dirExists(root));
-    ASSERT_TRUE(makeDirs(root) && writeFile(root + L"\\kept", "kept"));
     buildAwkwardTree(leftover);
     EXPECT_TRUE(deleteTree(root, true) && !dirExists(root) && !dirExists(leftover));
 }

@@ -6,9 +6,8 @@
 using Lines = std::vector<std::wstring>;
 static const std::wstring kTitle = L"Convoca Launcher Error";
 
-// The logged lines after "Started up".
-static Lines logged(const ScopedTestLogger& logger) {
-    Lines lines = logger.messages();
+static Lines logged(const ScopedTestLogger& logger) { // the lines after "Started up"
+    const Lines lines = logger.messages();
     return Lines(lines.begin() + 1, lines.end());
 }
 

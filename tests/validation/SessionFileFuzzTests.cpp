@@ -1,5 +1,4 @@
-// The check must return, neither crash nor hang, on whatever a download holds:
-// huge and deeply nested documents, and valid ones with bytes changed.
+// The check returns, neither crashing nor hanging, on whatever a download holds: huge, deep or mutated documents.
 #include "LogTail.h"
 #include "validation/SessionFileValidator.h"
 
