@@ -110,11 +110,9 @@ TEST_F(PropertiesTest, FailedWritesShowTheirBoxesAndTheFirstSuccessIsTheOnlyWrit
     EXPECT_EQ(boxTexts(robot.boxes()), (std::vector<std::wstring>{box, box, box})) << "and none after the failures";
 }
 
-// Settings with backslashes, "\\u", "#", "=", ":", a tab and a non-ASCII letter, written with the shipped
-// template. LoadGeneratedProperties.java then reads the files with Java's own properties reader.
+// awkward-settings.txt written with the shipped template, for LoadGeneratedProperties.java to read with Java.
 TEST_F(DeploymentTest, AwkwardSettingsAreWrittenForJavaToRead) {
     const std::string settings = readFile(CONVOCA_TEST_BIN_DIR_WIN L"\\awkward-settings.txt");
-    ASSERT_FALSE(settings.empty());
     ASSERT_TRUE(writeFile(exe + L"\\deployment.properties.tmpl",
                           readFile(CONVOCA_PACKAGE_DIR_WIN L"\\deployment.properties.tmpl")));
     for (const auto& [mode, selection] : {std::pair{L"manual", "1"}, std::pair{L"script", "2"}}) {
