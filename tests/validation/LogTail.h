@@ -1,6 +1,5 @@
 #pragma once
-// What was logged since a tail was made, without timestamps, each line ended by a line feed.
-// The test program logs below a private folder.
+// The log since a tail was made, without timestamps, a line feed after each line; the program logs privately.
 #include "TestLogger.h"
 
 #include <gtest/gtest.h>

