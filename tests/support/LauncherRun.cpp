@@ -18,6 +18,10 @@ size_t LauncherResult::logFind(const std::wstring& start, size_t from) const {
     return std::wstring::npos;
 }
 
+size_t LauncherResult::logCount(const std::wstring& start) const {
+    return std::count_if(log.begin(), log.end(), [&](const std::wstring& line) { return line.rfind(start, 0) == 0; });
+}
+
 LauncherProcess::LauncherProcess(const LauncherInstall& install, const std::vector<std::wstring>& args,
                                  const LaunchOptions& options) {
     std::wstring commandLine = options.commandLine.empty() ? L"\"" + install.exe() + L"\"" : options.commandLine;

@@ -33,9 +33,6 @@ public:
     const std::wstring& directory() const { return m_dir; }
     std::wstring exe() const { return path(L"ConvocaLauncher.exe"); }
     std::wstring path(const std::wstring& relative) const { return m_dir + L"\\" + relative; }
-    bool writeAdminSettings(const std::string& text) const {
-        return writeFile(path(L"ConvocaLauncherAdmin.properties"), text);
-    }
 
 private:
     std::wstring m_dir;
@@ -46,8 +43,8 @@ struct LauncherResult {
     std::vector<Box> boxes;
     std::vector<std::wstring> log; // this run's log messages
 
-    size_t logCount(const std::wstring& message) const { return std::count(log.begin(), log.end(), message); }
-    bool logHas(const std::wstring& message) const { return logCount(message) > 0; }
+    bool logHas(const std::wstring& message) const { return std::count(log.begin(), log.end(), message) > 0; }
+    size_t logCount(const std::wstring& start) const; // of the messages that start with `start`
     // Index of the first message at or after `from` that starts with `start`, or npos.
     size_t logFind(const std::wstring& start, size_t from = 0) const;
 };
