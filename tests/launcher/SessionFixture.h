@@ -2,8 +2,6 @@
 // The working copy's paths, the stand-in javaw.exe's records and the copy's contents.
 #include "LauncherRun.h"
 
-#include <set>
-
 inline std::wstring embeddedDirectory() { return supportDirectory() + L"\\embedded"; }
 inline std::wstring workingJreHome() { return embeddedDirectory() + L"\\Java\\jre1.7.0_40"; }
 inline std::wstring javawRecordPath() { return workingJreHome() + L"\\bin\\javaw.record.txt"; }
@@ -31,17 +29,21 @@ inline std::vector<JavawRecord> javawRecords(size_t expected = 0) {
     }
 }
 
+// The files of a tree with their contents, but those named in `ignore`.
+inline std::vector<std::pair<std::wstring, std::string>> treeContents(const std::wstring& root,
+                                                                      const std::vector<std::wstring>& ignore) {
+    std::vector<std::pair<std::wstring, std::string>> files;
+    for (const auto& name : listFiles(root))
+        if (std::find(ignore.begin(), ignore.end(), name) == ignore.end())
+            files.push_back({name, readFile(root + L"\\" + name)});
+    return files;
+}
+
 // The working copy holds the master's files exactly, besides what the launcher and Java add.
 inline void expectCompleteWorkingCopy(const LauncherInstall& install) {
-    const std::set<std::wstring> added = {
+    const std::vector<std::wstring> added = {
         L"Java\\jre1.7.0_40\\lib\\deployment.config", L"Java\\jre1.7.0_40\\lib\\deployment.properties",
         L"Java\\jre1.7.0_40\\bin\\javaw.record.txt", L"Java\\jre1.7.0_40\\bin\\java.record.txt"};
-    const auto contents = [&](const std::wstring& root) {
-        std::vector<std::pair<std::wstring, std::string>> files;
-        for (const auto& name : listFiles(root))
-            if (!added.count(name)) files.push_back({name, readFile(root + L"\\" + name)});
-        return files;
-    };
-    EXPECT_EQ(contents(install.path(L"Resources")), contents(embeddedDirectory()));
+    EXPECT_EQ(treeContents(install.path(L"Resources"), added), treeContents(embeddedDirectory(), added));
     EXPECT_FALSE(dirExists(embeddedDirectory() + L".partial"));
 }

@@ -1,5 +1,5 @@
-// Opening a session file: the Java command line and environment as the
-// stand-in javaw.exe received them, the argument choice and the failure box.
+// Opening a session file: the argument choice, the Java command line and environment as the
+// stand-in javaw.exe received them, and the failure box.
 #include "SessionFixture.h"
 
 namespace {
@@ -8,11 +8,17 @@ using SessionTest = LauncherTest;
 
 std::wstring q(const std::wstring& s) { return L"\"" + s + L"\""; }
 
-TEST_F(SessionTest, LaunchesJavaWebStartWithTheWholeCommandLineAndEnvironment) {
+// The first existing ".vca" file, in any case, is launched; other files are logged, folders skipped.
+TEST_F(SessionTest, LaunchesTheFirstSessionFileWithTheWholeCommandLineAndEnvironment) {
     LauncherInstall install(Deployment::perMachine);
-    const std::wstring vca = session(L"meeting.vca"), J = workingJreHome(), S = supportDirectory();
-    const LauncherResult r = run(install, {vca});
+    const std::wstring a = session(L"a.txt"), vca = session(L"b.VCA"), c = session(L"c.vca"), J = workingJreHome(),
+                       S = supportDirectory();
+    const LauncherResult r = run(install, {files / L"missing.vca", files.path(), a, vca, c});
     ASSERT_EQ(0, r.exitCode) << (r.boxes.empty() ? "" : utf8(r.boxes[0].text));
+    for (const std::wstring& line :
+         {L"Ignoring extra parameter: " + a, L"Ignoring extra vca file: " + c, L"Launching " + vca})
+        EXPECT_TRUE(r.logHas(line)) << utf8(line);
+    EXPECT_FALSE(r.logHas(L"Ignoring extra parameter: " + files.path()));
     const std::wstring options = L"-Djava.library.path= -Djava.ext.dirs=" + q(J + L"\\lib\\ext") +
                                  L" -Djava.io.tmpdir=" + q(S + L"\\Temp") + L" -Djava.security.policy=" +
                                  q(J + L"\\lib\\security\\javaws.policy");
@@ -34,17 +40,6 @@ TEST_F(SessionTest, LaunchesJavaWebStartWithTheWholeCommandLineAndEnvironment) {
     // The banner just before the launch shows the same values, the paths unquoted.
     for (const std::wstring& line : {L"set FORCED_DEPLOY_ROOT=" + J, L"set _JAVA_OPTIONS=" + options, expected})
         EXPECT_TRUE(r.logHas(line)) << utf8(line);
-}
-
-TEST_F(SessionTest, ChoosesTheFirstSessionFileAndLogsTheOthers) {
-    LauncherInstall install(Deployment::perMachine);
-    const std::wstring a = session(L"a.txt"), b = session(L"b.VCA"), c = session(L"c.vca");
-    const LauncherResult r = run(install, {files / L"missing.vca", files.path(), a, b, c});
-    ASSERT_EQ(0, r.exitCode);
-    for (const std::wstring& line :
-         {L"Ignoring extra parameter: " + a, L"Ignoring extra vca file: " + c, L"Launching " + b})
-        EXPECT_TRUE(r.logHas(line)) << utf8(line);
-    EXPECT_FALSE(r.logHas(L"Ignoring extra parameter: " + files.path()));
 }
 
 TEST_F(SessionTest, InvalidSessionFileIsNotLaunched) {

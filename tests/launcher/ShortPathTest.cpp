@@ -6,6 +6,8 @@
 #include "launcher/SessionMode.h"
 #include "logging/Logger.h"
 
+#include <set>
+
 namespace {
 
 const wchar_t kUserShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
@@ -76,7 +78,6 @@ TEST_F(ShortPathTest, JavaAndTheSettingsWindowGetShortAsciiPathsThatNameTheRight
     ASSERT_TRUE(writeFile(vca, sessionXml()));
     LauncherResult r = run(install, {vca});
     ASSERT_EQ(0, r.exitCode) << (r.boxes.empty() ? "" : utf8(r.boxes[0].text));
-    EXPECT_EQ(4u, r.logCount(L"No ANSI form of ")) << "J, D, T and V";
     const std::vector<JavawRecord> records = javawRecords(1);
     ASSERT_EQ(1u, records.size());
     std::vector<std::wstring> named = namedPaths(records[0].commandLine);
@@ -96,7 +97,6 @@ TEST_F(ShortPathTest, JavaAndTheSettingsWindowGetShortAsciiPathsThatNameTheRight
 
     r = run(install, {});
     ASSERT_EQ(0, r.exitCode);
-    EXPECT_EQ(3u, r.logCount(L"No ANSI form of ")) << "java.exe, the settings file and the cache";
     const std::vector<std::string> record = splitLines(readFile(jre + L"\\bin\\java.record.txt"));
     ASSERT_GE(record.size(), 2u);
     // "args: [-classpath] [jar] [main] [-settings] [file] [-cache] [folder] [-version] [1.5.0.0] [-admin]" after the command line
