@@ -1,5 +1,4 @@
-// Opening a session file: the argument choice, the Java command line and environment as the
-// stand-in javaw.exe received them, and the failure box.
+// Opening a session file: the choice of file, Java's command line and environment, and the failure box.
 #include "SessionFixture.h"
 
 namespace {
@@ -57,8 +56,7 @@ TEST_F(SessionTest, InvalidSessionFileIsNotLaunched) {
     EXPECT_TRUE(javawRecords().empty());
 }
 
-// The user's security folder is copied at the first start and never
-// refreshed; a previous deployment profile is removed at every start.
+// The security folder is copied at the first start only; an old deployment profile is removed at every start.
 TEST_F(SessionTest, SecurityFolderIsCopiedOnceAndTheDeploymentProfileRemoved) {
     LauncherInstall install(Deployment::perMachine);
     const std::wstring profile = supportDirectory() + L"\\deployment";

@@ -1,7 +1,5 @@
-// A user whose folders are named outside the ANSI code page, a Polish "Łódź"
-// or a Russian "Пользователь" on a Western system: Java and the settings
-// window are given short ASCII forms that name the same folders and files,
-// while the deployment files keep the long forms.
+// A user whose folders are named outside the ANSI code page ("Łódź", "Пользователь" on a Western system): Java and
+// the settings window get short ASCII forms naming the same files, while the deployment files keep the long forms.
 #include "SessionFixture.h"
 #include "launcher/SessionMode.h"
 #include "logging/Logger.h"
@@ -110,8 +108,7 @@ struct NoShortNames : ShortPathSource {
     std::wstring shortForm(const std::wstring&) const override { return L""; }
 };
 
-// Where no short form can be had (short names off on the volume), the launch
-// ends with the locale message and the conversion's error, skipping the exit sequence.
+// Without short names on the volume the launch ends with the locale message and skips the exit sequence.
 TEST_F(ShortPathTest, WithoutShortNamesTheLaunchEndsWithTheLocaleMessage) {
     LauncherInstall install(Deployment::perMachine);
     const std::wstring vca = kLocal + L"\\\u4f1a\u8bae.vca";

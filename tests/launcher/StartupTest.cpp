@@ -1,5 +1,4 @@
-// Start-up of the real launcher: dispatch, deployment detection, paths,
-// switches and the failure rows that Wine can produce.
+// Start-up of the real launcher: dispatch, deployment, paths, switches and the failures Wine can produce.
 #include "SessionFixture.h"
 
 #include <functional>
@@ -33,12 +32,11 @@ TEST_F(StartupTest, AnyArgumentMeansSessionModeAfterTheLoggedStartUp) {
 // A relative program path needs a directory part; one without is a failure row below.
 TEST_F(StartupTest, RelativeProgramPathWithADirectoryPartIsAccepted) {
     LauncherInstall install(Deployment::perMachine, L"relative_install");
-    const LauncherResult r = run(install, {L"x"}, {L"relative_install\\ConvocaLauncher.exe", L"C:\\ConvocaTests", {}});
+    const LauncherResult r = run(install, {L"x"}, {L"..\\relative_install\\ConvocaLauncher.exe", {}});
     EXPECT_EQ(std::vector<std::wstring>{kNoVcaBox}, boxTexts(r.boxes));
 }
 
-// The switches come from the per-user file, or per machine from the
-// administrator's file beside the exe, never from the user's file there.
+// Switches come from the per-user file, or per machine from the admin file beside the exe, never the user's file.
 TEST_F(StartupTest, SwitchesComeFromTheDeploymentsOwnFile) {
     const std::wstring broken = session(L"broken.vca", "not xml");
     const struct {
@@ -88,7 +86,7 @@ TEST_F(StartupTest, FailuresShowTheirBoxAndEndAtOnce) {
         SCOPED_TRACE(utf8(row.box));
         LauncherInstall install(Deployment::perMachine);
         row.arrange(install);
-        const LauncherResult r = run(install, {L"x"}, {row.commandLine, L"", {}});
+        const LauncherResult r = run(install, {L"x"}, {row.commandLine, {}});
         removeTree(tavisto);
         EXPECT_EQ(row.status, r.exitCode);
         EXPECT_EQ(std::vector<std::wstring>{row.box}, boxTexts(r.boxes));

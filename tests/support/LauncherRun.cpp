@@ -28,8 +28,7 @@ LauncherProcess::LauncherProcess(const LauncherInstall& install, const std::vect
     for (const auto& arg : args) commandLine += L" \"" + arg + L"\"";
     // The launcher inherits this process's environment, changed for the start only.
     for (const auto& kv : options.environment) SetEnvironmentVariableW(kv.first.c_str(), kv.second.c_str());
-    m_process = startProcess(install.exe().c_str(), commandLine,
-                             options.workingDirectory.empty() ? install.directory() : options.workingDirectory);
+    m_process = startProcess(install.exe().c_str(), commandLine, install.directory());
     for (const auto& kv : options.environment) SetEnvironmentVariableW(kv.first.c_str(), nullptr);
     if (!m_process) ADD_FAILURE() << "cannot start the launcher: " << GetLastError();
 }

@@ -1,6 +1,5 @@
 #pragma once
-// Runs the real ConvocaLauncher.exe, from a copy of the build's package, as a
-// separate process, and hands back its exit code, boxes and log.
+// Runs the real ConvocaLauncher.exe from a copy of the build's package and hands back its exit code, boxes and log.
 #include "BoxRobot.h"
 #include "Registry.h"
 #include "TestFiles.h"
@@ -21,8 +20,7 @@ inline std::wstring testBinDirectory() { return CONVOCA_TEST_BIN_DIR_WIN; }
 std::wstring supportDirectory();         // %LOCALAPPDATA%\Tavisto\Tavisto Convoca Launcher
 std::wstring roamingSettingsDirectory(); // %APPDATA%\Tavisto\Tavisto Convoca Launcher
 
-// A copy of the package, per user below the profile folder, per machine below
-// C:\ConvocaTests; removed when the object goes.
+// A copy of the package below the profile folder (per user) or C:\ConvocaTests (per machine); removed with the object.
 class LauncherInstall {
 public:
     explicit LauncherInstall(Deployment kind, const std::wstring& name = L"");
@@ -50,8 +48,7 @@ struct LauncherResult {
 };
 
 struct LaunchOptions {
-    std::wstring commandLine; // the whole command line, instead of exe + args
-    std::wstring workingDirectory;
+    std::wstring commandLine;                         // instead of the exe's full path; run in the install's folder
     std::map<std::wstring, std::wstring> environment; // added to the launcher's environment
 };
 

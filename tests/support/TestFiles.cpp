@@ -23,15 +23,11 @@ std::wstring tempDirectory() {
     return result;
 }
 
-TempDir::TempDir() : m_path(tempDirectory() + L"\\" + uniqueName(L"cvt")) { makeDirs(m_path); }
-TempDir::~TempDir() { removeTree(m_path); }
-
 bool writeFile(const std::wstring& path, const std::string& bytes) {
     handles::File h(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return h &&
-           (bytes.empty() || WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
+    return h && WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
 }
 

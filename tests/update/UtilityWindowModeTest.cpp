@@ -1,5 +1,4 @@
-// The launcher started without arguments: the settings window's command line
-// and line protocol, driven through the stand-in java.exe, and the update
+// No arguments: the settings window's command line and protocol through the stand-in java.exe, and the update
 // library's calls as the stand-in WinSparkle.dll recorded them.
 #include "../launcher/SessionFixture.h"
 
@@ -27,15 +26,13 @@ protected:
     LaunchOptions script(const std::string& text, const wchar_t* sparkleShutdown = L"") {
         writeFile(files / L"script.txt", text);
         return {L"",
-                L"",
                 {{L"CONVOCA_STANDIN_JAVA_SCRIPT", files / L"script.txt"},
                  {L"CONVOCA_STANDIN_SPARKLE_SHUTDOWN", sparkleShutdown}}};
     }
 };
 
-// Per user the updater runs; per machine the window gets -admin, and the
-// library is used for the user's checks only. Only the exact line "update"
-// asks for a check, also a last line without LF; empty lines are not logged.
+// Per user the updater runs; per machine the window gets -admin and the library serves the user's checks only.
+// Only the exact line "update" asks for a check, also a last line without LF; empty lines are not logged.
 TEST_F(UtilityWindowModeTest, WindowGetsItsArgumentsAndItsUpdateLinesAndTheUpdaterRunsPerUserOnly) {
     const std::vector<std::wstring> received = {
         L"Received from UtilityWindow: 'update'", L"Received from UtilityWindow: 'update '",
@@ -65,9 +62,8 @@ TEST_F(UtilityWindowModeTest, WindowGetsItsArgumentsAndItsUpdateLinesAndTheUpdat
     }
 }
 
-// A window that fails, that cannot start, that stops reading before
-// "shutdown" arrives, or that runs on after its output ends: the run ends in
-// order with the update library closed, and the failure is told exactly.
+// A window that fails, cannot start, stops reading before "shutdown" or runs on after its output ends: the run
+// ends in order with the update library closed, and the failure is told exactly.
 TEST_F(UtilityWindowModeTest, WindowFailuresEndTheRunInOrder) {
     const std::wstring unknown = L"An unknown exception has occurred. Please contact Tavisto technical support.";
     const struct {
@@ -122,9 +118,8 @@ TEST_F(UtilityWindowModeTest, UpdateRoundTripClosesTheWindowAndWaitsForTheLibrar
     EXPECT_EQ(L"Exiting Launcher with status  0", r.log.at(waiting + 2));
 }
 
-// The updater's settings: an override URL is used unchanged, an empty one
-// keeps the default, and doNotRunUpdater keeps the library untouched. In
-// session mode a shutdown request sends nothing.
+// An override URL is used unchanged, an empty one keeps the default, doNotRunUpdater keeps the library
+// untouched. In session mode a shutdown request sends nothing.
 TEST_F(UtilityWindowModeTest, UpdaterSettingsAndTheShutdownRequestInSessionMode) {
     const struct {
         std::string settings;
