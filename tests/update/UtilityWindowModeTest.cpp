@@ -90,7 +90,7 @@ TEST_F(UtilityWindowModeTest, WindowFailuresEndTheRunInOrder) {
         const LauncherResult r = run(install, {}, script(row.script, L"check"));
         EXPECT_EQ(row.exitCode, r.exitCode);
         EXPECT_EQ(row.boxes, boxTexts(r.boxes));
-        if (!noJava) EXPECT_EQ(1u, r.logCount(row.logged));
+        EXPECT_TRUE(noJava || r.logCount(row.logged) == 1) << "once";
         // The unknown exception ends the run before its status line.
         EXPECT_EQ(!noJava, r.logHas(L"Exiting Launcher with status  " + std::to_wstring(row.exitCode)));
         const std::vector<std::string> calls = sparkleCalls(install);
