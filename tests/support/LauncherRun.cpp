@@ -18,14 +18,17 @@ size_t LauncherResult::logFind(const std::wstring& start, size_t from) const {
     return std::wstring::npos;
 }
 
+size_t LauncherResult::logCount(const std::wstring& start) const {
+    return std::count_if(log.begin(), log.end(), [&](const std::wstring& line) { return line.rfind(start, 0) == 0; });
+}
+
 LauncherProcess::LauncherProcess(const LauncherInstall& install, const std::vector<std::wstring>& args,
                                  const LaunchOptions& options) {
     std::wstring commandLine = options.commandLine.empty() ? L"\"" + install.exe() + L"\"" : options.commandLine;
     for (const auto& arg : args) commandLine += L" \"" + arg + L"\"";
     // The launcher inherits this process's environment, changed for the start only.
     for (const auto& kv : options.environment) SetEnvironmentVariableW(kv.first.c_str(), kv.second.c_str());
-    m_process = startProcess(install.exe().c_str(), commandLine,
-                             options.workingDirectory.empty() ? install.directory() : options.workingDirectory);
+    m_process = startProcess(install.exe().c_str(), commandLine, install.directory());
     for (const auto& kv : options.environment) SetEnvironmentVariableW(kv.first.c_str(), nullptr);
     if (!m_process) ADD_FAILURE() << "cannot start the launcher: " << GetLastError();
 }

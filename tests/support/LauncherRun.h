@@ -1,6 +1,5 @@
 #pragma once
-// Runs the real ConvocaLauncher.exe, from a copy of the build's package, as a
-// separate process, and hands back its exit code, boxes and log.
+// Runs the real ConvocaLauncher.exe from a copy of the build's package and hands back its exit code, boxes and log.
 #include "BoxRobot.h"
 #include "Registry.h"
 #include "TestFiles.h"
@@ -21,8 +20,7 @@ inline std::wstring testBinDirectory() { return CONVOCA_TEST_BIN_DIR_WIN; }
 std::wstring supportDirectory();         // %LOCALAPPDATA%\Tavisto\Tavisto Convoca Launcher
 std::wstring roamingSettingsDirectory(); // %APPDATA%\Tavisto\Tavisto Convoca Launcher
 
-// A copy of the package, per user below the profile folder, per machine below
-// C:\ConvocaTests; removed when the object goes.
+// A copy of the package below the profile folder (per user) or C:\ConvocaTests (per machine); removed with the object.
 class LauncherInstall {
 public:
     explicit LauncherInstall(Deployment kind, const std::wstring& name = L"");
@@ -33,9 +31,6 @@ public:
     const std::wstring& directory() const { return m_dir; }
     std::wstring exe() const { return path(L"ConvocaLauncher.exe"); }
     std::wstring path(const std::wstring& relative) const { return m_dir + L"\\" + relative; }
-    bool writeAdminSettings(const std::string& text) const {
-        return writeFile(path(L"ConvocaLauncherAdmin.properties"), text);
-    }
 
 private:
     std::wstring m_dir;
@@ -46,15 +41,14 @@ struct LauncherResult {
     std::vector<Box> boxes;
     std::vector<std::wstring> log; // this run's log messages
 
-    size_t logCount(const std::wstring& message) const { return std::count(log.begin(), log.end(), message); }
-    bool logHas(const std::wstring& message) const { return logCount(message) > 0; }
+    bool logHas(const std::wstring& message) const { return std::count(log.begin(), log.end(), message) > 0; }
+    size_t logCount(const std::wstring& start) const; // of the messages that start with `start`
     // Index of the first message at or after `from` that starts with `start`, or npos.
     size_t logFind(const std::wstring& start, size_t from = 0) const;
 };
 
 struct LaunchOptions {
-    std::wstring commandLine; // the whole command line, instead of exe + args
-    std::wstring workingDirectory;
+    std::wstring commandLine;                         // instead of the exe's full path; run in the install's folder
     std::map<std::wstring, std::wstring> environment; // added to the launcher's environment
 };
 

@@ -1,9 +1,9 @@
 #include "TestFiles.h"
+#include "platform/FileSystem.h"
 
 #include <shlobj.h>
 #include <algorithm>
 #include <atomic>
-#include <functional>
 
 std::wstring uniqueName(const wchar_t* prefix) {
     static std::atomic<unsigned> counter{0};
@@ -23,15 +23,11 @@ std::wstring tempDirectory() {
     return result;
 }
 
-TempDir::TempDir() : m_path(tempDirectory() + L"\\" + uniqueName(L"cvt")) { makeDirs(m_path); }
-TempDir::~TempDir() { removeTree(m_path); }
-
 bool writeFile(const std::wstring& path, const std::string& bytes) {
     handles::File h(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return h &&
-           (bytes.empty() || WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
+    return h && WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
 }
 
@@ -46,42 +42,26 @@ std::string readFile(const std::wstring& path) {
 }
 
 namespace {
-// The attributes' directory bit, or -1 when the path does not exist.
-int directoryBit(const std::wstring& path) {
-    const DWORD a = GetFileAttributesW(path.c_str());
-    return a == INVALID_FILE_ATTRIBUTES ? -1 : (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-void forEachEntry(const std::wstring& dir, const std::function<void(const WIN32_FIND_DATAW&)>& f) {
-    WIN32_FIND_DATAW data;
-    handles::Find find(FindFirstFileW((dir + L"\\*").c_str(), &data));
-    for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &data))
-        if (wcscmp(data.cFileName, L".") && wcscmp(data.cFileName, L"..")) f(data);
-}
-
 void listInto(const std::wstring& root, const std::wstring& rel, std::vector<std::wstring>& out) {
-    forEachEntry(root + (rel.empty() ? L"" : L"\\" + rel), [&](const WIN32_FIND_DATAW& d) {
+    WIN32_FIND_DATAW d;
+    handles::Find find(FindFirstFileW((root + (rel.empty() ? L"" : L"\\" + rel) + L"\\*").c_str(), &d));
+    for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &d)) {
         const std::wstring child = rel.empty() ? d.cFileName : rel + L"\\" + d.cFileName;
-        (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? listInto(root, child, out) : out.push_back(child);
-    });
+        if (!(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(child);
+        if ((d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && wcscmp(d.cFileName, L".") && wcscmp(d.cFileName, L".."))
+            listInto(root, child, out);
+    }
 }
 } // namespace
 
-bool fileExists(const std::wstring& path) { return directoryBit(path) == 0; }
-bool dirExists(const std::wstring& path) { return directoryBit(path) == 1; }
-
-bool makeDirs(const std::wstring& path) {
-    if (path.empty() || dirExists(path)) return true;
-    const size_t slash = path.find_last_of(L'\\');
-    if (slash != std::wstring::npos && slash > 2) makeDirs(path.substr(0, slash));
-    return CreateDirectoryW(path.c_str(), nullptr) || dirExists(path);
-}
+bool fileExists(const std::wstring& path) { return pathExists(path) && !isDirectory(path); }
+bool dirExists(const std::wstring& path) { return isDirectory(path); }
+bool makeDirs(const std::wstring& path) { return createDirectoryChain(path); }
 
 bool removeTree(const std::wstring& path) {
-    const int isDir = directoryBit(path);
-    if (isDir == 1) forEachEntry(path, [&](const WIN32_FIND_DATAW& d) { removeTree(path + L"\\" + d.cFileName); });
+    if (isDirectory(path)) return deleteTree(path, false);
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return isDir == -1 || (isDir ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str()));
+    return DeleteFileW(path.c_str()) || !pathExists(path);
 }
 
 std::vector<std::wstring> listFiles(const std::wstring& root) {
@@ -91,16 +71,7 @@ std::vector<std::wstring> listFiles(const std::wstring& root) {
     return files;
 }
 
-bool copyDirectory(const std::wstring& from, const std::wstring& to) {
-    bool ok = makeDirs(to);
-    forEachEntry(from, [&](const WIN32_FIND_DATAW& d) {
-        const std::wstring src = from + L"\\" + d.cFileName, dst = to + L"\\" + d.cFileName;
-        ok = (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? copyDirectory(src, dst)
-                                                            : CopyFileW(src.c_str(), dst.c_str(), FALSE)) &&
-             ok;
-    });
-    return ok;
-}
+bool copyDirectory(const std::wstring& from, const std::wstring& to) { return copyTree(from, to); }
 
 std::string utf8(const std::wstring& text) {
     std::string out(static_cast<size_t>(text.size() * 4), '\0');

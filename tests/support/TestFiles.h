@@ -6,21 +6,6 @@
 #include <string>
 #include <vector>
 
-// A fresh folder below %TEMP%, removed with everything in it when the object goes.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::wstring& path() const { return m_path; }
-    std::wstring operator/(const std::wstring& name) const { return m_path + L"\\" + name; }
-
-private:
-    std::wstring m_path;
-};
-
 std::wstring uniqueName(const wchar_t* prefix);
 std::wstring shellFolder(int csidl);
 std::wstring tempDirectory(); // without a trailing backslash
@@ -34,6 +19,21 @@ bool removeTree(const std::wstring& path); // also read-only files
 // Relative paths of every file below root, sorted, with "\" separators.
 std::vector<std::wstring> listFiles(const std::wstring& root);
 bool copyDirectory(const std::wstring& from, const std::wstring& to);
+
+// A fresh folder below %TEMP%, removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir() : m_path(tempDirectory() + L"\\" + uniqueName(L"cvt")) { makeDirs(m_path); }
+    ~TempDir() { removeTree(m_path); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::wstring& path() const { return m_path; }
+    std::wstring operator/(const std::wstring& name) const { return m_path + L"\\" + name; }
+
+private:
+    std::wstring m_path;
+};
 
 std::string utf8(const std::wstring& text);
 std::wstring fromUtf8(const std::string& text);

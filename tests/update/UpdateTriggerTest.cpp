@@ -1,13 +1,11 @@
-// The update library's callbacks in-process, against the stand-in library
-// copied beside this test program.
+// The update library's callbacks in-process, against the stand-in library copied beside this test program.
 #include "LauncherRun.h"
 #include "logging/Logger.h"
 #include "update/UpdateTrigger.h"
 
 namespace {
 
-// The library calls these on its own thread, through C: nothing may escape
-// them, not even the logger's "Logger not initialized" before start-up.
+// Called on the library's thread through C: nothing may escape, not even "Logger not initialized" before start-up.
 TEST(UpdateTrigger, CallbacksNeverThrowIntoTheLibrary) {
     EXPECT_THROW(tvs::Logger::getInstance(), tvs::Logger::LoggerException);
     EXPECT_EQ(1, canShutdown());
