@@ -9,4 +9,4 @@ files=$(git ls-files | grep -v -E '^third_party/' |
 count() { grep -E "$1" <<<"$files" | tr '\n' '\0' | xargs -0 cat | grep -c -v -E '^\s*$' || true; }
 tests=$(count '(^|/)tests/|^java/[^/]+/test/')
 code=$(grep -v -E '(^|/)tests/|^java/[^/]+/test/' <<<"$files" | tr '\n' '\0' | xargs -0 cat | grep -c -v -E '^\s*$')
-awk -v t="$tests" -v c="$code" 'BEGIN { printf "test lines / code lines: %d / %d = %.2f\n", t, c, t / c }'
+awk -v t="$tests" -v c="$code" 'BEGIN { printf "test lines / code lines: %d / %d = %.3f\n", t, c, t / c }'

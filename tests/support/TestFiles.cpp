@@ -54,8 +54,13 @@ void listInto(const std::wstring& root, const std::wstring& rel, std::vector<std
 }
 } // namespace
 
-bool fileExists(const std::wstring& path) { return pathExists(path) && !isDirectory(path); }
-bool dirExists(const std::wstring& path) { return isDirectory(path); }
+// The checks read the attributes themselves: they judge the platform code that the set-up helpers use.
+static bool exists(const std::wstring& path, bool directory) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY) != directory;
+}
+bool fileExists(const std::wstring& path) { return exists(path, false); }
+bool dirExists(const std::wstring& path) { return exists(path, true); }
 bool makeDirs(const std::wstring& path) { return createDirectoryChain(path); }
 
 bool removeTree(const std::wstring& path) {
