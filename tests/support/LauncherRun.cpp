@@ -12,8 +12,8 @@ LauncherInstall::LauncherInstall(Deployment kind, const std::wstring& name)
     EXPECT_TRUE(copyDirectory(packageDirectory(), m_dir)) << utf8(m_dir);
 }
 
-size_t LauncherResult::logFind(const std::wstring& start, size_t from) const {
-    for (size_t i = from; i < log.size(); ++i)
+size_t LauncherResult::logFind(const std::wstring& start) const {
+    for (size_t i = 0; i < log.size(); ++i)
         if (log[i].rfind(start, 0) == 0) return i;
     return std::wstring::npos;
 }

@@ -44,7 +44,7 @@ struct LauncherResult {
     bool logHas(const std::wstring& message) const { return std::count(log.begin(), log.end(), message) > 0; }
     size_t logCount(const std::wstring& start) const; // of the messages that start with `start`
     // Index of the first message at or after `from` that starts with `start`, or npos.
-    size_t logFind(const std::wstring& start, size_t from = 0) const;
+    size_t logFind(const std::wstring& start) const;
 };
 
 struct LaunchOptions {
