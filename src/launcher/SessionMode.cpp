@@ -101,7 +101,7 @@ std::vector<std::string> javaArguments(const JavaTexts& t) {
             "-Djavaplugin.user.profile=" + quoteArgument(t.profileDirectory),
             "-Dsun.awt.warmup=true",
             "-Djnlpx.home=" + quoteArgument(t.javaHome + "\\bin"),
-            "-Djnlpx.jvm=" + quoteArgument(t.javaHome + "\\bin\\javaw.exe"),
+            "-Djnlpx.jvm=" + quoteArgument(t.javaw),
             "-Djnlpx.remove=false",
             "-Djnlpx.origFilenameArg=" + quoteArgument(t.sessionFile),
             "-Dfile.encoding=UTF-8",
