@@ -34,6 +34,10 @@ static std::string code(const std::string& jnlpHref, const std::string& resource
     return "<jnlp codebase=\"https://" + meet + "/\" href=\"" + jnlpHref + "\"><resources>" + resources +
            "</resources></jnlp>";
 }
+static std::wstring repeated(const std::string& attribute, const std::string& element) {
+    return L"    The \"" + fromUtf8(attribute) + L"\" attribute of the \"" + fromUtf8(element) +
+           L"\" node is repeated.\n";
+}
 static std::wstring foreign(const std::string& element, const std::string& href) {
     return L"    The \"href\" value \"" + fromUtf8(href) + L"\" of the \"" + fromUtf8(element) +
            L"\" node is not an https:// address on an allowed host.\n";
@@ -43,7 +47,9 @@ TEST(SessionFileValidation, EachCaseIsJudgedAndLoggedExactly) {
     const std::string label(1 << 20, 'a'), jnlp = "<jnlp codebase=\"https://a." + domain + "\">", u8 = "m\xC3\xBCt.",
                                            evil = "https://evil.example/x.jar",
                                            plain = "http://cdn." + domain + "/x.jar";
-    std::string loud = "HTTPS://" + meet + "/CLIENT/";
+    std::string loud = "HTTPS://" + meet + "/CLIENT/", many = "<jnlp codebase=\"https://a." + domain + "\"";
+    for (int n = 0; n < 200000; ++n) many += " a" + std::to_string(n) + "=\"\"";
+    const std::wstring subset = L"    The document type declaration must have no internal subset.\n";
     for (char& c : loud) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     struct Row {
         std::string bytes;
@@ -71,7 +77,16 @@ TEST(SessionFileValidation, EachCaseIsJudgedAndLoggedExactly) {
         {code("s.vca", "<jar href=\"" + evil + "\"/>"), foreign("jar", evil)},
         {code("s.vca", "<jar href=\"" + plain + "\"/>"), foreign("jar", plain)},
         {code("s.vca", "<jar href=\" //evil.example/x.jar\"/>"), foreign("jar", " //evil.example/x.jar")},
-        {code("https://evil.example/s.jnlp", ""), foreign("jnlp", "https://evil.example/s.jnlp")}};
+        {code("https://evil.example/s.jnlp", ""), foreign("jnlp", "https://evil.example/s.jnlp")},
+        {code("s.vca", "<jar href=\"x.jar\"/><nativelib href=\"" + evil + "\"/>"), foreign("nativelib", evil)},
+        {code("s.vca", "<extension href=\"" + plain + "\"/>"), foreign("extension", plain)},
+        {code("s.vca", "<jar href=\"a.jar\" HREF=\"b\" href=\"" + evil + "\"/>"), repeated("href", "jar")},
+        {many + " codebase=\"https://evil.example/\"/>", repeated("codebase", "jnlp")},
+        {"<!DOCTYPE jnlp PUBLIC \"-//x//DTD JNLP 6.0//EN\" 'http://x/[1]<2>.dtd'>" + code("s.vca", "")},
+        {"<!DOCTYPE jnlp SYSTEM \"x.dtd\"\n [<!ENTITY e \"" + evil + "\">]>" + code("s.vca", "<jar href=\"&e;\"/>"),
+         subset},
+        {"<!DOCTYPE jnlp[<!ATTLIST jar href CDATA \"" + evil + "\">]>" + code("s.vca", "<jar/>"), subset},
+        {"<!DOCTYPE jnlp>" + jnlp + "</jnlp><!DOCTYPE jnlp>", L"    The jnlp node must have no siblings.\n"}};
     for (const char* pattern : kAllowedHostPatterns) rows.push_back({https("meet" + std::string(pattern + 1))});
     TempDir dir;
     for (const Row& row : rows) {
