@@ -7,9 +7,11 @@
 #include <pugixml.hpp>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
-#include <unordered_set>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -112,16 +114,21 @@ bool hasInternalSubset(const char* doctype) {
 
 // The detail line for the first attribute, in document order, that repeats a
 // name on its element: readers differ in which of the values they take.
+// Sorting keeps the work at n log n for any names a file may hold.
 std::wstring findRepeatedAttribute(const pugi::xml_node& jnlp) {
+    std::vector<std::pair<std::string_view, size_t>> names; // name and position
     for (pugi::xml_node node = jnlp; node; node = nextElement(node, jnlp)) {
-        if (!node.first_attribute() || !node.first_attribute().next_attribute()) continue;
-        std::unordered_set<std::string_view> names;
-        for (pugi::xml_attribute attribute = node.first_attribute(); attribute;
-             attribute = attribute.next_attribute()) {
-            if (names.insert(attribute.name()).second) continue;
-            return L"    The \"" + fromUtf8(attribute.name()) + L"\" attribute of the \"" +
+        names.clear();
+        for (pugi::xml_attribute attribute = node.first_attribute(); attribute; attribute = attribute.next_attribute())
+            names.emplace_back(attribute.name(), names.size());
+        std::sort(names.begin(), names.end());
+        const std::pair<std::string_view, size_t>* repeat = nullptr;
+        for (size_t i = 1; i < names.size(); ++i)
+            if (names[i].first == names[i - 1].first && (!repeat || names[i].second < repeat->second))
+                repeat = &names[i];
+        if (repeat)
+            return L"    The \"" + fromUtf8(std::string(repeat->first)) + L"\" attribute of the \"" +
                    fromUtf8(lowerCase(node.name())) + L"\" node is repeated.\n";
-        }
     }
     return std::wstring();
 }
