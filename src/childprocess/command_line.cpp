@@ -28,7 +28,7 @@ void append_quoted(std::string& line, const std::string& arg) {
 std::string build_argument_string(exec_stream_t::next_arg_t& args) {
     std::string line;
     while (const std::string* arg = args.next()) {
-        if (arg->find_first_of(" \t\"") != std::string::npos) {
+        if (arg->empty() || arg->find_first_of(" \t\"") != std::string::npos) {
             append_quoted(line, *arg);
         } else {
             line += ' ';

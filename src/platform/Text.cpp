@@ -15,14 +15,14 @@ bool passesUnescaped(unsigned char byte) {
     return byte >= 0x21 && byte <= 0x7F && byte != '%' && std::memchr(kReserved, byte, sizeof kReserved - 1) == nullptr;
 }
 
-// One WideCharToMultiByte pass. For code pages other than UTF-8 a character
-// without an exact equivalent fails the pass with ERROR_NO_UNICODE_TRANSLATION.
+// One WideCharToMultiByte pass; a used default character fails it with
+// ERROR_NO_UNICODE_TRANSLATION.
 int convert(const std::wstring& input, UINT codePage, char* output, int outputSize) {
-    const bool utf8 = codePage == CP_UTF8;
+    const MultiByteArguments arguments = multiByteArgumentsFor(codePage);
     BOOL usedDefault = FALSE;
-    int count =
-        WideCharToMultiByte(codePage, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, input.data(), static_cast<int>(input.size()),
-                            output, outputSize, utf8 ? nullptr : "?", utf8 ? nullptr : &usedDefault);
+    const int count =
+        WideCharToMultiByte(codePage, arguments.flags, input.data(), static_cast<int>(input.size()), output, outputSize,
+                            arguments.defaultChar, arguments.defaultChar ? &usedDefault : nullptr);
     if (usedDefault) {
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return 0;
@@ -32,9 +32,15 @@ int convert(const std::wstring& input, UINT codePage, char* output, int outputSi
 
 } // namespace
 
+MultiByteArguments multiByteArgumentsFor(UINT codePage) {
+    if (codePage == CP_UTF8) return {WC_ERR_INVALID_CHARS, nullptr};
+    return {WC_NO_BEST_FIT_CHARS, "?"};
+}
+
 bool wideToMultiByte(const std::wstring& input, UINT codePage, std::string& output) {
     // The platform refuses a zero length; nothing converts to nothing.
     if (input.empty()) return true;
+    if (codePage == CP_ACP) codePage = GetACP();
 
     int needed = convert(input, codePage, nullptr, 0);
     if (needed <= 0) return false;

@@ -7,7 +7,11 @@
 #include <pugixml.hpp>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -91,6 +95,44 @@ pugi::xml_node nextElement(pugi::xml_node node, const pugi::xml_node& root) {
     return node == root ? pugi::xml_node() : node.next_sibling();
 }
 
+// An internal subset declares entities and attribute defaults, which change
+// what a reader that applies them sees. Outside the quoted literals of the
+// external identifier, its "[" (or a declaration's "<") gives it away.
+bool hasInternalSubset(const char* doctype) {
+    char quote = 0;
+    for (const char* c = doctype; *c; ++c) {
+        if (quote) {
+            if (*c == quote) quote = 0;
+        } else if (*c == '"' || *c == '\'') {
+            quote = *c;
+        } else if (*c == '[' || *c == '<') {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The detail line for the first attribute, in document order, that repeats a
+// name on its element: readers differ in which of the values they take.
+// Sorting keeps the work at n log n for any names a file may hold.
+std::wstring findRepeatedAttribute(const pugi::xml_node& jnlp) {
+    std::vector<std::pair<std::string_view, size_t>> names; // name and position
+    for (pugi::xml_node node = jnlp; node; node = nextElement(node, jnlp)) {
+        names.clear();
+        for (pugi::xml_attribute attribute = node.first_attribute(); attribute; attribute = attribute.next_attribute())
+            names.emplace_back(attribute.name(), names.size());
+        std::sort(names.begin(), names.end());
+        const std::pair<std::string_view, size_t>* repeat = nullptr;
+        for (size_t i = 1; i < names.size(); ++i)
+            if (names[i].first == names[i - 1].first && (!repeat || names[i].second < repeat->second))
+                repeat = &names[i];
+        if (repeat)
+            return L"    The \"" + fromUtf8(std::string(repeat->first)) + L"\" attribute of the \"" +
+                   fromUtf8(lowerCase(node.name())) + L"\" node is repeated.\n";
+    }
+    return std::wstring();
+}
+
 // The detail line for the first code address outside the allowed hosts.
 std::wstring findForeignResource(const pugi::xml_node& jnlp) {
     for (pugi::xml_node node = jnlp; node; node = nextElement(node, jnlp)) {
@@ -109,12 +151,21 @@ std::wstring findProblem(const pugi::xml_document& document) {
     const pugi::xml_node root = document.root();
     if (!root) return L"    The root node could not be found.\n";
 
-    const pugi::xml_node jnlp = root.first_child();
+    // A document type declaration may come first; it is no second top-level node.
+    pugi::xml_node jnlp = root.first_child();
+    if (jnlp.type() == pugi::node_doctype) {
+        if (hasInternalSubset(jnlp.value()))
+            return L"    The document type declaration must have no internal subset.\n";
+        jnlp = jnlp.next_sibling();
+    }
     if (!jnlp) return L"    The jnlp node could not be found.\n";
     if (root.last_child() != jnlp) return L"    The jnlp node must have no siblings.\n";
 
     const std::string name = lowerCase(jnlp.name());
     if (name != kRootElementName) return L"    The root node must be \"jnlp\" not \"" + fromUtf8(name) + L"\"\n";
+
+    const std::wstring repeated = findRepeatedAttribute(jnlp);
+    if (!repeated.empty()) return repeated;
 
     const pugi::xml_attribute codebase = jnlp.attribute("codebase");
     if (!codebase) return L"    The \"codebase\" attribute of the \"jnlp\" node is missing.\n";
@@ -143,7 +194,7 @@ bool reportInvalidSessionFile(const std::wstring& path, const std::wstring& deta
 
 bool validateSessionFile(const std::wstring& path) {
     pugi::xml_document document;
-    const pugi::xml_parse_result loaded = document.load_file(path.c_str());
+    const pugi::xml_parse_result loaded = document.load_file(path.c_str(), pugi::parse_default | pugi::parse_doctype);
     if (loaded.status != pugi::status_ok) return reportInvalidSessionFile(path, describeParseFailure(loaded));
 
     const std::wstring problem = findProblem(document);

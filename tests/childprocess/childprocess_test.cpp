@@ -86,11 +86,11 @@ TEST(ErrorTest, CodeSuffixAndSystemDescription) {
 }
 
 TEST(CommandLineTest, ArgumentsAreQuotedAndReachTheChildAsGiven) {
-    // Each argument and its form on the command line, each after a space; an empty one is a lone space that the
-    // child never sees. Backslashes before a quote are doubled, or they would escape it.
+    // Each argument and its form on the command line, each after a space. Backslashes before a quote are doubled,
+    // or they would escape it.
     const std::pair<std::string, std::string> rows[] = {{"a b", "\"a b\""},
                                                         {"c", "c"},
-                                                        {"", ""},
+                                                        {"", "\"\""},
                                                         {"q\"r", "\"q\\\"r\""},
                                                         {"C:\\plain\\", "C:\\plain\\"},
                                                         {"a\\b c", "\"a\\b c\""},
@@ -100,7 +100,7 @@ TEST(CommandLineTest, ArgumentsAreQuotedAndReachTheChildAsGiven) {
     for (const auto& row : rows) {
         args.push_back(row.first);
         expected[0] += " " + row.second;
-        if (!row.first.empty()) expected.push_back("[" + row.first + "]");
+        expected.push_back("[" + row.first + "]");
     }
     exec_stream_t stream;
     start(stream, args);

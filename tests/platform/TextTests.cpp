@@ -2,6 +2,7 @@
 #include "platform/Text.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 TEST(Text, PercentEncodePassesExactlyTheUnreservedBytes) {
     const std::string unreserved = "!$'()*-./0123456789:@ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~\x7F";
@@ -42,4 +43,18 @@ TEST(Text, AnsiConversionIsExactOrFailsWith1113LeavingNoOutput) {
         EXPECT_TRUE(ansi ? fromAnsi(out) == text : error == ERROR_NO_UNICODE_TRANSLATION) << utf8(text);
     }
     EXPECT_EQ(fromAnsi(std::string("before\0after", 12)), L"before");
+}
+
+TEST(Text, ConversionArgumentsFollowTheCodePageAndUtf8RefusesUnpairedSurrogates) {
+    const std::tuple<UINT, DWORD, const char*> arguments[] = {{1252, WC_NO_BEST_FIT_CHARS, "?"},
+                                                              {CP_UTF8, WC_ERR_INVALID_CHARS, nullptr}};
+    for (const auto& [codePage, flags, defaultChar] : arguments) {
+        EXPECT_EQ(multiByteArgumentsFor(codePage).flags, flags) << codePage;
+        EXPECT_STREQ(multiByteArgumentsFor(codePage).defaultChar, defaultChar) << codePage;
+    }
+    std::string out = "<";
+    EXPECT_TRUE(wideToMultiByte(L"\xD83D\xDE00\x00E9", CP_UTF8, out) && out == "<\xF0\x9F\x98\x80\xC3\xA9") << out;
+    for (const wchar_t* unpaired : {L"a\xD800", L"\xDE00z"})
+        EXPECT_TRUE(!wideToMultiByte(unpaired, CP_UTF8, out) && GetLastError() == ERROR_NO_UNICODE_TRANSLATION &&
+                    out == "<\xF0\x9F\x98\x80\xC3\xA9");
 }

@@ -43,14 +43,15 @@ TEST(SessionFileValidation, EachCaseIsJudgedAndLoggedExactly) {
     const std::string label(1 << 20, 'a'), jnlp = "<jnlp codebase=\"https://a." + domain + "\">", u8 = "m\xC3\xBCt.",
                                            evil = "https://evil.example/x.jar",
                                            plain = "http://cdn." + domain + "/x.jar";
-    std::string loud = "HTTPS://" + meet + "/CLIENT/";
+    std::string loud = "HTTPS://" + meet + "/CLIENT/", many = "<jnlp codebase=\"https://a." + domain + "\"";
+    for (int n = 0; n < 200000; ++n) many += " a" + std::to_string(n) + "=\"\"";
+    const std::wstring subset = L"    The document type declaration must have no internal subset.\n";
     for (char& c : loud) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     struct Row {
         std::string bytes;
         std::wstring detail = L"";
     }; // accepted when detail is empty
     std::vector<Row> rows = {
-        {https(meet + "/client/")},
         {session(loud, "JNLP")},
         {"<jnlp CodeBase=\"https://a." + domain + "\"/>",
          L"    The \"codebase\" attribute of the \"jnlp\" node is missing.\n"},
@@ -65,13 +66,21 @@ TEST(SessionFileValidation, EachCaseIsJudgedAndLoggedExactly) {
         {jnlp + "</jnlpx>",
          L"    Error description: Start-end tags mismatch\n    Error offset: " + std::to_wstring(jnlp.size() + 2)},
         {"", L"    Error description: File was not found\n    Error offset: 0"}, // not written
-        {code("s.vca", "<jar href=\"lib/x.jar\"/>")},
         {code("https://" + meet + "/s.vca", "<jar href=\"HTTPS://CDN." + domain + "/x.jar\"/>")},
         {code("s.vca", "<icon href=\"https://vendor.example/i.png\"/><j2se href=\"http://vendor.example/\"/>")},
         {code("s.vca", "<jar href=\"" + evil + "\"/>"), foreign("jar", evil)},
-        {code("s.vca", "<jar href=\"" + plain + "\"/>"), foreign("jar", plain)},
         {code("s.vca", "<jar href=\" //evil.example/x.jar\"/>"), foreign("jar", " //evil.example/x.jar")},
-        {code("https://evil.example/s.jnlp", ""), foreign("jnlp", "https://evil.example/s.jnlp")}};
+        {code("https://evil.example/s.jnlp", ""), foreign("jnlp", "https://evil.example/s.jnlp")},
+        {code("s.vca", "<jar href=\"lib/x.jar\"/><nativelib href=\"" + evil + "\"/>"), foreign("nativelib", evil)},
+        {code("s.vca", "<extension href=\"" + plain + "\"/>"), foreign("extension", plain)},
+        {code("s.vca", "<jar href=\"a.jar\" HREF=\"b\" href=\"" + evil + "\"/>"),
+         L"    The \"href\" attribute of the \"jar\" node is repeated.\n"},
+        {many + " codebase=\"https://evil.example/\"/>",
+         L"    The \"codebase\" attribute of the \"jnlp\" node is repeated.\n"},
+        {"<!DOCTYPE jnlp PUBLIC \"-//x//DTD JNLP 6.0//EN\" 'http://x/[1]<2>.dtd'>" + code("s.vca", "")},
+        {"<!DOCTYPE jnlp [<!ENTITY e \"" + evil + "\">]>" + code("s.vca", "<jar href=\"&e;\"/>"), subset},
+        {"<!DOCTYPE jnlp SYSTEM \"x.dtd\"[<!ATTLIST jar href CDATA \"" + evil + "\">]>" + code("s.vca", "<jar/>"),
+         subset}};
     for (const char* pattern : kAllowedHostPatterns) rows.push_back({https("meet" + std::string(pattern + 1))});
     TempDir dir;
     for (const Row& row : rows) {
