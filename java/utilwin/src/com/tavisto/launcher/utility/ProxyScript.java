@@ -66,9 +66,10 @@ final class ProxyScript {
             + ".replace(/\\*/g, '.*').replace(/\\?/g, '.') + '$').test(s); }\n";
 
     /**
-     * What a script sees besides the helpers: nothing. The names through
-     * which the engines reach Java are removed once the helpers hold what
-     * they need.
+     * Takes from a script the engines' names for Java, once the helpers hold
+     * what they need. A determined script may still find Java through the
+     * engine's prototypes; the security manager of the confined process, not
+     * this, is what keeps it from doing anything there.
      */
     static final String HIDE_JAVA = "(function (global) { var names = ['java', 'javax', 'Packages', 'com', 'org', 'net',"
             + " 'edu', 'Java', 'JavaImporter', 'JavaAdapter', 'importPackage', 'importClass', 'getClass'];"
