@@ -71,8 +71,8 @@ final class ProxyScript {
      * engine's prototypes; the security manager of the confined process, not
      * this, is what keeps it from doing anything there.
      */
-    static final String HIDE_JAVA = "(function (global) { var names = ['java', 'javax', 'Packages', 'com', 'org', 'net',"
-            + " 'edu', 'Java', 'JavaImporter', 'JavaAdapter', 'importPackage', 'importClass', 'getClass'];"
+    static final String HIDE_JAVA = "(function (global) {"
+            + " var names = ['java', 'javax', 'Packages', 'com', 'org', 'net', 'edu', 'Java', 'JavaImporter', 'JavaAdapter', 'importPackage', 'importClass', 'getClass'];"
             + " for (var i = 0; i < names.length; i++) { try { delete global[names[i]]; } catch (e) {}"
             + " try { global[names[i]] = undefined; } catch (e) {} } })(this);\n";
 
