@@ -36,7 +36,7 @@ final class ConnectionTestPanel extends JPanel {
     final JButton test = new JButton("Test connection");
     final JButton cancel = new JButton("Cancel");
     final JTextArea result = new JTextArea(3, 36);
-    /** The lookup of the script engine; null gives "no engine". */
+    /** Evaluates proxy scripts in a confined process; null when this Java has no script engine. */
     ProxyScript.Engine engine = ProxyScript.javaScript();
 
     private final Current current;
@@ -103,12 +103,12 @@ final class ConnectionTestPanel extends JPanel {
                 } catch (RuntimeException e) {
                     message = "The test failed: " + e;
                 }
-                final String result = message;
+                final String outcome = message;
                 SwingUtilities.invokeLater(new Runnable() {
                     @Override
                     public void run() {
                         if (running == run) {
-                            finish(result);
+                            finish(outcome);
                         }
                     }
                 });
