@@ -83,8 +83,7 @@ final class ConnectionTest {
             ProxyRoute route = route(target);
             return connect(target, route);
         } catch (Stop stop) {
-            return new Result(false, deadline.isCancelled() ? CANCELLED
-                    : deadline.closedAtLimit() ? deadline.tookLonger() : stop.getMessage());
+            return new Result(false, deadline.isCancelled() ? CANCELLED : stop.getMessage());
         } finally {
             deadline.finish();
         }
@@ -130,8 +129,8 @@ final class ConnectionTest {
         try {
             script = ProxyScript.fetch(location, deadline);
         } catch (IOException | IllegalArgumentException e) {
-            throw new Stop("The automatic configuration script could not be fetched from " + location + ": "
-                    + describe(e) + ".");
+            throw new Stop(deadline.closedAtLimit() ? deadline.tookLonger() : "The automatic configuration script"
+                    + " could not be fetched from " + location + ": " + describe(e) + ".");
         }
         if (engine == null) {
             throw new Stop("The automatic configuration script was fetched from " + location + ", but this Java"
@@ -146,8 +145,8 @@ final class ConnectionTest {
             throw new Stop("The automatic configuration script from " + location + " was stopped: it tried to "
                     + e.getMessage() + ", which a proxy script may not do. Nothing was done.");
         } catch (Exception e) {
-            throw new Stop("The automatic configuration script from " + location + " did not parse or run: "
-                    + describe(e) + ".");
+            throw new Stop(deadline.closedAtLimit() ? deadline.tookLonger() : "The automatic configuration script"
+                    + " from " + location + " did not parse or run: " + describe(e) + ".");
         }
         ProxyRoute route = ProxyRoute.fromScript(answer);
         if (route == null) {
@@ -204,15 +203,21 @@ final class ConnectionTest {
         } catch (UnknownHostException e) {
             throw new Stop(unknownName(address.getHostString()));
         } catch (SocketTimeoutException e) {
-            throw new Stop("No answer from " + name + " within " + seconds(limitMs) + ".");
+            throw noAnswer(name);
         } catch (NoRouteToHostException e) {
             throw new Stop("There is no route to " + name + ".");
         } catch (ConnectException e) {
             throw new Stop(capitalized(name) + " refused the connection: nothing listens on that port,"
                     + " or a firewall turns it away.");
         } catch (IOException | IllegalArgumentException e) {
-            throw new Stop("Could not connect to " + name + ": " + describe(e) + ".");
+            throw deadline.closedAtLimit() ? noAnswer(name) : new Stop("Could not connect to " + name + ": "
+                    + describe(e) + ".");
         }
+    }
+
+    /** A step's own time-out, or the limit reached while the step waited: both are no (whole) answer in time. */
+    private Stop noAnswer(String name) {
+        return new Stop("No answer from " + name + " within " + seconds(limitMs) + ".");
     }
 
     private static String unknownName(String host) {
@@ -230,9 +235,10 @@ final class ConnectionTest {
             socket.setSoTimeout(deadline.remaining());
             status = statusLine(socket.getInputStream());
         } catch (SocketTimeoutException e) {
-            throw new Stop("No answer from " + proxy + " within " + seconds(limitMs) + ".");
+            throw noAnswer(proxy);
         } catch (IOException e) {
-            throw new Stop(capitalized(proxy) + " closed the connection without an answer: " + describe(e) + ".");
+            throw deadline.closedAtLimit() ? noAnswer(proxy) : new Stop(capitalized(proxy)
+                    + " closed the connection without an answer: " + describe(e) + ".");
         }
         String[] words = status.split(" ", 3);
         if (words.length < 2 || !words[0].startsWith("HTTP/") || !words[1].matches("\\d{3}")) {
@@ -292,10 +298,9 @@ final class ConnectionTest {
             tls.setSSLParameters(parameters);
             tls.setSoTimeout(deadline.remaining());
             tls.startHandshake();
-        } catch (SocketTimeoutException e) {
-            throw new Stop(failure + "no answer within " + seconds(limitMs) + ".");
         } catch (IOException e) {
-            throw new Stop(failure + describe(e) + ".");
+            boolean timedOut = e instanceof SocketTimeoutException || deadline.closedAtLimit();
+            throw new Stop(failure + (timedOut ? "no answer within " + seconds(limitMs) : describe(e)) + ".");
         }
     }
 

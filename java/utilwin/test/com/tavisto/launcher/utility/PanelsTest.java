@@ -158,7 +158,8 @@ public class PanelsTest {
                 + " example https://updates.tavisto.com/"},
             {settings(2, "http://127.0.0.1:" + trickling + "/", 0), "http://t.test/", FAKE_ENGINE, "The test took longer"
                 + " than 1 second."},
-            {settings(1, "127.0.0.1", trickling), "https://t.test/", null, "The test took longer than 1 second."},
+            {settings(1, "127.0.0.1", trickling), "https://t.test/", null, "No answer from " + proxy + trickling
+                + " within 1 second."},
         };
         for (Object[] row : rows) {
             long started = System.nanoTime();
