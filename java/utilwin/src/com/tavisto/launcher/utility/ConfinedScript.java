@@ -26,9 +26,9 @@ import java.util.PropertyPermission;
  * Evaluates a proxy script in a Java process of its own, which runs the
  * script under a security manager whose policy grants the classes of this
  * program only name look-ups (what dnsResolve and myIpAddress need) and
- * leaving: no files, no programs, no connections, no reflection. The child is
- * the Java that runs the window, and it is ended at the test's limit or when
- * the test is cancelled.
+ * ending their own process: no files, no programs, no connections, no system
+ * properties, no reflection. The child runs on the Java that runs the window,
+ * and is ended at the test's limit or when the test is cancelled.
  * <p>
  * The child is this class's main: it makes the engine named on its command
  * line before the security manager is in place, reads the URL, the host and
