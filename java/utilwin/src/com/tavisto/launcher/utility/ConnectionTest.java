@@ -23,7 +23,8 @@ import javax.net.ssl.SSLSocketFactory;
  * Tries to reach an address the way the network settings say, and tells in
  * plain words what happened. Sends nothing but what opening an HTTPS
  * connection needs: a CONNECT request to an HTTP proxy, and a TLS handshake
- * for an https address. The whole test stays within a time limit.
+ * for an https address. The whole test, from fetching a proxy script to the
+ * handshake, stays within one time limit. One test, one run.
  */
 final class ConnectionTest {
     static final int LIMIT_MS = 10000;
@@ -57,31 +58,34 @@ final class ConnectionTest {
     private final Settings settings;
     private final ProxyScript.Engine engine;
     private final int limitMs;
-    private long deadline;
-    private volatile boolean cancelled;
-    private volatile Socket open;
+    private final Deadline deadline;
 
-    /** engine: null when this Java has no script engine. */
+    /** engine: null when this Java has no script engine. The time limit starts now. */
     ConnectionTest(Settings settings, ProxyScript.Engine engine, int limitMs) {
         this.settings = settings;
         this.engine = engine;
         this.limitMs = limitMs;
+        deadline = new Deadline(limitMs);
     }
 
-    /** Stops a running test; its result then says that it was cancelled. */
+    /**
+     * Stops the test from any thread without waiting: what it has open is
+     * closed, and its result says that it was cancelled. Only a name look-up
+     * cannot be stopped; the test then ends when the look-up does.
+     */
     void cancel() {
-        cancelled = true;
-        closeQuietly(open);
+        deadline.cancel();
     }
 
     Result run(String address) {
-        deadline = System.currentTimeMillis() + limitMs;
         try {
             URI target = target(address);
             ProxyRoute route = route(target);
             return connect(target, route);
         } catch (Stop stop) {
-            return new Result(false, cancelled ? CANCELLED : stop.getMessage());
+            return new Result(false, deadline.isCancelled() ? CANCELLED : stop.getMessage());
+        } finally {
+            deadline.finish();
         }
     }
 
@@ -123,10 +127,10 @@ final class ConnectionTest {
         }
         String script;
         try {
-            script = ProxyScript.fetch(location, remaining());
+            script = ProxyScript.fetch(location, deadline);
         } catch (IOException | IllegalArgumentException e) {
-            throw new Stop("The automatic configuration script could not be fetched from " + location + ": "
-                    + describe(e) + ".");
+            throw new Stop(deadline.closedAtLimit() ? deadline.tookLonger() : "The automatic configuration script"
+                    + " could not be fetched from " + location + ": " + describe(e) + ".");
         }
         if (engine == null) {
             throw new Stop("The automatic configuration script was fetched from " + location + ", but this Java"
@@ -134,10 +138,15 @@ final class ConnectionTest {
         }
         String answer;
         try {
-            answer = engine.findProxyForUrl(script, target.toString(), host(target));
+            answer = engine.findProxyForUrl(script, target.toString(), host(target), deadline);
+        } catch (Stop e) {
+            throw e;
+        } catch (ProxyScript.Refused e) {
+            throw new Stop("The automatic configuration script from " + location + " was stopped: it tried to "
+                    + e.getMessage() + ", which a proxy script may not do. Nothing was done.");
         } catch (Exception e) {
-            throw new Stop("The automatic configuration script from " + location + " did not parse or run: "
-                    + describe(e) + ".");
+            throw new Stop(deadline.closedAtLimit() ? deadline.tookLonger() : "The automatic configuration script"
+                    + " from " + location + " did not parse or run: " + describe(e) + ".");
         }
         ProxyRoute route = ProxyRoute.fromScript(answer);
         if (route == null) {
@@ -159,14 +168,14 @@ final class ConnectionTest {
                 if (server.isUnresolved()) {
                     throw new Stop(unknownName(route.host));
                 }
-                socket = new Socket(new Proxy(Proxy.Type.SOCKS, server));
+                socket = watched(new Socket(new Proxy(Proxy.Type.SOCKS, server)));
                 open(socket, InetSocketAddress.createUnresolved(host, port), route.name());
             } else if (route.type == Proxy.Type.HTTP) {
-                socket = new Socket();
+                socket = watched(new Socket());
                 open(socket, new InetSocketAddress(route.host, route.port), route.name());
                 tunnel(socket, endpoint, route.name());
             } else {
-                socket = new Socket();
+                socket = watched(new Socket());
                 open(socket, new InetSocketAddress(host, port), endpoint);
             }
             String reached = route.note + "Connected to " + host + " " + route.how() + " in ";
@@ -176,29 +185,39 @@ final class ConnectionTest {
             }
             return new Result(true, reached + (System.currentTimeMillis() - started) + " ms.");
         } finally {
-            closeQuietly(socket);
+            if (socket != null) {
+                deadline.release(socket);
+                closeQuietly(socket);
+            }
         }
     }
 
+    private Socket watched(Socket socket) {
+        deadline.watch(socket);
+        return socket;
+    }
+
     private void open(Socket socket, InetSocketAddress address, String name) throws Stop {
-        open = socket;
-        if (cancelled) {
-            throw new Stop(CANCELLED);
-        }
         try {
-            socket.connect(address, remaining());
+            socket.connect(address, deadline.remaining());
         } catch (UnknownHostException e) {
             throw new Stop(unknownName(address.getHostString()));
         } catch (SocketTimeoutException e) {
-            throw new Stop("No answer from " + name + " within " + seconds(limitMs) + ".");
+            throw noAnswer(name);
         } catch (NoRouteToHostException e) {
             throw new Stop("There is no route to " + name + ".");
         } catch (ConnectException e) {
             throw new Stop(capitalized(name) + " refused the connection: nothing listens on that port,"
                     + " or a firewall turns it away.");
         } catch (IOException | IllegalArgumentException e) {
-            throw new Stop("Could not connect to " + name + ": " + describe(e) + ".");
+            throw deadline.closedAtLimit() ? noAnswer(name) : new Stop("Could not connect to " + name + ": "
+                    + describe(e) + ".");
         }
+    }
+
+    /** A step's own time-out, or the limit reached while the step waited: both are no (whole) answer in time. */
+    private Stop noAnswer(String name) {
+        return new Stop("No answer from " + name + " within " + seconds(limitMs) + ".");
     }
 
     private static String unknownName(String host) {
@@ -213,12 +232,13 @@ final class ConnectionTest {
             out.write(("CONNECT " + endpoint + " HTTP/1.1\r\nHost: " + endpoint + "\r\n\r\n")
                     .getBytes(StandardCharsets.US_ASCII));
             out.flush();
-            socket.setSoTimeout(remaining());
+            socket.setSoTimeout(deadline.remaining());
             status = statusLine(socket.getInputStream());
         } catch (SocketTimeoutException e) {
-            throw new Stop("No answer from " + proxy + " within " + seconds(limitMs) + ".");
+            throw noAnswer(proxy);
         } catch (IOException e) {
-            throw new Stop(capitalized(proxy) + " closed the connection without an answer: " + describe(e) + ".");
+            throw deadline.closedAtLimit() ? noAnswer(proxy) : new Stop(capitalized(proxy)
+                    + " closed the connection without an answer: " + describe(e) + ".");
         }
         String[] words = status.split(" ", 3);
         if (words.length < 2 || !words[0].startsWith("HTTP/") || !words[1].matches("\\d{3}")) {
@@ -273,29 +293,15 @@ final class ConnectionTest {
         try {
             SSLSocket tls = (SSLSocket) ((SSLSocketFactory) SSLSocketFactory.getDefault())
                     .createSocket(socket, host, port, false);
-            open = tls;
             SSLParameters parameters = tls.getSSLParameters();
             parameters.setEndpointIdentificationAlgorithm("HTTPS");
             tls.setSSLParameters(parameters);
-            tls.setSoTimeout(remaining());
+            tls.setSoTimeout(deadline.remaining());
             tls.startHandshake();
-        } catch (SocketTimeoutException e) {
-            throw new Stop(failure + "no answer within " + seconds(limitMs) + ".");
         } catch (IOException e) {
-            throw new Stop(failure + describe(e) + ".");
+            boolean timedOut = e instanceof SocketTimeoutException || deadline.closedAtLimit();
+            throw new Stop(failure + (timedOut ? "no answer within " + seconds(limitMs) : describe(e)) + ".");
         }
-    }
-
-    /** Milliseconds left; at least 1, since 0 means no limit to a socket. */
-    private int remaining() throws Stop {
-        if (cancelled) {
-            throw new Stop(CANCELLED);
-        }
-        long left = deadline - System.currentTimeMillis();
-        if (left <= 0) {
-            throw new Stop("The test took longer than " + seconds(limitMs) + ".");
-        }
-        return (int) left;
     }
 
     /** The host of target, without the brackets of an IPv6 address. */

@@ -3,21 +3,23 @@ package com.tavisto.launcher.utility;
 import java.awt.GridBagLayout;
 import java.awt.event.ActionEvent;
 import java.awt.event.ActionListener;
-import java.util.concurrent.ExecutionException;
 import javax.swing.BorderFactory;
 import javax.swing.JButton;
 import javax.swing.JLabel;
 import javax.swing.JPanel;
 import javax.swing.JTextArea;
 import javax.swing.JTextField;
-import javax.swing.SwingWorker;
+import javax.swing.SwingUtilities;
 import javax.swing.Timer;
 import javax.swing.UIManager;
 
 /**
  * "Test connection": tries the settings as they are shown, saved or not,
- * against an address the user may change. The test runs off the event
- * thread, can be cancelled, and gives up after its time limit.
+ * against an address the user may change. Each test runs on a thread of its
+ * own, never on the pool that the window's other background work shares, so
+ * a test that cannot be stopped at once (a name look-up) holds up nothing
+ * else. Cancel and the time limit end a test at once for the user; a result
+ * that comes later is dropped.
  */
 final class ConnectionTestPanel extends JPanel {
     private static final long serialVersionUID = 1L;
@@ -34,7 +36,7 @@ final class ConnectionTestPanel extends JPanel {
     final JButton test = new JButton("Test connection");
     final JButton cancel = new JButton("Cancel");
     final JTextArea result = new JTextArea(3, 36);
-    /** The lookup of the script engine; null gives "no engine". */
+    /** Evaluates proxy scripts in a confined process; null when this Java has no script engine. */
     ProxyScript.Engine engine = ProxyScript.javaScript();
 
     private final Current current;
@@ -92,24 +94,28 @@ final class ConnectionTestPanel extends JPanel {
         cancel.setEnabled(true);
         result.setText("Testing the connection to " + address.trim() + "...");
         guard.restart();
-        new SwingWorker<ConnectionTest.Result, Void>() {
+        Thread thread = new Thread(new Runnable() {
             @Override
-            protected ConnectionTest.Result doInBackground() {
-                return run.run(address);
-            }
-
-            @Override
-            protected void done() {
-                if (running != run) {
-                    return;
-                }
+            public void run() {
+                String message;
                 try {
-                    finish(get().message);
-                } catch (InterruptedException | ExecutionException e) {
-                    finish("The test failed: " + e.getCause());
+                    message = run.run(address).message;
+                } catch (RuntimeException e) {
+                    message = "The test failed: " + e;
                 }
+                final String outcome = message;
+                SwingUtilities.invokeLater(new Runnable() {
+                    @Override
+                    public void run() {
+                        if (running == run) {
+                            finish(outcome);
+                        }
+                    }
+                });
             }
-        }.execute();
+        }, "Connection test");
+        thread.setDaemon(true);
+        thread.start();
     }
 
     /** Ends the running test with message; a result it brings later is dropped. */

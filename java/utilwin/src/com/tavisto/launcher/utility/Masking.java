@@ -6,28 +6,40 @@ import java.util.regex.Pattern;
 /**
  * Hides user information (a user name and password before a host) in the
  * texts that a diagnostics bundle carries. Everything else is left as it is.
+ * A password may hold anything, "@" and spaces included, so a value is masked
+ * from its start to its last "@": only the host after it stays readable.
  */
 final class Masking {
     static final String MASK = "***";
 
-    /** The user information of a URL: between "://" and the "@" before the host. */
-    private static final Pattern URL_USER = Pattern.compile("(?<=://)[^\\s/@]+@");
+    /** Not masked from the start: a URL value, whose user information follows "://". */
+    private static final String NOT_A_URL = "(?![A-Za-z][\\w+.-]*://)";
+    /** The value of a proxy setting, or of a deployment.proxy.* line, to its last "@". */
+    private static final Pattern PROXY_VALUE =
+            Pattern.compile("(?im)^([ \\t]*[\\w.]*proxy[\\w.]*[ \\t]*[=:][ \\t]*)" + NOT_A_URL + "[^\\r\\n]*@");
+    /** The value in the launcher's log line "Replaced '%PROXY_...%' n times with 'value' in file". */
+    private static final Pattern REPLACED =
+            Pattern.compile("(Replaced '%PROXY_\\w*%' -?\\d+ times with ')" + NOT_A_URL + "[^\\r\\n]*@");
+    /**
+     * The user information of a URL: from "://" to the last "@" before the
+     * path, the query or the end of the line. A password in a URL holds no
+     * "/", "?" or "#": those end the user information.
+     */
+    private static final Pattern URL_USER = Pattern.compile("(?<=://)[^/?#\\r\\n\"'<>]*@");
     /**
      * A user:password pair before a host, anywhere. The password part holds no
      * backslash, so that a Windows path such as C:\Users\name@host is kept.
      */
     private static final Pattern USER_PASSWORD =
             Pattern.compile("(?<![^\\s=;,\"'(<\\[])[^\\s@/:;,=\"'<>]+:[^\\s@/\\\\;,=\"'<>]*@(?=[\\w\\[])");
-    /** A proxy setting whose value starts with user@host. */
-    private static final Pattern PROXY_VALUE =
-            Pattern.compile("(?im)^([ \\t]*[\\w.]*proxy[\\w.]*[ \\t]*[=:][ \\t]*)[^\\s@/]+@(?=[\\w\\[])");
 
     private Masking() {
     }
 
     static String mask(String text) {
-        String masked = URL_USER.matcher(text).replaceAll(Matcher.quoteReplacement(MASK + "@"));
-        masked = USER_PASSWORD.matcher(masked).replaceAll(Matcher.quoteReplacement(MASK + "@"));
-        return PROXY_VALUE.matcher(masked).replaceAll("$1" + Matcher.quoteReplacement(MASK + "@"));
+        String masked = PROXY_VALUE.matcher(text).replaceAll("$1" + Matcher.quoteReplacement(MASK + "@"));
+        masked = REPLACED.matcher(masked).replaceAll("$1" + Matcher.quoteReplacement(MASK + "@"));
+        masked = URL_USER.matcher(masked).replaceAll(Matcher.quoteReplacement(MASK + "@"));
+        return USER_PASSWORD.matcher(masked).replaceAll(Matcher.quoteReplacement(MASK + "@"));
     }
 }

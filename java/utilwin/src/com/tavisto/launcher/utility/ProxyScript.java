@@ -1,6 +1,7 @@
 package com.tavisto.launcher.utility;
 
 import java.io.ByteArrayOutputStream;
+import java.io.Closeable;
 import java.io.IOException;
 import java.io.InputStream;
 import java.net.HttpURLConnection;
@@ -12,14 +13,31 @@ import javax.script.Invocable;
 import javax.script.ScriptEngine;
 import javax.script.ScriptEngineManager;
 
-/** An automatic proxy configuration script (PAC): fetched directly, evaluated by a script engine. */
+/**
+ * An automatic proxy configuration script (PAC): fetched directly, evaluated
+ * by a script engine. A script is downloaded code: the window evaluates it
+ * only in a {@link ConfinedScript}.
+ */
 final class ProxyScript {
     static final int MAX_BYTES = 1024 * 1024;
 
     /** Evaluates a script's FindProxyForURL. */
     interface Engine {
-        /** The script's answer for url and host; throws when the script does not parse or fails. */
-        String findProxyForUrl(String script, String url, String host) throws Exception;
+        /**
+         * The script's answer for url and host, within deadline; throws when
+         * the script does not parse, fails, is refused something (Refused) or
+         * is stopped.
+         */
+        String findProxyForUrl(String script, String url, String host, Deadline deadline) throws Exception;
+    }
+
+    /** A script tried something that a proxy script may not do; the message says what, in plain words. */
+    static final class Refused extends Exception {
+        private static final long serialVersionUID = 1L;
+
+        Refused(String attempt) {
+            super(attempt);
+        }
     }
 
     /**
@@ -27,10 +45,13 @@ final class ProxyScript {
      * ones (weekdayRange, dateRange, timeRange) are not offered.
      */
     static final String HELPERS = ""
-            + "function dnsResolve(h) { try { return String(java.net.InetAddress.getByName(h).getHostAddress()); }"
-            + " catch (e) { return null; } }\n"
-            + "function myIpAddress() { try { return String(java.net.InetAddress.getLocalHost().getHostAddress()); }"
-            + " catch (e) { return '127.0.0.1'; } }\n"
+            + "var dnsResolve, myIpAddress;\n"
+            + "(function (names) {\n"
+            + "dnsResolve = function (h) { try { return String(names.getByName(h).getHostAddress()); }"
+            + " catch (e) { return null; } };\n"
+            + "myIpAddress = function () { try { return String(names.getLocalHost().getHostAddress()); }"
+            + " catch (e) { return '127.0.0.1'; } };\n"
+            + "})(java.net.InetAddress);\n"
             + "function isPlainHostName(h) { return h.indexOf('.') < 0; }\n"
             + "function dnsDomainIs(h, d) { return h.length >= d.length && h.substring(h.length - d.length) == d; }\n"
             + "function localHostOrDomainIs(h, d) { return h == d || (h.indexOf('.') < 0 && d.indexOf(h + '.') == 0); }\n"
@@ -44,53 +65,92 @@ final class ProxyScript {
             + "function shExpMatch(s, p) { return new RegExp('^' + p.replace(/[.+^${}()|\\[\\]\\\\]/g, '\\\\$&')"
             + ".replace(/\\*/g, '.*').replace(/\\?/g, '.') + '$').test(s); }\n";
 
+    /**
+     * Takes from a script the engines' names for Java, once the helpers hold
+     * what they need. A determined script may still find Java through the
+     * engine's prototypes; the security manager of the confined process, not
+     * this, is what keeps it from doing anything there.
+     */
+    static final String HIDE_JAVA = "(function (global) {"
+            + " var names = ['java', 'javax', 'Packages', 'com', 'org', 'net', 'edu', 'Java', 'JavaImporter', 'JavaAdapter', 'importPackage', 'importClass', 'getClass'];"
+            + " for (var i = 0; i < names.length; i++) { try { delete global[names[i]]; } catch (e) {}"
+            + " try { global[names[i]] = undefined; } catch (e) {} } })(this);\n";
+
     private ProxyScript() {
     }
 
-    /** The platform's JavaScript engine, or null when this Java has none. */
+    /** A confined JavaScript engine, or null when this Java has no JavaScript engine. */
     static Engine javaScript() {
-        if (newEngine() == null) {
-            return null;
-        }
-        return new Engine() {
-            @Override
-            public String findProxyForUrl(String script, String url, String host) throws Exception {
-                ScriptEngine engine = newEngine();
-                engine.eval(HELPERS);
-                engine.eval(script);
-                return String.valueOf(((Invocable) engine).invokeFunction("FindProxyForURL", url, host));
+        return JavaScript.newEngine() == null ? null : new ConfinedScript(JavaScript.class.getName());
+    }
+
+    /**
+     * The platform's JavaScript engine in this process, with the helpers set
+     * up when it is made. Only for the process of a {@link ConfinedScript}.
+     */
+    static final class JavaScript implements Engine {
+        private final ScriptEngine engine;
+
+        JavaScript() throws Exception {
+            engine = newEngine();
+            if (engine == null) {
+                throw new IOException("this Java has no JavaScript engine");
             }
-        };
+            engine.eval(HELPERS);
+            engine.eval(HIDE_JAVA);
+        }
+
+        static ScriptEngine newEngine() {
+            return new ScriptEngineManager().getEngineByName("JavaScript");
+        }
+
+        @Override
+        public String findProxyForUrl(String script, String url, String host, Deadline deadline) throws Exception {
+            engine.eval(script);
+            return String.valueOf(((Invocable) engine).invokeFunction("FindProxyForURL", url, host));
+        }
     }
 
-    private static ScriptEngine newEngine() {
-        return new ScriptEngineManager().getEngineByName("JavaScript");
-    }
-
-    /** The script at location, fetched without a proxy within timeoutMs. */
-    static String fetch(String location, int timeoutMs) throws IOException {
-        URLConnection connection = new URL(location).openConnection(Proxy.NO_PROXY);
-        connection.setConnectTimeout(timeoutMs);
-        connection.setReadTimeout(timeoutMs);
+    /**
+     * The script at location, fetched without a proxy within deadline, which
+     * closes the connection at its limit however slowly the server answers.
+     */
+    static String fetch(String location, Deadline deadline) throws IOException, ConnectionTest.Stop {
+        final URLConnection connection = new URL(location).openConnection(Proxy.NO_PROXY);
+        connection.setConnectTimeout(deadline.remaining());
+        connection.setReadTimeout(deadline.remaining());
         connection.setUseCaches(false);
-        if (connection instanceof HttpURLConnection) {
-            HttpURLConnection http = (HttpURLConnection) connection;
-            int status = http.getResponseCode();
-            if (status != HttpURLConnection.HTTP_OK) {
-                http.disconnect();
-                throw new IOException("the server answered with HTTP status " + status);
-            }
-        }
-        try (InputStream in = connection.getInputStream()) {
-            ByteArrayOutputStream bytes = new ByteArrayOutputStream();
-            byte[] buffer = new byte[8192];
-            for (int n; (n = in.read(buffer)) > 0;) {
-                bytes.write(buffer, 0, n);
-                if (bytes.size() > MAX_BYTES) {
-                    throw new IOException("it is larger than " + MAX_BYTES / 1024 + " KB");
+        Closeable disconnect = new Closeable() {
+            @Override
+            public void close() {
+                if (connection instanceof HttpURLConnection) {
+                    ((HttpURLConnection) connection).disconnect();
                 }
             }
-            return new String(bytes.toByteArray(), StandardCharsets.UTF_8);
+        };
+        deadline.watch(disconnect);
+        try {
+            if (connection instanceof HttpURLConnection) {
+                int status = ((HttpURLConnection) connection).getResponseCode();
+                if (status != HttpURLConnection.HTTP_OK) {
+                    throw new IOException("the server answered with HTTP status " + status);
+                }
+            }
+            try (InputStream in = connection.getInputStream()) {
+                ByteArrayOutputStream bytes = new ByteArrayOutputStream();
+                byte[] buffer = new byte[8192];
+                for (int n; (n = in.read(buffer)) > 0;) {
+                    bytes.write(buffer, 0, n);
+                    if (bytes.size() > MAX_BYTES) {
+                        throw new IOException("it is larger than " + MAX_BYTES / 1024 + " KB");
+                    }
+                    deadline.remaining();
+                }
+                return new String(bytes.toByteArray(), StandardCharsets.UTF_8);
+            }
+        } finally {
+            deadline.release(disconnect);
+            disconnect.close();
         }
     }
 }

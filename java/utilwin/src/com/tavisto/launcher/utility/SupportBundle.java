@@ -7,6 +7,7 @@ import java.io.OutputStream;
 import java.io.PrintStream;
 import java.nio.charset.Charset;
 import java.nio.charset.StandardCharsets;
+import java.nio.file.FileAlreadyExistsException;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.StandardCopyOption;
@@ -23,12 +24,13 @@ import java.util.zip.ZipOutputStream;
  * summary, with user information in proxy addresses masked. Nothing else goes
  * in. A part that cannot be found is listed as missing in the summary.
  * <p>
- * From a command line: -settings file -cache folder [-admin] -out zip; exits
- * with 0 when the zip was written, otherwise with a message on standard error.
+ * From a command line: -settings file -cache folder [-admin] [-overwrite] -out
+ * zip; exits with 0 when the zip was written, otherwise with a message on
+ * standard error. An existing zip is replaced only with -overwrite.
  */
 public final class SupportBundle {
     static final String USAGE = "Usage: java -cp utilwin.jar com.tavisto.launcher.utility.SupportBundle"
-            + " -settings <file> -cache <folder> [-admin] -out <zip>";
+            + " -settings <file> -cache <folder> [-admin] [-overwrite] -out <zip>";
     static final int WRITTEN = 0;
     static final int NOT_WRITTEN = 1;
     static final int BAD_COMMAND_LINE = 2;
@@ -76,10 +78,11 @@ public final class SupportBundle {
     }
 
     /**
-     * Writes the bundle to zip, replacing it. Goes through a temporary file
-     * beside it, so that a failure leaves no partial zip and an older file unchanged.
+     * Writes the bundle to zip; an existing file only when replace is set.
+     * Goes through a temporary file beside it, so that a failure leaves no
+     * partial zip and an older file unchanged.
      */
-    void write(File zip) throws IOException {
+    void write(File zip, boolean replace) throws IOException {
         File target = zip.getAbsoluteFile();
         File folder = target.getParentFile();
         if (folder == null || !folder.isDirectory()) {
@@ -87,6 +90,9 @@ public final class SupportBundle {
         }
         if (target.isDirectory()) {
             throw new IOException("it is a folder");
+        }
+        if (!replace && target.exists()) {
+            throw new FileAlreadyExistsException(target.getPath(), null, "it already exists");
         }
         Map<String, String> texts = new LinkedHashMap<String, String>();
         Map<String, String> states = new LinkedHashMap<String, String>();
@@ -110,7 +116,11 @@ public final class SupportBundle {
                 }
                 add(zipOut, SUMMARY, Masking.mask(summary).getBytes(StandardCharsets.UTF_8));
             }
-            Files.move(temp, target.toPath(), StandardCopyOption.REPLACE_EXISTING);
+            if (replace) {
+                Files.move(temp, target.toPath(), StandardCopyOption.REPLACE_EXISTING);
+            } else {
+                Files.move(temp, target.toPath());
+            }
             temp = null;
         } finally {
             if (temp != null) {
@@ -148,7 +158,10 @@ public final class SupportBundle {
                 new File(values.get("-cache")), Commands.SYSTEM);
         File zip = new File(values.get("-out"));
         try {
-            bundle.write(zip);
+            bundle.write(zip, values.containsKey("-overwrite"));
+        } catch (FileAlreadyExistsException e) {
+            err.println("SupportBundle: " + zip.getAbsolutePath() + " already exists; give -overwrite to replace it");
+            return NOT_WRITTEN;
         } catch (IOException e) {
             err.println("SupportBundle: the diagnostics could not be written to " + zip.getAbsolutePath() + ": "
                     + SettingsStore.describe(e));
@@ -169,7 +182,7 @@ public final class SupportBundle {
             if (values.containsKey(option)) {
                 return option + " is given twice";
             }
-            if (option.equals("-admin")) {
+            if (option.equals("-admin") || option.equals("-overwrite")) {
                 values.put(option, "");
             } else if (!withValue.contains(option)) {
                 return "unknown argument \"" + option + "\"";

@@ -18,7 +18,11 @@ import javax.swing.JPanel;
 import javax.swing.SwingWorker;
 import javax.swing.filechooser.FileNameExtensionFilter;
 
-/** "Save diagnostics...": writes a diagnostics bundle where the user chooses. */
+/**
+ * "Save diagnostics...": writes a diagnostics bundle where the user chooses.
+ * An existing file is replaced only when the user agrees; otherwise the
+ * choice is offered again, as Windows programs do.
+ */
 final class SupportPanel extends JPanel {
     private static final long serialVersionUID = 1L;
     static final String TITLE = "Save Diagnostics";
@@ -82,16 +86,25 @@ final class SupportPanel extends JPanel {
     void saveDiagnostics() {
         String name = "ConvocaLauncher-diagnostics-" + new SimpleDateFormat("yyyyMMdd-HHmmss", Locale.US)
                 .format(new Date()) + ".zip";
-        final File zip = chooser.choose(this, new File(defaultFolder(), name));
-        if (zip == null) {
-            return;
-        }
+        File proposed = new File(defaultFolder(), name);
+        File chosen;
+        boolean replace;
+        do {
+            chosen = chooser.choose(this, proposed);
+            if (chosen == null) {
+                return;
+            }
+            replace = chosen.isFile();
+            proposed = chosen;
+        } while (replace && !dialogs.confirm(TITLE, chosen.getName() + " already exists.\nDo you want to replace it?"));
+        final File zip = chosen;
+        final boolean replaceZip = replace;
         save.setEnabled(false);
         status.setText("Saving the diagnostics...");
         new SwingWorker<Void, Void>() {
             @Override
             protected Void doInBackground() throws IOException {
-                bundle.write(zip);
+                bundle.write(zip, replaceZip);
                 return null;
             }
 

@@ -43,7 +43,7 @@ public class PanelsTest {
     private final List<String> requests = new CopyOnWriteArrayList<String>();
     /** Takes connections into its backlog and never answers. */
     private ServerSocket silent;
-    private int proxy200, proxy407, closedPort;
+    private int proxy200, proxy407, closedPort, trickling;
     private String pac, noPac;
 
     private ServerSocket loopback() throws IOException {
@@ -73,6 +73,30 @@ public class PanelsTest {
         return server.getLocalPort();
     }
 
+    /** The address of a script that a server hands out. */
+    private String pac(String script) throws IOException {
+        return "http://127.0.0.1:" + proxy("HTTP/1.1 200 OK\r\n\r\n" + script) + "/proxy.pac";
+    }
+
+    /** A server that answers every request with a head that never ends, a byte at a time. */
+    private int trickler() throws IOException {
+        ServerSocket server = loopback();
+        new Thread(() -> {
+            while (!server.isClosed()) {
+                try (Socket s = server.accept()) {
+                    s.getOutputStream().write("HTTP/1.1 200 OK\r\nX: ".getBytes(StandardCharsets.US_ASCII));
+                    while (true) {
+                        Thread.sleep(200);
+                        s.getOutputStream().write('x');
+                    }
+                } catch (IOException | InterruptedException e) {
+                    // Closed by the client or the test.
+                }
+            }
+        }).start();
+        return server.getLocalPort();
+    }
+
     @Before
     public void startServers() throws IOException {
         SSLSocketFactory.getDefault(); // loading TLS can take longer than a whole test's limit
@@ -81,9 +105,9 @@ public class PanelsTest {
         servers.get(1).close();
         proxy200 = proxy("HTTP/1.1 200 Connection established\r\n\r\n");
         proxy407 = proxy("HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic\r\n\r\n");
-        pac = "http://127.0.0.1:" + proxy("HTTP/1.1 200 OK\r\n\r\nfunction FindProxyForURL(url, host) { return"
-                + " \"PROXY 127.0.0.1:" + proxy200 + "; DIRECT\"; }") + "/proxy.pac";
+        pac = pac("function FindProxyForURL(url, host) { return \"PROXY 127.0.0.1:" + proxy200 + "; DIRECT\"; }");
         noPac = "http://127.0.0.1:" + proxy("HTTP/1.1 404 Not Found\r\n\r\n") + "/none.pac";
+        trickling = trickler();
     }
 
     @After
@@ -94,7 +118,7 @@ public class PanelsTest {
     }
 
     /** Evaluates scripts of the form "... return \"answer\"; ...". */
-    static final ProxyScript.Engine FAKE_ENGINE = (script, url, host) -> script.replaceAll("(?s).*return \"([^\"]*)\".*", "$1");
+    static final ProxyScript.Engine FAKE_ENGINE = (script, url, host, deadline) -> script.replaceAll("(?s).*return \"([^\"]*)\".*", "$1");
 
     private static Settings settings(int selection, String proxy, int port) {
         return Fixtures.settings("proxySelection=" + selection + "\nuseSameProxyServerForAllProctocols=true\nhttpProxyAddress="
@@ -103,7 +127,7 @@ public class PanelsTest {
 
     @Test
     public void eachWayOfConnectingIsToldInPlainWords() {
-        ProxyScript.Engine broken = (s, u, h) -> { throw new ScriptException("syntax error"); };
+        ProxyScript.Engine broken = (s, u, h, d) -> { throw new ScriptException("syntax error"); };
         String proxy = "the proxy server 127.0.0.1:";
         String refused = " refused the connection: nothing listens on that port, or a firewall turns it away.";
         String script = "The automatic configuration script ";
@@ -132,10 +156,17 @@ public class PanelsTest {
                 + " configuration script."},
             {settings(3, "", 0), "ftp://t.test/", null, "Enter an address that starts with https:// or http://, for"
                 + " example https://updates.tavisto.com/"},
+            {settings(2, "http://127.0.0.1:" + trickling + "/", 0), "http://t.test/", FAKE_ENGINE, "The test took longer"
+                + " than 1 second."},
+            {settings(1, "127.0.0.1", trickling), "https://t.test/", null, "No answer from " + proxy + trickling
+                + " within 1 second."},
         };
         for (Object[] row : rows) {
+            long started = System.nanoTime();
             ConnectionTest.Result r = new ConnectionTest((Settings) row[0], (ProxyScript.Engine) row[2], 1000)
                     .run((String) row[1]);
+            long ms = (System.nanoTime() - started) / 1000000;
+            assertTrue(row[1] + " ended after " + ms + " ms, not within the limit", ms < 1000 + Deadline.GRACE_MS + 500);
             assertEquals((String) row[1], row[3], r.message.replaceAll("\\d+ ms\\.$", "N ms."));
             assertEquals(r.message, ((String) row[3]).contains("Connected"), r.connected);
         }
@@ -143,13 +174,66 @@ public class PanelsTest {
                 "CONNECT target.test:8080 HTTP/1.1\r\nHost: target.test:8080\r\n\r\n", requests.get(0));
     }
 
+    /** Runs in the confined child: does what its script says, and answers with what that gave. */
+    public static final class Intruder implements ProxyScript.Engine {
+        @Override
+        public String findProxyForUrl(String script, String url, String host, Deadline deadline) throws Exception {
+            String[] words = script.split(" ", 2);
+            switch (words[0]) {
+                case "read":
+                    return "PROXY " + new String(Files.readAllBytes(new File(words[1]).toPath()), "UTF-8");
+                case "start":
+                    new ProcessBuilder("/bin/sh", "-c", "echo started >" + words[1]).start().waitFor();
+                    return "DIRECT";
+                case "connect":
+                    new Socket("127.0.0.1", Integer.parseInt(words[1])).close();
+                    return "DIRECT";
+                case "resolve":
+                    return "PROXY " + InetAddress.getByName("localhost").getHostAddress() + ":" + words[1];
+                default:
+                    Thread.sleep(60000);
+                    return "DIRECT";
+            }
+        }
+    }
+
     @Test
-    public void aCancelledTestEndsAtOnceAndThePanelTestsTheShownSettings() throws Exception {
-        ConnectionTest test = new ConnectionTest(settings(1, "127.0.0.1", silent.getLocalPort()), null, 10000);
-        CompletableFuture<ConnectionTest.Result> result = CompletableFuture.supplyAsync(() -> test.run("http://a.test/"));
-        Thread.sleep(200);
-        test.cancel();
-        assertEquals(ConnectionTest.CANCELLED, result.get(2, TimeUnit.SECONDS).message);
+    public void aScriptRunsConfinedAndWhatItMayNotDoIsStoppedAndToldWithNoEffect() throws IOException {
+        File secret = Fixtures.write(temp.newFile("secret.txt"), "s3cret");
+        File started = new File(temp.getRoot(), "started");
+        String stopped = " was stopped: it tried to ";
+        String[][] rows = {{"read " + secret, "read the file " + secret},
+            {"start " + started, "start the program /bin/sh"},
+            {"connect " + proxy200, "open a network connection to 127.0.0.1:" + proxy200}};
+        ProxyScript.Engine confined = new ConfinedScript(Intruder.class.getName());
+        for (String[] row : rows) {
+            String location = pac(row[0]);
+            String message = new ConnectionTest(settings(2, location, 0), confined, ConnectionTest.LIMIT_MS)
+                    .run("http://t.test/").message;
+            assertEquals("The automatic configuration script from " + location + stopped + row[1] + ", which a proxy"
+                    + " script may not do. Nothing was done.", message);
+        }
+        assertFalse("the program did not run", started.exists());
+        assertEquals("only the script fetches reached a server", rows.length, requests.size());
+        String location = pac("resolve " + proxy200);
+        assertEquals("name look-ups are allowed", "The script at " + location + " chose \"PROXY 127.0.0.1:" + proxy200
+                + "\". Connected to t.test through the proxy server 127.0.0.1:" + proxy200 + " in N ms.",
+                new ConnectionTest(settings(2, location, 0), confined, ConnectionTest.LIMIT_MS).run("http://t.test/")
+                        .message.replaceAll("\\d+ ms\\.$", "N ms."));
+    }
+
+    @Test
+    public void aCancelledTestEndsWithinASecondInEachStepAndHoldsUpNothingElse() throws Exception {
+        Object[][] rows = {{settings(2, "http://127.0.0.1:" + trickling + "/", 0), FAKE_ENGINE},
+            {settings(2, pac("wait"), 0), new ConfinedScript(Intruder.class.getName())},
+            {settings(1, "127.0.0.1", silent.getLocalPort()), null}};
+        for (Object[] row : rows) {
+            ConnectionTest test = new ConnectionTest((Settings) row[0], (ProxyScript.Engine) row[1], 10000);
+            CompletableFuture<ConnectionTest.Result> result = CompletableFuture.supplyAsync(() -> test.run("http://a.test/"));
+            Thread.sleep(1000);
+            test.cancel();
+            assertEquals(ConnectionTest.CANCELLED, result.get(1, TimeUnit.SECONDS).message);
+        }
         NetworkPanel p = new NetworkPanel(false);
         ConnectionTestPanel t = p.connectionTest;
         Fixtures.onEdt(() -> {
@@ -168,6 +252,33 @@ public class PanelsTest {
         });
         assertTrue(Fixtures.eventually(() -> !t.isRunning() && t.test.isEnabled() && !t.cancel.isEnabled()
                 && t.result.getText().matches("Connected to 127\\.0\\.0\\.1 directly in \\d+ ms\\.")));
+
+        Semaphore entered = new Semaphore(0);
+        CountDownLatch stuck = new CountDownLatch(1);
+        t.engine = (script, url, host, deadline) -> {
+            entered.release();
+            stuck.await(); // as a name look-up does, whatever cancels it
+            return "DIRECT";
+        };
+        p.script.setSelected(true);
+        p.scriptLocation.setText(pac);
+        try {
+            for (int i = 0; i < 10; i++) {
+                Fixtures.onEdt(() -> t.test.doClick());
+                assertTrue(entered.tryAcquire(5, TimeUnit.SECONDS));
+                Fixtures.onEdt(() -> t.cancel.doClick());
+            }
+            List<String> shown = new Vector<String>();
+            File zip = new File(temp.getRoot(), "d.zip");
+            SupportPanel support = new SupportPanel(new SupportBundle("1.5.0.0", new File(temp.getRoot(), "C.properties"),
+                    null, temp.newFolder("cache"), JarTest.REG), Fixtures.dialogs(shown, true));
+            support.chooser = (parent, proposed) -> zip;
+            Fixtures.onEdt(() -> support.save.doClick());
+            assertEquals("Save diagnostics runs beside ten stuck tests", Arrays.asList("inform: Save Diagnostics: The"
+                    + " diagnostics were saved to\n" + zip), Fixtures.await(shown, 1));
+        } finally {
+            stuck.countDown();
+        }
     }
 
     @Test
