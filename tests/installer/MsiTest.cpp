@@ -1,7 +1,7 @@
 // The Windows Installer package under Wine's msiexec, in a Wine prefix of its
 // own: a silent installation with administrator settings, a session opened
-// through the association, an upgrade, refused settings, the setup program
-// beside it, and the removal.
+// through the association, an upgrade, an administrator's file in another
+// encoding, refused settings, the setup program beside it, and the removal.
 #include "Installation.h"
 
 namespace {
@@ -15,7 +15,7 @@ enum : long { msiDone = 0, msiFailed = 1603, setupOverMsi = 7 };
 
 struct Setting {
     std::wstring property;
-    std::string key, value;
+    std::string key, value; // the value as the file holds it, ISO 8859-1
 };
 
 struct MsiRun {
@@ -32,7 +32,11 @@ MsiRun msiexec(const std::wstring& arguments) {
 
 MsiRun install(const std::wstring& msi, const std::vector<Setting>& settings) {
     std::wstring arguments = L"/i " + quoted(msi);
-    for (const Setting& s : settings) arguments += L" " + s.property + L"=" + quoted(fromUtf8(s.value));
+    for (const Setting& s : settings) {
+        arguments += L" " + s.property + L"=\"";
+        for (unsigned char c : s.value) arguments += wchar_t(c);
+        arguments += L"\"";
+    }
     return msiexec(arguments);
 }
 
@@ -100,7 +104,9 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
     const std::vector<Setting> given = {{L"PROXYSELECTION", "proxySelection", "1"},
                                         {L"PROXYHTTPHOST", "httpProxyAddress", "proxy.corp"},
                                         {L"PROXYHTTPPORT", "httpProxyPort", "8080"},
-                                        {L"PROXYBYPASSLIST", "doNotUseProxyServerAddressList", "*.corp;10.*"},
+                                        {L"PROXYBYPASSLIST", "doNotUseProxyServerAddressList",
+                                         "*.b\xfc"
+                                         "cher.de;10.*"},
                                         {L"DONOTRUNUPDATER", "doNotRunUpdater", "true"}};
     ASSERT_EQ(msiDone, install(kMsi, given).exitCode);
     const std::wstring dir = perMachineDir(), admin = dir + L"\\" + kAdminFile;
@@ -115,7 +121,7 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
     EXPECT_TRUE(fileExists(shortcut(true)) || fileExists(shortcut(false))) << "the settings window's shortcut";
     std::string deployment = openSession(true);
     for (const char* line : {"deployment.proxy.type=1", "deployment.proxy.http.host=proxy.corp",
-                             "deployment.proxy.http.port=8080", "deployment.proxy.bypass.list=*.corp;10.*"})
+                             "deployment.proxy.http.port=8080", "deployment.proxy.bypass.list=*.b\\u00fccher.de;10.*"})
         EXPECT_EQ(1u, lineCount(deployment, line)) << line;
 
     // Two installations for all users never share the folder.
@@ -134,7 +140,26 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
     for (const char* line : {"deployment.proxy.http.port=3128", "deployment.proxy.override.hosts=intranet.corp"})
         EXPECT_EQ(1u, lineCount(deployment, line)) << line;
 
+    // A file in another encoding is kept byte for byte: a setting for it is
+    // refused; a repair and the removal leave it.
+    std::string utf16 = "\xff\xfe";
+    for (char c : std::string("proxySelection=3\r\n")) utf16 += {c, '\0'};
+    ASSERT_TRUE(writeFile(admin, utf16));
+    const MsiRun refused = install(kNextMsi, {{L"PROXYHTTPPORT", "", "1"}});
+    EXPECT_EQ(msiFailed, refused.exitCode);
+    EXPECT_NE(std::string::npos, refused.log.find(utf8(admin) + " is not ISO 8859-1 text (it holds a zero byte or "
+                                                                "starts with a UTF-16 byte order mark), so "
+                                                                "PROXYHTTPPORT cannot be set. Correct the file, then "
+                                                                "install again. Nothing has been changed."));
+    const MsiRun repair = msiexec(L"/i " + quoted(kNextMsi) + L" REINSTALL=ALL REINSTALLMODE=vomus");
+    EXPECT_EQ(msiDone, repair.exitCode);
+    EXPECT_NE(std::string::npos, repair.log.find(utf8(admin) + " holds a zero byte or starts with a UTF-16 byte order "
+                                                               "mark; it is left as it is."));
+    EXPECT_EQ(utf16, readFile(admin)) << "after a refused setting and a repair";
     ASSERT_EQ(msiDone, msiexec(L"/x " + quoted(kNextMsi)).exitCode);
+    EXPECT_EQ(utf16, readFile(admin)) << "after the removal";
+    EXPECT_EQ(std::vector<std::wstring>{kAdminFile}, listFiles(dir));
+    removeTree(dir);
     expectNothingInstalled();
     EXPECT_FALSE(fileExists(shortcut(true)) || fileExists(shortcut(false)));
     for (const RegRow& row : association(dir))
@@ -160,7 +185,10 @@ TEST_F(MsiTest, RefusedSettingsAndTheSetupProgramsInstallationLeaveNothing) {
          "httpProxyAddress must not hold \"httpProxyPort=\", which starts a setting."},
         {L"PROXYSCRIPTURL=\"http://pac.corp/\tx\"",
          "PROXYSCRIPTURL=\"http://pac.corp/?x\" is refused: "
-         "automaticProxyConfigScriptLocation must be a single line without control characters."}};
+         "automaticProxyConfigScriptLocation must be a single line without control characters."},
+        {L"PROXYBYPASSLIST=\"*.corp;\x0133.nl\"",
+         "PROXYBYPASSLIST=\"*.corp;?.nl\" is refused: "
+         "doNotUseProxyServerAddressList must hold only characters of ISO 8859-1 (Western European)."}};
     for (const auto& row : refused) {
         const MsiRun run = msiexec(L"/i " + quoted(kMsi) + L" " + row.property);
         EXPECT_EQ(msiFailed, run.exitCode) << utf8(row.property);
