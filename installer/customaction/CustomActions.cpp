@@ -119,6 +119,9 @@ bool givenSettings(MSIHANDLE session, std::vector<Assignment>& given) {
 } // namespace
 
 extern "C" __declspec(dllexport) UINT __stdcall PrepareAdminFile(MSIHANDLE session) {
+    const bool removal = MsiEvaluateConditionW(session, kRemoval) == MSICONDITION_TRUE;
+    std::vector<Assignment> given;
+    if (!removal && !givenSettings(session, given)) return ERROR_INSTALL_FAILURE;
     const std::wstring path = property(session, L"InstallFolder") + kAdminFile;
     std::string text;
     const Read read = readFile(path, text);
@@ -132,13 +135,11 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareAdminFile(MSIHANDLE sessi
     if (!latin1)
         log(session, path + L" holds a zero byte or starts with a UTF-16 byte order mark; it is left as it is.");
     setProperty(session, L"RestoreAdminFile", existed ? writeData(path, text) : deleteData(path));
-    if (MsiEvaluateConditionW(session, kRemoval) == MSICONDITION_TRUE) {
+    if (removal) {
         if (latin1) setProperty(session, L"DeleteAdminFile", deleteData(path));
         return ERROR_SUCCESS;
     }
     if (!existed) text = templateText();
-    std::vector<Assignment> given;
-    if (!givenSettings(session, given)) return ERROR_INSTALL_FAILURE;
     std::string problem;
     if (!adminsettings::assign(text, given, problem)) {
         error(session, path + L" " + fromLatin1(problem) +
