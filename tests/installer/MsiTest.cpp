@@ -12,6 +12,7 @@ const std::string kUninstallRoot = "Software\\Microsoft\\Windows\\CurrentVersion
 const std::string kSetupEntry = kUninstallRoot + "\\Tavisto Convoca Launcher"; // the setup program's
 const wchar_t* const kAdminFile = L"ConvocaLauncherAdmin.properties";
 enum : long { msiDone = 0, msiFailed = 1603, setupOverMsi = 7 };
+const std::string kUtf16File("\xff\xfe#\0\xfc\0\r\0\n\0", 10); // as Windows PowerShell's ">" writes "#ü"
 
 struct Setting {
     std::wstring property;
@@ -67,9 +68,10 @@ size_t lineCount(const std::string& text, const std::string& line) {
     return std::count(lines.begin(), lines.end(), line);
 }
 
-// Nothing but the administrator's file that the test placed or that was kept.
-void expectNothingInstalled() {
-    EXPECT_EQ(std::vector<std::wstring>{kAdminFile}, listFiles(perMachineDir()));
+// Nothing but the files left in the installation folder.
+void expectNothingInstalled(const std::vector<std::wstring>& left = {}) {
+    EXPECT_EQ(!left.empty(), dirExists(perMachineDir()));
+    EXPECT_EQ(left, listFiles(perMachineDir()));
     EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, kProgIdKey, kMachineView));
     EXPECT_EQ("<none>", regString(HKEY_LOCAL_MACHINE, kVcaKey, "", kMachineView));
     EXPECT_EQ("<none>", machineMarker());
@@ -137,36 +139,30 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
     for (const char* line : {"deployment.proxy.http.port=3128", "deployment.proxy.override.hosts=intranet.corp"})
         EXPECT_EQ(1u, lineCount(deployment, line)) << line;
 
-    // A file in another encoding is kept byte for byte: a setting for it is
-    // refused; a repair and the removal leave it.
-    const std::string utf16("\xff\xfe#\0\xfc\0\r\0\n\0", 10);
-    ASSERT_TRUE(writeFile(admin, utf16));
-    const MsiRun refused = install(kNextMsi, {{L"PROXYHTTPPORT", "", L"1"}});
-    EXPECT_EQ(msiFailed, refused.exitCode);
-    EXPECT_NE(std::string::npos, refused.log.find(utf8(admin) + " is not ISO 8859-1 text (it holds a zero byte or "
-                                                                "starts with a UTF-16 byte order mark), so "
-                                                                "PROXYHTTPPORT cannot be set. Correct the file, then "
-                                                                "install again. Nothing has been changed."));
+    // A file in another encoding is kept byte for byte.
+    ASSERT_TRUE(writeFile(admin, kUtf16File));
     const MsiRun repair = msiexec(L"/i " + quoted(kNextMsi) + L" REINSTALL=ALL REINSTALLMODE=vomus");
     EXPECT_EQ(msiDone, repair.exitCode);
     EXPECT_NE(std::string::npos, repair.log.find("byte order mark; it is left as it is.")) << "the repair read it";
-    EXPECT_EQ(utf16, readFile(admin)) << "after a refused setting and a repair";
-    ASSERT_EQ(msiDone, msiexec(L"/x " + quoted(kNextMsi)).exitCode);
-    EXPECT_EQ(utf16, readFile(admin)) << "after the removal";
+    EXPECT_EQ(kUtf16File, readFile(admin)) << "after a repair";
+
+    // A removal is REMOVE=ALL in any case; it deletes the administrator's file.
+    ASSERT_TRUE(writeFile(admin, edited));
+    ASSERT_EQ(msiDone, msiexec(L"/i " + quoted(kNextMsi) + L" REMOVE=all").exitCode);
     expectNothingInstalled();
-    EXPECT_FALSE(fileExists(shortcut(true)) || fileExists(shortcut(false)));
 }
 
 TEST_F(MsiTest, RefusedSettingsAnUnreadableFileAndTheSetupProgramsInstallationLeaveNothing) {
-    // An administrator's file placed beforehand and held open: each value is
-    // refused before the file is read, and the read then fails.
+    // An administrator's file placed beforehand, held open but for the last
+    // row: each value is refused before the file is read.
     const std::wstring admin = perMachineDir() + L"\\" + kAdminFile;
-    ASSERT_TRUE(makeDirs(perMachineDir()) && writeFile(admin, "proxySelection=3\r\n"));
+    ASSERT_TRUE(makeDirs(perMachineDir()) && writeFile(admin, kUtf16File));
     handles::File held(CreateFileW(admin.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     const std::string unchanged = "Nothing has been changed.";
     const struct {
         std::wstring property;
         std::string log;
+        bool held = true;
     } refused[] = {
         {L"PROXYHTTPPORT=65536",
          "PROXYHTTPPORT=\"65536\" is refused: httpProxyPort must be a port number from 0 to 65535."},
@@ -183,19 +179,25 @@ TEST_F(MsiTest, RefusedSettingsAnUnreadableFileAndTheSetupProgramsInstallationLe
         {L"PROXYBYPASSLIST=\"*.corp;\x0133.nl\"",
          "PROXYBYPASSLIST=\"*.corp;?.nl\" is refused: "
          "doNotUseProxyServerAddressList must hold only characters of ISO 8859-1 (Western European)."},
-        {L"PROXYHTTPPORT=8080", "Cannot read " + utf8(admin) + " (error 32)."}};
+        {L"PROXYHTTPPORT=8080", "Cannot read " + utf8(admin) + " (error 32)."},
+        {L"PROXYHTTPPORT=8080",
+         utf8(admin) + " is not ISO 8859-1 text (it holds a zero byte or starts with a UTF-16 byte order mark), so "
+                       "PROXYHTTPPORT cannot be set. Correct the file, then install again.",
+         false}};
     for (const auto& row : refused) {
+        if (!row.held) held.close();
         const MsiRun run = msiexec(L"/i " + quoted(kMsi) + L" " + row.property);
         EXPECT_EQ(msiFailed, run.exitCode) << utf8(row.property);
         EXPECT_NE(std::string::npos, run.log.find(row.log + " " + unchanged)) << row.log;
-        expectNothingInstalled();
+        expectNothingInstalled({kAdminFile});
     }
+    EXPECT_EQ(kUtf16File, readFile(admin));
 
     const std::string setupDir = "C:\\Program Files\\Tavisto Convoca Launcher";
     ASSERT_TRUE(regSetString(HKEY_LOCAL_MACHINE, kSetupEntry, "InstallLocation", setupDir, kMachineView));
     const MsiRun run = msiexec(L"/i " + quoted(kMsi));
     EXPECT_EQ(msiFailed, run.exitCode);
-    expectNothingInstalled();
+    expectNothingInstalled({kAdminFile});
     if (run.log.find("Tavisto Convoca Launcher is installed") == std::string::npos)
         GTEST_SKIP() << "Wine's msiexec does not log the message of a failed launch condition (Windows does)";
     EXPECT_NE(std::string::npos, run.log.find("Tavisto Convoca Launcher is installed for all users by its setup "
