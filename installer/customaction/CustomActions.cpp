@@ -18,7 +18,7 @@ using adminsettings::Setting;
 
 const wchar_t* const kAdminFile = L"ConvocaLauncherAdmin.properties";
 const int kTemplateResource = 1;
-const LONGLONG kMaxFileSize = 1 << 20;
+const LONGLONG kMaxFileSize = 1 << 20; // the file has a few kilobytes; this bound keeps reads whole
 // Windows Installer's own reading of the sequence's condition: the custom
 // action and the sequence agree on what a removal is.
 const wchar_t* const kRemoval = L"REMOVE~=\"ALL\"";
