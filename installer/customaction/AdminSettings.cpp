@@ -88,7 +88,17 @@ bool assignOne(std::string& text, const Assignment& assignment, std::string& err
 
 } // namespace
 
+bool isLatin1Text(const std::string& text) {
+    return text.find('\0') == std::string::npos && text.rfind("\xff\xfe", 0) != 0 && text.rfind("\xfe\xff", 0) != 0;
+}
+
 bool assign(std::string& text, const std::vector<Assignment>& assignments, std::string& error) {
+    if (!assignments.empty() && !isLatin1Text(text)) {
+        error = std::string("is not ISO 8859-1 text (it holds a zero byte or starts with a UTF-16 byte order "
+                            "mark), so ") +
+                assignments.front().setting->property + " cannot be set";
+        return false;
+    }
     for (const Assignment& assignment : assignments)
         if (!assignOne(text, assignment, error)) return false;
     return true;

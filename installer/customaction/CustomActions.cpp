@@ -18,16 +18,40 @@ using adminsettings::Setting;
 
 const wchar_t* const kAdminFile = L"ConvocaLauncherAdmin.properties";
 const int kTemplateResource = 1;
+const LONGLONG kMaxFileSize = 1 << 20; // the file has a few kilobytes; this bound keeps reads whole
+// Windows Installer's own reading of the sequence's condition: the custom
+// action and the sequence agree on what a removal is.
+const wchar_t* const kRemoval = L"REMOVE~=\"ALL\"";
 
-bool readFile(const std::wstring& path, std::string& bytes) {
+enum class Read { done, missing, failed };
+
+// Missing is a missing file or, at a first installation, a missing folder.
+// Any other failure, or a read cut short, leaves the content unknown:
+// failed, with the reason in GetLastError().
+Read readFile(const std::wstring& path, std::string& bytes) {
     handles::File file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    bytes.clear();
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    return true;
+    if (!file) {
+        const DWORD failure = GetLastError();
+        return failure == ERROR_FILE_NOT_FOUND || failure == ERROR_PATH_NOT_FOUND ? Read::missing : Read::failed;
+    }
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size)) return Read::failed;
+    if (size.QuadPart > kMaxFileSize) {
+        SetLastError(ERROR_FILE_TOO_LARGE);
+        return Read::failed;
+    }
+    bytes.assign(size_t(size.QuadPart), '\0');
+    for (size_t have = 0; have < bytes.size();) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), &bytes[have], DWORD(bytes.size() - have), &got, nullptr)) return Read::failed;
+        if (got == 0) {
+            SetLastError(ERROR_HANDLE_EOF);
+            return Read::failed;
+        }
+        have += got;
+    }
+    return Read::done;
 }
 
 bool writeFile(const std::wstring& path, const std::string& bytes) {
@@ -49,31 +73,42 @@ std::string templateText() {
     return data ? std::string(data, SizeofResource(self, found)) : std::string();
 }
 
-// What ApplyAdminFile does, as its CustomActionData: "W" path LF text, or
-// "D" path. The text travels byte for byte, one character per byte.
+// What ApplyAdminFile does, as its CustomActionData: "W" path LF the bytes
+// as hex digits (a property's value ends at a zero character), or "D" path.
+// Empty leaves the file as it is.
+const wchar_t kHexDigits[] = L"0123456789abcdef";
 std::wstring writeData(const std::wstring& path, const std::string& bytes) {
     std::wstring data = L"W" + path + L"\n";
-    for (unsigned char byte : bytes) data += wchar_t(byte);
+    for (unsigned char byte : bytes) data += {kHexDigits[byte >> 4], kHexDigits[byte & 15]};
     return data;
 }
 std::wstring deleteData(const std::wstring& path) { return L"D" + path; }
 
-std::string printable(std::string text) {
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+std::string fromHex(const std::wstring& digits) {
+    const auto nibble = [](wchar_t c) { return c <= L'9' ? c - L'0' : c - L'a' + 10; };
+    std::string bytes;
+    for (size_t i = 0; i + 1 < digits.size(); i += 2) bytes += char(nibble(digits[i]) << 4 | nibble(digits[i + 1]));
+    return bytes;
+}
+
+std::wstring printable(std::wstring text) {
+    for (wchar_t& c : text)
+        if (c < 0x20 || c == 0x7f) c = L'?';
     return text;
 }
 
 // The settings given as properties, each checked; false after an error.
 bool givenSettings(MSIHANDLE session, std::vector<Assignment>& given) {
     for (const Setting& setting : adminsettings::settings()) {
-        const std::wstring name = fromUtf8(setting.property);
-        const std::string value = toUtf8(property(session, name.c_str()));
-        if (value.empty()) continue; // not given: the file keeps its value
-        const std::string problem = adminsettings::checkValue(setting, value);
+        const std::wstring name = fromLatin1(setting.property), wide = property(session, name.c_str());
+        if (wide.empty()) continue; // not given: the file keeps its value
+        std::string value;
+        const std::string problem = toLatin1(wide, value)
+                                        ? adminsettings::checkValue(setting, value)
+                                        : "must hold only characters of ISO 8859-1 (Western European)";
         if (!problem.empty()) {
-            error(session, name + L"=\"" + fromUtf8(printable(value)) + L"\" is refused: " + fromUtf8(setting.key) +
-                               L" " + fromUtf8(problem) + L". Nothing has been changed.");
+            error(session, name + L"=\"" + printable(wide) + L"\" is refused: " + fromLatin1(setting.key) + L" " +
+                               fromLatin1(problem) + L". Nothing has been changed.");
             return false;
         }
         given.push_back({&setting, value});
@@ -84,41 +119,51 @@ bool givenSettings(MSIHANDLE session, std::vector<Assignment>& given) {
 } // namespace
 
 extern "C" __declspec(dllexport) UINT __stdcall PrepareAdminFile(MSIHANDLE session) {
+    const bool removal = MsiEvaluateConditionW(session, kRemoval) == MSICONDITION_TRUE;
+    std::vector<Assignment> given;
+    if (!removal && !givenSettings(session, given)) return ERROR_INSTALL_FAILURE;
     const std::wstring path = property(session, L"InstallFolder") + kAdminFile;
     std::string text;
-    const bool existed = readFile(path, text);
+    const Read read = readFile(path, text);
+    if (read == Read::failed) {
+        const DWORD failure = GetLastError();
+        error(session,
+              L"Cannot read " + path + L" (error " + std::to_wstring(failure) + L"). Nothing has been changed.");
+        return ERROR_INSTALL_FAILURE;
+    }
+    const bool existed = read == Read::done, latin1 = adminsettings::isLatin1Text(text);
+    if (!latin1)
+        log(session, path + L" holds a zero byte or starts with a UTF-16 byte order mark; it is left as it is.");
     setProperty(session, L"RestoreAdminFile", existed ? writeData(path, text) : deleteData(path));
-    if (property(session, L"REMOVE") == L"ALL") {
-        setProperty(session, L"DeleteAdminFile", deleteData(path));
+    if (removal) {
+        if (latin1) setProperty(session, L"DeleteAdminFile", deleteData(path));
         return ERROR_SUCCESS;
     }
     if (!existed) text = templateText();
-    std::vector<Assignment> given;
-    if (!givenSettings(session, given)) return ERROR_INSTALL_FAILURE;
     std::string problem;
     if (!adminsettings::assign(text, given, problem)) {
-        error(session, path + L" " + fromUtf8(problem) +
+        error(session, path + L" " + fromLatin1(problem) +
                            L". Correct the file, then install again. Nothing has "
                            L"been changed.");
         return ERROR_INSTALL_FAILURE;
     }
     for (const Assignment& assignment : given)
-        log(session,
-            std::wstring(kAdminFile) + L": " + fromUtf8(assignment.setting->key) + L"=" + fromUtf8(assignment.value));
+        log(session, std::wstring(kAdminFile) + L": " + fromLatin1(assignment.setting->key) + L"=" +
+                         fromLatin1(assignment.value));
     setProperty(session, L"WriteAdminFile", writeData(path, text));
     return ERROR_SUCCESS;
 }
 
 extern "C" __declspec(dllexport) UINT __stdcall ApplyAdminFile(MSIHANDLE session) {
     const std::wstring data = property(session, L"CustomActionData");
+    if (data.size() < 2) return ERROR_SUCCESS;
     const size_t lineEnd = data.find(L'\n');
-    const bool write = !data.empty() && data[0] == L'W' && lineEnd != std::wstring::npos;
+    const bool write = data[0] == L'W' && lineEnd != std::wstring::npos;
     const std::wstring path = data.substr(1, write ? lineEnd - 1 : std::wstring::npos);
-    if (path.empty()) return ERROR_SUCCESS;
     std::string bytes, current;
     if (write) {
-        for (size_t i = lineEnd + 1; i < data.size(); ++i) bytes += char(data[i]);
-        if (readFile(path, current) && current == bytes) return ERROR_SUCCESS;
+        bytes = fromHex(data.substr(lineEnd + 1));
+        if (readFile(path, current) == Read::done && current == bytes) return ERROR_SUCCESS;
     }
     // A read-only file is the administrator's protection against other
     // programs; settings given to the installation overrule it.

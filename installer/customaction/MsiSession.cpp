@@ -33,18 +33,19 @@ void log(MSIHANDLE session, const std::wstring& text) { message(session, INSTALL
 
 void error(MSIHANDLE session, const std::wstring& text) { message(session, INSTALLMESSAGE_ERROR, text); }
 
-std::wstring fromUtf8(const std::string& text) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(size, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &wide[0], size);
-    return wide;
+std::wstring fromLatin1(const std::string& bytes) {
+    std::wstring text;
+    for (unsigned char byte : bytes) text += wchar_t(byte);
+    return text;
 }
 
-std::string toUtf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &bytes[0], size, nullptr, nullptr);
-    return bytes;
+bool toLatin1(const std::wstring& text, std::string& bytes) {
+    bytes.clear();
+    for (wchar_t c : text) {
+        if (c > 0xff) return false;
+        bytes += char(c);
+    }
+    return true;
 }
 
 } // namespace msisession

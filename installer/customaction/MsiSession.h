@@ -1,6 +1,6 @@
 #pragma once
-// The few Windows Installer calls the custom actions need, in UTF-8 and
-// wide strings.
+// The few Windows Installer calls the custom actions need, in wide strings,
+// and the conversions to and from ISO 8859-1.
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
@@ -16,7 +16,9 @@ void log(MSIHANDLE session, const std::wstring& text);
 // every one.
 void error(MSIHANDLE session, const std::wstring& text);
 
-std::wstring fromUtf8(const std::string& text);
-std::string toUtf8(const std::wstring& text);
+// Each byte is the character of the same number.
+std::wstring fromLatin1(const std::string& bytes);
+// False when text holds a character outside ISO 8859-1.
+bool toLatin1(const std::wstring& text, std::string& bytes);
 
 } // namespace msisession

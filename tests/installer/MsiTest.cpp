@@ -1,7 +1,7 @@
 // The Windows Installer package under Wine's msiexec, in a Wine prefix of its
 // own: a silent installation with administrator settings, a session opened
-// through the association, an upgrade, refused settings, the setup program
-// beside it, and the removal.
+// through the association, an upgrade, an administrator's file in another
+// encoding, refused settings, the setup program beside it, and the removal.
 #include "Installation.h"
 
 namespace {
@@ -12,10 +12,12 @@ const std::string kUninstallRoot = "Software\\Microsoft\\Windows\\CurrentVersion
 const std::string kSetupEntry = kUninstallRoot + "\\Tavisto Convoca Launcher"; // the setup program's
 const wchar_t* const kAdminFile = L"ConvocaLauncherAdmin.properties";
 enum : long { msiDone = 0, msiFailed = 1603, setupOverMsi = 7 };
+const std::string kUtf16File("\xff\xfe#\0\xfc\0\r\0\n\0", 10); // as Windows PowerShell's ">" writes "#ü"
 
 struct Setting {
     std::wstring property;
-    std::string key, value;
+    std::string key;
+    std::wstring value; // in the file as ISO 8859-1, one byte per character
 };
 
 struct MsiRun {
@@ -32,7 +34,7 @@ MsiRun msiexec(const std::wstring& arguments) {
 
 MsiRun install(const std::wstring& msi, const std::vector<Setting>& settings) {
     std::wstring arguments = L"/i " + quoted(msi);
-    for (const Setting& s : settings) arguments += L" " + s.property + L"=" + quoted(fromUtf8(s.value));
+    for (const Setting& s : settings) arguments += L" " + s.property + L"=" + quoted(s.value);
     return msiexec(arguments);
 }
 
@@ -56,7 +58,7 @@ std::vector<std::string> productEntries() {
 std::string withSettings(std::string text, const std::vector<Setting>& settings) {
     for (const Setting& s : settings) {
         const size_t at = text.find("\n" + s.key + "=") + s.key.size() + 2;
-        text.replace(at, text.find('\r', at) - at, s.value);
+        text.replace(at, text.find('\r', at) - at, std::string(s.value.begin(), s.value.end()));
     }
     return text;
 }
@@ -66,8 +68,10 @@ size_t lineCount(const std::string& text, const std::string& line) {
     return std::count(lines.begin(), lines.end(), line);
 }
 
-void expectNothingInstalled() {
-    EXPECT_FALSE(dirExists(perMachineDir()));
+// Nothing but the files left in the installation folder.
+void expectNothingInstalled(const std::vector<std::wstring>& left = {}) {
+    EXPECT_EQ(!left.empty(), dirExists(perMachineDir()));
+    EXPECT_EQ(left, listFiles(perMachineDir()));
     EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, kProgIdKey, kMachineView));
     EXPECT_EQ("<none>", regString(HKEY_LOCAL_MACHINE, kVcaKey, "", kMachineView));
     EXPECT_EQ("<none>", machineMarker());
@@ -79,6 +83,7 @@ protected:
     void TearDown() override {
         for (const std::wstring& msi : {kNextMsi, kMsi}) msiexec(L"/x " + quoted(msi));
         regDeleteTree(HKEY_LOCAL_MACHINE, kSetupEntry, kMachineView);
+        removeTree(perMachineDir());
         LauncherTest::TearDown();
     }
 
@@ -97,11 +102,11 @@ protected:
 };
 
 TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
-    const std::vector<Setting> given = {{L"PROXYSELECTION", "proxySelection", "1"},
-                                        {L"PROXYHTTPHOST", "httpProxyAddress", "proxy.corp"},
-                                        {L"PROXYHTTPPORT", "httpProxyPort", "8080"},
-                                        {L"PROXYBYPASSLIST", "doNotUseProxyServerAddressList", "*.corp;10.*"},
-                                        {L"DONOTRUNUPDATER", "doNotRunUpdater", "true"}};
+    const std::vector<Setting> given = {{L"PROXYSELECTION", "proxySelection", L"1"},
+                                        {L"PROXYHTTPHOST", "httpProxyAddress", L"proxy.corp"},
+                                        {L"PROXYHTTPPORT", "httpProxyPort", L"8080"},
+                                        {L"PROXYBYPASSLIST", "doNotUseProxyServerAddressList", L"*.b\u00fccher.de"},
+                                        {L"DONOTRUNUPDATER", "doNotRunUpdater", L"true"}};
     ASSERT_EQ(msiDone, install(kMsi, given).exitCode);
     const std::wstring dir = perMachineDir(), admin = dir + L"\\" + kAdminFile;
     expectInstalledFiles(dir, {kAdminFile, L"ConvocaSession.ico"});
@@ -115,7 +120,7 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
     EXPECT_TRUE(fileExists(shortcut(true)) || fileExists(shortcut(false))) << "the settings window's shortcut";
     std::string deployment = openSession(true);
     for (const char* line : {"deployment.proxy.type=1", "deployment.proxy.http.host=proxy.corp",
-                             "deployment.proxy.http.port=8080", "deployment.proxy.bypass.list=*.corp;10.*"})
+                             "deployment.proxy.http.port=8080", "deployment.proxy.bypass.list=*.b\\u00fccher.de"})
         EXPECT_EQ(1u, lineCount(deployment, line)) << line;
 
     // Two installations for all users never share the folder.
@@ -123,10 +128,10 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
     EXPECT_FALSE(fileExists(dir + L"\\Uninstall.exe"));
 
     // The upgrade keeps the administrator's edit and changes what is given.
-    const std::string edited = withSettings(written, {{L"", "proxyOverrideHostsList", "intranet.corp"}});
+    const std::string edited = withSettings(written, {{L"", "proxyOverrideHostsList", L"intranet.corp"}});
     ASSERT_TRUE(writeFile(admin, edited));
-    ASSERT_EQ(msiDone, install(kNextMsi, {{L"PROXYHTTPPORT", "httpProxyPort", "3128"}}).exitCode);
-    EXPECT_EQ(withSettings(edited, {{L"", "httpProxyPort", "3128"}}), readFile(admin));
+    ASSERT_EQ(msiDone, install(kNextMsi, {{L"PROXYHTTPPORT", "httpProxyPort", L"3128"}}).exitCode);
+    EXPECT_EQ(withSettings(edited, {{L"", "httpProxyPort", L"3128"}}), readFile(admin));
     const std::string second = machineMarker();
     EXPECT_EQ(0u, second.rfind(kNextVersion + " {", 0)) << second;
     EXPECT_EQ(std::vector<std::string>{kNextVersion}, productEntries());
@@ -134,20 +139,30 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
     for (const char* line : {"deployment.proxy.http.port=3128", "deployment.proxy.override.hosts=intranet.corp"})
         EXPECT_EQ(1u, lineCount(deployment, line)) << line;
 
-    ASSERT_EQ(msiDone, msiexec(L"/x " + quoted(kNextMsi)).exitCode);
+    // A file in another encoding is kept byte for byte.
+    ASSERT_TRUE(writeFile(admin, kUtf16File));
+    const MsiRun repair = msiexec(L"/i " + quoted(kNextMsi) + L" REINSTALL=ALL REINSTALLMODE=vomus");
+    EXPECT_EQ(msiDone, repair.exitCode);
+    EXPECT_NE(std::string::npos, repair.log.find("byte order mark; it is left as it is.")) << "the repair read it";
+    EXPECT_EQ(kUtf16File, readFile(admin)) << "after a repair";
+
+    // A removal is REMOVE=ALL in any case; it deletes the administrator's file.
+    ASSERT_TRUE(writeFile(admin, edited));
+    ASSERT_EQ(msiDone, msiexec(L"/i " + quoted(kNextMsi) + L" REMOVE=all").exitCode);
     expectNothingInstalled();
-    EXPECT_FALSE(fileExists(shortcut(true)) || fileExists(shortcut(false)));
-    for (const RegRow& row : association(dir))
-        EXPECT_EQ("<none>", regString(HKEY_LOCAL_MACHINE, row.subKey, row.name, kMachineView)) << row.subKey;
-    EXPECT_FALSE(listFiles(supportDirectory() + L"\\logs").empty()) << "the logs stay";
-    EXPECT_TRUE(fileExists(javawRecordPath())) << "the working copy stays";
 }
 
-TEST_F(MsiTest, RefusedSettingsAndTheSetupProgramsInstallationLeaveNothing) {
+TEST_F(MsiTest, RefusedSettingsAnUnreadableFileAndTheSetupProgramsInstallationLeaveNothing) {
+    // An administrator's file placed beforehand, held open but for the last
+    // row: each value is refused before the file is read.
+    const std::wstring admin = perMachineDir() + L"\\" + kAdminFile;
+    ASSERT_TRUE(makeDirs(perMachineDir()) && writeFile(admin, kUtf16File));
+    handles::File held(CreateFileW(admin.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     const std::string unchanged = "Nothing has been changed.";
     const struct {
         std::wstring property;
         std::string log;
+        bool held = true;
     } refused[] = {
         {L"PROXYHTTPPORT=65536",
          "PROXYHTTPPORT=\"65536\" is refused: httpProxyPort must be a port number from 0 to 65535."},
@@ -160,19 +175,29 @@ TEST_F(MsiTest, RefusedSettingsAndTheSetupProgramsInstallationLeaveNothing) {
          "httpProxyAddress must not hold \"httpProxyPort=\", which starts a setting."},
         {L"PROXYSCRIPTURL=\"http://pac.corp/\tx\"",
          "PROXYSCRIPTURL=\"http://pac.corp/?x\" is refused: "
-         "automaticProxyConfigScriptLocation must be a single line without control characters."}};
+         "automaticProxyConfigScriptLocation must be a single line without control characters."},
+        {L"PROXYBYPASSLIST=\"*.corp;\x0133.nl\"",
+         "PROXYBYPASSLIST=\"*.corp;?.nl\" is refused: "
+         "doNotUseProxyServerAddressList must hold only characters of ISO 8859-1 (Western European)."},
+        {L"PROXYHTTPPORT=8080", "Cannot read " + utf8(admin) + " (error 32)."},
+        {L"PROXYHTTPPORT=8080",
+         utf8(admin) + " is not ISO 8859-1 text (it holds a zero byte or starts with a UTF-16 byte order mark), so "
+                       "PROXYHTTPPORT cannot be set. Correct the file, then install again.",
+         false}};
     for (const auto& row : refused) {
+        if (!row.held) held.close();
         const MsiRun run = msiexec(L"/i " + quoted(kMsi) + L" " + row.property);
         EXPECT_EQ(msiFailed, run.exitCode) << utf8(row.property);
         EXPECT_NE(std::string::npos, run.log.find(row.log + " " + unchanged)) << row.log;
-        expectNothingInstalled();
+        expectNothingInstalled({kAdminFile});
     }
+    EXPECT_EQ(kUtf16File, readFile(admin));
 
     const std::string setupDir = "C:\\Program Files\\Tavisto Convoca Launcher";
     ASSERT_TRUE(regSetString(HKEY_LOCAL_MACHINE, kSetupEntry, "InstallLocation", setupDir, kMachineView));
     const MsiRun run = msiexec(L"/i " + quoted(kMsi));
     EXPECT_EQ(msiFailed, run.exitCode);
-    expectNothingInstalled();
+    expectNothingInstalled({kAdminFile});
     if (run.log.find("Tavisto Convoca Launcher is installed") == std::string::npos)
         GTEST_SKIP() << "Wine's msiexec does not log the message of a failed launch condition (Windows does)";
     EXPECT_NE(std::string::npos, run.log.find("Tavisto Convoca Launcher is installed for all users by its setup "
