@@ -1,5 +1,7 @@
+#include "Registry.h"
 #include "TestLogger.h"
 #include "launcher/OneTimeSetup.h"
+#include "launcher/SessionMode.h"
 
 #include <gtest/gtest.h>
 
@@ -22,4 +24,66 @@ TEST(FileSystemLock, ALiveHolderCostsSixtyPausesAndALeftoverFileIsTakenOverAtOnc
     EXPECT_TRUE(waits.empty());
     EXPECT_FALSE(fileExists(dir / L"lock.lck"));
     EXPECT_EQ(logger.messages().back(), L"Taking over lock.lck, which no running launcher holds.");
+}
+
+// The shell's copy with the file `cut` cut to one byte; with inUse, a folder that cannot be renamed and no copy.
+struct FakeTreeCalls : TreeCalls {
+    bool canRename(const std::wstring& directory) const override { return !inUse && TreeCalls::canRename(directory); }
+    bool copy(const std::wstring& source, const std::wstring& destination) const override {
+        if (inUse) ADD_FAILURE() << "copied while the working copy is in use";
+        return copyTree(source, destination) && writeFile(destination + L"\\" + cut, "1");
+    }
+    std::wstring cut = L"Java\\rt.jar";
+    bool inUse = false;
+};
+
+// Through the tree calls and held files: a copy cut short as on a full disk is removed, of the working copy and of the
+// security folder alike; a stale copy in use is kept whole at no copy's cost, and so it is while an undeletable staging
+// folder is in the way. Then the refresh swaps the copies, past an undeletable old copy.
+TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
+    ScopedTestLogger logger;
+    TempDir install, support;
+    const std::wstring embedded = support / L"embedded";
+    ASSERT_TRUE(makeDirs(install / L"Resources\\Java") && makeDirs(install / L"security") &&
+                writeFile(install / L"Resources\\Java\\rt.jar", "12345") &&
+                writeFile(install / L"security\\trusted.certs", "certs") &&
+                regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate", "stale"));
+    const auto lastLine = [&] { return logger.messages().back(); };
+    const auto hold = [](const std::wstring& file) {
+        EXPECT_TRUE(makeDirs(findParentDirectory(file)) && writeFile(file, "held"));
+        return handles::File(CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    };
+    FakeTreeCalls calls;
+    std::wstring home;
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home, calls));
+    EXPECT_EQ(lastLine(), L"The copy " + embedded + L".partial differs from " + install / L"Resources" +
+                              L" (Java\\rt.jar: 1 bytes instead of 5 bytes); removing it.");
+    calls.cut = L"trusted.certs";
+    EXPECT_FALSE(copySecurityDirectory(install.path(), support.path(), calls));
+    EXPECT_EQ(lastLine(), L"The copy " + support / (L"security." + std::to_wstring(GetCurrentProcessId())) +
+                              L".partial differs from " +
+                              install / L"security (trusted.certs: 1 bytes instead of "
+                                        L"5 bytes); removing it.");
+    EXPECT_EQ(listFiles(support.path()), std::vector<std::wstring>{}) << "no copy, no staging folder";
+
+    calls.inUse = true;
+    ASSERT_TRUE(makeDirs(embedded) && writeFile(embedded + L"\\sentinel", "current"));
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home, calls));
+    EXPECT_EQ(lastLine(), L"The working copy " + embedded + L" is in use; keeping it until a later start.");
+    {
+        const handles::File staging = hold(embedded + L".partial\\held");
+        EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home));
+        EXPECT_EQ(lastLine(), L"Cannot remove the leftover " + embedded +
+                                  L".partial (error 32); keeping the current working copy until a later start.");
+    }
+    EXPECT_EQ(listFiles(support.path()), (std::vector<std::wstring>{L"embedded.partial\\held", L"embedded\\sentinel"}));
+    EXPECT_EQ("stale", regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"));
+
+    const handles::File old = hold(embedded + L".old\\held");
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home));
+    EXPECT_EQ(lastLine(),
+              L"Cannot remove the old working copy " + embedded + L".old (error 32); a later start tries again.");
+    EXPECT_EQ(listFiles(support.path()), (std::vector<std::wstring>{L"embedded.old\\held", L"embedded\\Java\\rt.jar"}));
+    EXPECT_NE("stale", regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"));
+    regDeleteTree(HKEY_CURRENT_USER, kLauncherRegistryKey);
 }

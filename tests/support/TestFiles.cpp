@@ -141,28 +141,20 @@ long runProcess(const std::wstring& commandLine, unsigned timeoutMs, const std::
 
 std::string unixPath(const std::wstring& path) {
     using Convert = char*(CDECL*)(const wchar_t*);
-    const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name");
-    char* name = found ? reinterpret_cast<Convert>(reinterpret_cast<void (*)()>(found))(path.c_str()) : nullptr;
+    const auto convert = reinterpret_cast<Convert>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    char* name = convert ? convert(path.c_str()) : nullptr;
     const std::string result = name ? name : "";
     HeapFree(GetProcessHeap(), 0, name);
     return result;
 }
 
-// Wine starts a Unix program without a process handle, so the script leaves its status in a file.
+// Wine starts a Unix program without a process handle: the script leaves its status in a file.
 int runUnixShell(const std::string& command) {
     TempDir dir;
-    const std::wstring status = dir / L"status";
     const std::string unixDir = unixPath(dir.path());
-    if (!writeFile(dir / L"run.sh", "(" + command + ")\necho $? > '" + unixDir + "/part'\nmv '" + unixDir + "/part' '" +
-                                        unixDir + "/status'\n"))
-        return -1;
-    std::wstring sh = L"/bin/sh \"" + fromUtf8(unixPath(dir / L"run.sh")) + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(L"Z:\\bin\\sh", sh.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-    const handles::Process process(pi.hProcess);
-    const handles::Thread thread(pi.hThread);
-    for (DWORD end = GetTickCount() + 60000; GetTickCount() < end && !fileExists(status);) Sleep(20);
-    return fileExists(status) ? std::stoi(readFile(status)) : -1;
+    writeFile(dir / L"run.sh", "cd '" + unixDir + "'\n(" + command + ")\necho $? > part\nmv part status\n");
+    startProcess(L"Z:\\bin\\sh", L"/bin/sh \"" + fromUtf8(unixDir) + L"/run.sh\"", L"");
+    for (DWORD end = GetTickCount() + 60000; GetTickCount() < end && !fileExists(dir / L"status");) Sleep(20);
+    return fileExists(dir / L"status") ? std::stoi(readFile(dir / L"status")) : -1;
 }
