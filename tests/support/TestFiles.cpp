@@ -140,13 +140,10 @@ long runProcess(const std::wstring& commandLine, unsigned timeoutMs, const std::
 }
 
 std::string unixPath(const std::wstring& path) {
-    using Convert = char*(CDECL*)(const wchar_t*);
-    const auto convert = reinterpret_cast<Convert>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-    char* name = convert ? convert(path.c_str()) : nullptr;
-    const std::string result = name ? name : "";
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
+    std::string relative = utf8(path);
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    relative[0] = static_cast<char>(tolower(relative[0]));
+    return std::string(getenv("WINEPREFIX") ? getenv("WINEPREFIX") : "") + "/dosdevices/" + relative;
 }
 
 // Wine starts a Unix program without a process handle: the script leaves its status in a file.

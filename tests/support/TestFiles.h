@@ -35,8 +35,8 @@ private:
     std::wstring m_path;
 };
 
-// Under Wine: the Unix form of an existing path, and a shell command run on the Unix side, which returns its exit
-// status (-1 when it did not finish within a minute).
+// Under Wine: the Unix form of a path (through the prefix's dosdevices), and a shell command run on the Unix side,
+// which returns its exit status (-1 when it did not finish within a minute).
 std::string unixPath(const std::wstring& path);
 int runUnixShell(const std::string& command);
 
