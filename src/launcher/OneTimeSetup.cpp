@@ -174,11 +174,11 @@ bool copyVerified(const std::wstring& source, const std::wstring& destination, c
 }
 
 bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
-                         std::wstring& embeddedJreHome, const TreeCalls& calls) {
+                         std::wstring& embeddedJreHome, const TreeCalls& calls, const WaitFunction& wait) {
     const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::kResources;
     const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::kEmbedded;
 
-    FileSystemLock lock(getLongPath(supportDirectory));
+    FileSystemLock lock(getLongPath(supportDirectory), wait);
     if (!lock.locked()) {
         tvs::Logger::getInstance().log(L"File system lock failed. lock.lck already exists and / or was "
                                        L"locked. The lock has been cleared.");

@@ -37,6 +37,8 @@ bool copyVerified(const std::wstring& source, const std::wstring& destination,
 
 // Refreshes the working copy when it is missing or stale, by a complete
 // copy that takes the current one's place. embeddedJreHome is the runtime in
-// it; whether that exists is for the caller to test.
+// it; whether that exists is for the caller to test. wait is called for each
+// pause while another launcher holds the lock.
 bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
-                         std::wstring& embeddedJreHome, const TreeCalls& calls = systemTreeCalls());
+                         std::wstring& embeddedJreHome, const TreeCalls& calls = systemTreeCalls(),
+                         const WaitFunction& wait = sleepWait);

@@ -3,7 +3,6 @@
 #include "handles/Handles.h"
 
 #include <gtest/gtest.h>
-#include <functional>
 
 using Lines = std::vector<std::wstring>;
 
@@ -64,22 +63,6 @@ TEST(FileSystem, DeleteTreeStopsAtAnOpenFileAndWithTheProbeTouchesNothing) {
     if (canRenameDirectory(root)) GTEST_SKIP() << "Wine renames a directory while a file inside it is open";
     EXPECT_FALSE(deleteTree(root, true));
     EXPECT_EQ(listFiles(root), (Lines{L"a.txt", L"sub\\open.txt"}));
-}
-
-// A copy is compared with its master by relative paths and file sizes.
-TEST(FileSystem, TreeDifferenceNamesTheFirstPathMissingAddedOrOfAnotherSize) {
-    TempDir dir;
-    const std::wstring master = dir / L"master", copy = dir / L"copy";
-    ASSERT_TRUE(makeDirs(master + L"\\b") && writeFile(master + L"\\b\\c", "12345") && writeFile(master + L"\\a", "1"));
-    const std::pair<std::function<bool()>, std::wstring> rows[] = {
-        {[&] { return writeFile(copy + L"\\b\\c", "12"); }, L"b\\c: 2 bytes instead of 5 bytes"},
-        {[&] { return removeTree(copy + L"\\b\\c"); }, L"b\\c: missing"},
-        {[&] { return writeFile(copy + L"\\b\\d", ""); }, L"b\\d: not in the master"},
-        {[&] { return removeTree(copy + L"\\a") && makeDirs(copy + L"\\a"); }, L"a: a folder instead of 1 bytes"}};
-    for (const auto& [change, difference] : rows) {
-        ASSERT_TRUE(removeTree(copy) && copyTree(master, copy) && change());
-        EXPECT_EQ(treeDifference(master, copy), difference);
-    }
 }
 
 TEST(FileSystem, GetLongPathExpandsShortNamesOfExistingPathsOnly) {

@@ -149,9 +149,8 @@ std::string unixPath(const std::wstring& path) {
 // Wine starts a Unix program without a process handle: the script leaves its status in a file.
 int runUnixShell(const std::string& command) {
     TempDir dir;
-    const std::string unixDir = unixPath(dir.path());
-    writeFile(dir / L"run.sh", "cd '" + unixDir + "'\n(" + command + ")\necho $? > part\nmv part status\n");
-    startProcess(L"Z:\\bin\\sh", L"/bin/sh \"" + fromUtf8(unixDir) + L"/run.sh\"", L"");
+    writeFile(dir / L"run.sh", "cd \"$(dirname \"$0\")\"\n(" + command + ")\necho $? > part\nmv part status\n");
+    startProcess(L"Z:\\bin\\sh", L"/bin/sh \"" + fromUtf8(unixPath(dir / L"run.sh")) + L"\"", L"");
     for (DWORD end = GetTickCount() + 60000; GetTickCount() < end && !fileExists(dir / L"status");) Sleep(20);
     return fileExists(dir / L"status") ? std::stoi(readFile(dir / L"status")) : -1;
 }
