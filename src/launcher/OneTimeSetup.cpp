@@ -15,6 +15,8 @@ const char* const kMarkerValue = "NeedsEmbeddedUpdate";
 // The working copy is staged here and renamed into place once complete, so an
 // interrupted copy is never taken for a runtime.
 const wchar_t* const kStagingSuffix = L".partial";
+// A replaced copy is moved aside under this suffix and removed afterwards.
+const wchar_t* const kOldCopySuffix = L".old";
 
 // The system deletes the file when its last handle closes, also when the
 // holder dies, so a lock never outlives its launcher.
@@ -96,21 +98,6 @@ void markEmbeddedUpdated() {
                    static_cast<DWORD>(marker.size() + 1));
 }
 
-// Copies the master into a staging sibling and renames it into place, so the
-// target either is a complete copy or does not exist.
-bool refreshWorkingCopy(const std::wstring& source, const std::wstring& target) {
-    const std::wstring staging = target + kStagingSuffix;
-    if (!copyTree(source, staging)) {
-        deleteTree(staging, false);
-        return false;
-    }
-    if (!MoveFileW(staging.c_str(), target.c_str())) {
-        deleteTree(staging, false);
-        return false;
-    }
-    return true;
-}
-
 // The shell copies into an existing folder by nesting the source inside it,
 // so the staging folder must be gone before anything is copied.
 bool clearStaging(const std::wstring& target) {
@@ -122,14 +109,76 @@ bool clearStaging(const std::wstring& target) {
     return false;
 }
 
+// A first name target + ".old", ".old2", ... that nothing uses: an old copy
+// that could not be removed never stands in the way of the next one.
+std::wstring freeOldCopyName(const std::wstring& target) {
+    std::wstring name = target + kOldCopySuffix;
+    for (int n = 2; pathExists(name); ++n) name = target + kOldCopySuffix + std::to_wstring(n);
+    return name;
+}
+
+void removeOldCopies(const std::wstring& target) {
+    WIN32_FIND_DATAW entry;
+    handles::Find find(FindFirstFileW((target + kOldCopySuffix + L"*").c_str(), &entry));
+    for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &entry)) {
+        const std::wstring old = findParentDirectory(target) + L"\\" + entry.cFileName;
+        if (deleteTree(old, false)) continue;
+        tvs::Logger::getInstance().log(L"Cannot remove the old working copy %ls (error %u); a later start tries again.",
+                                       old.c_str(), static_cast<unsigned>(GetLastError()));
+    }
+}
+
+// The current copy stays whole, and in place, until a complete new copy is
+// ready to take its place. A copy in use is kept without copying anything:
+// a running session must not cost a full copy at every start.
+bool replaceWorkingCopy(const std::wstring& source, const std::wstring& target, const TreeCalls& calls) {
+    // Nothing behind a link is the launcher's to move aside.
+    if (isLink(target)) deleteTree(target, false);
+    if (isLink(target) || (pathExists(target) && !calls.canRename(target))) {
+        tvs::Logger::getInstance().log(L"The working copy %ls is in use; keeping it until a later start.",
+                                       target.c_str());
+        return false;
+    }
+    tvs::Logger::getInstance().log(L"Performing one time copy of Resources to Embedded.");
+    const std::wstring staging = target + kStagingSuffix;
+    if (!copyVerified(source, staging, calls)) return false;
+    const std::wstring old = freeOldCopyName(target);
+    const bool present = pathExists(target);
+    if (present && !MoveFileW(target.c_str(), old.c_str())) {
+        tvs::Logger::getInstance().log(L"The working copy %ls is in use; keeping it until a later start.",
+                                       target.c_str());
+        deleteTree(staging, false);
+        return false;
+    }
+    if (!MoveFileW(staging.c_str(), target.c_str())) {
+        tvs::Logger::getInstance().log(L"Cannot move %ls into place (error %u); keeping the current working copy.",
+                                       staging.c_str(), static_cast<unsigned>(GetLastError()));
+        if (present) MoveFileW(old.c_str(), target.c_str());
+        deleteTree(staging, false);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
+bool copyVerified(const std::wstring& source, const std::wstring& destination, const TreeCalls& calls) {
+    if (calls.copy(source, destination)) {
+        const std::wstring difference = treeDifference(source, destination);
+        if (difference.empty()) return true;
+        tvs::Logger::getInstance().log(L"The copy %ls differs from %ls (%ls); removing it.", destination.c_str(),
+                                       source.c_str(), difference.c_str());
+    }
+    deleteTree(destination, false);
+    return false;
+}
+
 bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
-                         std::wstring& embeddedJreHome) {
+                         std::wstring& embeddedJreHome, const TreeCalls& calls, const WaitFunction& wait) {
     const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::kResources;
     const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::kEmbedded;
 
-    FileSystemLock lock(getLongPath(supportDirectory));
+    FileSystemLock lock(getLongPath(supportDirectory), wait);
     if (!lock.locked()) {
         tvs::Logger::getInstance().log(L"File system lock failed. lock.lck already exists and / or was "
                                        L"locked. The lock has been cleared.");
@@ -140,13 +189,10 @@ bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wst
         return false;
     }
 
-    if ((embeddedUpdateNeeded() || !isDirectory(target)) && clearStaging(target)) {
-        tvs::Logger::getInstance().log(L"Performing one time copy of Resources to Embedded.");
-        deleteTree(target, true);
-        // A target that is still there is held by a running Java: keep using
-        // it and try again at a later start.
-        if (!isDirectory(target) && refreshWorkingCopy(source, target)) markEmbeddedUpdated();
-    }
+    if ((embeddedUpdateNeeded() || !isDirectory(target)) && clearStaging(target) &&
+        replaceWorkingCopy(source, target, calls))
+        markEmbeddedUpdated();
+    removeOldCopies(target);
 
     embeddedJreHome = target + L"\\" + names::kJreSubdirectory;
     return true;

@@ -29,5 +29,16 @@ private:
     bool m_locked = false;
 };
 
+// Copies source to destination, which must not exist, and compares the copy
+// with its source. A copy that failed or differs (a disk that filled up) is
+// logged with its first difference and removed.
+bool copyVerified(const std::wstring& source, const std::wstring& destination,
+                  const TreeCalls& calls = systemTreeCalls());
+
+// Refreshes the working copy when it is missing or stale, by a complete
+// copy that takes the current one's place. embeddedJreHome is the runtime in
+// it; whether that exists is for the caller to test. wait is called for each
+// pause while another launcher holds the lock.
 bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
-                         std::wstring& embeddedJreHome);
+                         std::wstring& embeddedJreHome, const TreeCalls& calls = systemTreeCalls(),
+                         const WaitFunction& wait = sleepWait);

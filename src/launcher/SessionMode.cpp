@@ -1,5 +1,6 @@
 #include "launcher/SessionMode.h"
 
+#include "launcher/OneTimeSetup.h"
 #include "deployment/DeploymentConfig.h"
 #include "deployment/DeploymentProperties.h"
 #include "logging/Logger.h"
@@ -157,7 +158,8 @@ bool prepareRuntime(const LauncherPaths& paths) {
 
 } // namespace
 
-bool copySecurityDirectory(const std::wstring& executableDirectory, const std::wstring& supportDirectory) {
+bool copySecurityDirectory(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
+                           const TreeCalls& calls) {
     const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::kSecurity;
     const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::kSecurity;
     if (isDirectory(target)) return true;
@@ -167,7 +169,7 @@ bool copySecurityDirectory(const std::wstring& executableDirectory, const std::w
     const std::wstring staging = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".partial";
     deleteTree(staging, false);
     const bool copied =
-        copyTree(source, staging) && (MoveFileW(staging.c_str(), target.c_str()) || isDirectory(target));
+        copyVerified(source, staging, calls) && (MoveFileW(staging.c_str(), target.c_str()) || isDirectory(target));
     deleteTree(staging, false);
     return copied;
 }

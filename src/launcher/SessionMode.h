@@ -1,5 +1,6 @@
 #pragma once
 #include "launcher/LauncherPaths.h"
+#include "platform/FileSystem.h"
 #include "platform/ShortPath.h"
 
 #include <string>
@@ -16,5 +17,7 @@ struct SessionOutcome {
 SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches,
                               const ShortPathSource& shortPaths = systemShortPaths());
 
-// Copies the runtime's security directory into the support directory once.
-bool copySecurityDirectory(const std::wstring& executableDirectory, const std::wstring& supportDirectory);
+// Copies the runtime's security directory into the support directory once;
+// a copy that differs from the master is removed and counts as failed.
+bool copySecurityDirectory(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
+                           const TreeCalls& calls = systemTreeCalls());

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <map>
 #include <vector>
 
 namespace {
@@ -25,6 +26,43 @@ bool clearAttributesAndDelete(const std::wstring& file) {
 
 bool removeEmptiedDirectory(const std::wstring& path) {
     return SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) && RemoveDirectoryW(path.c_str());
+}
+
+bool hasLinkAttribute(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Both calls act on the link itself, never on its target.
+bool removeLink(const std::wstring& path, DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
+}
+
+constexpr long long kFolderSize = -1;
+using TreeEntries = std::map<std::wstring, long long>; // relative path, size or kFolderSize
+
+// On failure, failed receives the folder that could not be listed and its error.
+bool listTree(const std::wstring& root, const std::wstring& relative, TreeEntries& entries, std::wstring& failed) {
+    const std::wstring folder = relative.empty() ? root : root + L"\\" + relative;
+    WIN32_FIND_DATAW entry;
+    handles::Find find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &entry)) {
+        if (isSelfOrParent(entry.cFileName)) continue;
+        const std::wstring name = relative.empty() ? entry.cFileName : relative + L"\\" + entry.cFileName;
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            entries[name] = (static_cast<long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+        } else {
+            entries[name] = kFolderSize;
+            if (!listTree(root, name, entries, failed)) return false;
+        }
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_NO_MORE_FILES) return true;
+    failed = folder + L": cannot be listed (error " + std::to_wstring(error) + L")";
+    return false;
+}
+
+std::wstring describeSize(long long size) {
+    return size == kFolderSize ? L"a folder" : std::to_wstring(size) + L" bytes";
 }
 
 // A path as the shell's file operation wants it: a list ended by an extra NUL.
@@ -84,6 +122,8 @@ HANDLE openFileWaiting(const std::wstring& path, DWORD access, DWORD share, DWOR
     return INVALID_HANDLE_VALUE;
 }
 
+bool isLink(const std::wstring& path) { return hasLinkAttribute(GetFileAttributesW(path.c_str())); }
+
 bool canRenameDirectory(const std::wstring& path) {
     std::wstring probe = path + kProbeSuffix;
     deleteTree(probe, false); // leftover of an interrupted probe
@@ -93,6 +133,10 @@ bool canRenameDirectory(const std::wstring& path) {
 }
 
 bool deleteTree(const std::wstring& path, bool probeFirst) {
+    // A link goes without the probe: its name is all that is removed, and
+    // some file systems rename the target instead of the link.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (hasLinkAttribute(attributes)) return removeLink(path, attributes);
     if (probeFirst && !canRenameDirectory(path)) return false;
 
     WIN32_FIND_DATAW entry;
@@ -102,7 +146,9 @@ bool deleteTree(const std::wstring& path, bool probeFirst) {
     do {
         if (isSelfOrParent(entry.cFileName)) continue;
         std::wstring child = path + L"\\" + entry.cFileName;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (hasLinkAttribute(entry.dwFileAttributes)) {
+            if (!removeLink(child, entry.dwFileAttributes)) return false;
+        } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (!deleteTree(child, false)) return false;
         } else if (!clearAttributesAndDelete(child)) {
             return false;
@@ -125,4 +171,24 @@ bool copyTree(const std::wstring& source, const std::wstring& destination) {
     operation.pTo = to.data();
     operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
     return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+std::wstring treeDifference(const std::wstring& master, const std::wstring& copy) {
+    TreeEntries inMaster, inCopy;
+    std::wstring failed;
+    if (!listTree(master, L"", inMaster, failed) || !listTree(copy, L"", inCopy, failed)) return failed;
+    auto m = inMaster.begin();
+    auto c = inCopy.begin();
+    for (; m != inMaster.end() || c != inCopy.end(); ++m, ++c) {
+        if (c == inCopy.end() || (m != inMaster.end() && m->first < c->first)) return m->first + L": missing";
+        if (m == inMaster.end() || c->first < m->first) return c->first + L": not in the master";
+        if (m->second != c->second)
+            return m->first + L": " + describeSize(c->second) + L" instead of " + describeSize(m->second);
+    }
+    return L"";
+}
+
+const TreeCalls& systemTreeCalls() {
+    static const TreeCalls calls;
+    return calls;
 }

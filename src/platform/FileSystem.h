@@ -34,13 +34,38 @@ void sleepWait(DWORD milliseconds);
 HANDLE openFileWaiting(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
                        const WaitFunction& wait = sleepWait);
 
+// The path is a junction, a symbolic link or another reparse point.
+bool isLink(const std::wstring& path);
+
 // True when the directory could be renamed to path + "_tmpDD_" and back,
 // that is when nothing holds it or anything inside it open.
 bool canRenameDirectory(const std::wstring& path);
 
 // Removes the tree. With probeFirst, nothing is touched unless the rename
-// probe succeeds. A missing path counts as removed.
+// probe succeeds. A missing path counts as removed. A link, the path itself
+// or any entry below it, is removed as a link: what it points to is never
+// entered, and no attribute of it or behind it is changed.
 bool deleteTree(const std::wstring& path, bool probeFirst);
 
 // Copies source (with its contents) to destination with the shell, silently.
 bool copyTree(const std::wstring& source, const std::wstring& destination);
+
+// Empty when copy holds the relative paths of master, each file with the
+// master's size. Otherwise the first difference in the order of the relative
+// paths: the path, a colon and what differs ("missing", "not in the master",
+// "12 bytes instead of 40 bytes", "a folder instead of 3 bytes"), or a folder
+// that cannot be listed, with the error.
+std::wstring treeDifference(const std::wstring& master, const std::wstring& copy);
+
+// The tree calls of the runtime copies. Tests pass their own to make a copy
+// fall short or a folder stay in use.
+class TreeCalls {
+public:
+    virtual ~TreeCalls() = default;
+    virtual bool canRename(const std::wstring& directory) const { return canRenameDirectory(directory); }
+    virtual bool copy(const std::wstring& source, const std::wstring& destination) const {
+        return copyTree(source, destination);
+    }
+};
+
+const TreeCalls& systemTreeCalls();

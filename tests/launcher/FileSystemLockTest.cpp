@@ -1,7 +1,11 @@
+#include "BoxRobot.h"
+#include "Registry.h"
 #include "TestLogger.h"
 #include "launcher/OneTimeSetup.h"
+#include "launcher/SessionMode.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 
 // The waits are recorded, not slept: the 60 one-second pauses cost no time here.
 TEST(FileSystemLock, ALiveHolderCostsSixtyPausesAndALeftoverFileIsTakenOverAtOnce) {
@@ -22,4 +26,84 @@ TEST(FileSystemLock, ALiveHolderCostsSixtyPausesAndALeftoverFileIsTakenOverAtOnc
     EXPECT_TRUE(waits.empty());
     EXPECT_FALSE(fileExists(dir / L"lock.lck"));
     EXPECT_EQ(logger.messages().back(), L"Taking over lock.lck, which no running launcher holds.");
+}
+
+using Change = std::function<bool(const std::wstring& copy)>;
+
+// The shell's copy, then changed as a full disk would; with inUse, a folder that cannot be renamed and no copy at all.
+struct FakeTreeCalls : TreeCalls {
+    bool canRename(const std::wstring& directory) const override { return !inUse && TreeCalls::canRename(directory); }
+    bool copy(const std::wstring& source, const std::wstring& destination) const override {
+        if (inUse) ADD_FAILURE() << "copied while the working copy is in use";
+        return copyTree(source, destination) && change(destination);
+    }
+    Change change = [](const std::wstring& copy) { return writeFile(copy + L"\\Java\\rt.jar", "1"); };
+    bool inUse = false;
+};
+
+// A copy differing from its master is removed (runtime, security folder); a stale copy in use, or behind an undeletable
+// staging folder or a live lock, is kept whole at no copy's cost. Then a refresh swaps, past an undeletable old copy.
+TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
+    ScopedTestLogger logger;
+    TempDir install, support;
+    const std::wstring embedded = support / L"embedded";
+    ASSERT_TRUE(makeDirs(install / L"Resources\\Java") && makeDirs(install / L"security") &&
+                writeFile(install / L"Resources\\Java\\rt.jar", "12345") &&
+                writeFile(install / L"security\\certs", "certs") &&
+                regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate", "stale"));
+    const auto lastLine = [&] { return logger.messages().back(); };
+    const auto hold = [](const std::wstring& file) {
+        EXPECT_TRUE(makeDirs(findParentDirectory(file)) && writeFile(file, "held"));
+        return handles::File(CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    };
+    FakeTreeCalls calls;
+    std::wstring home;
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home, calls));
+    EXPECT_EQ(lastLine(), L"The copy " + embedded + L".partial differs from " + install / L"Resources" +
+                              L" (Java\\rt.jar: 1 bytes instead of 5 bytes); removing it.");
+    const std::pair<Change, std::wstring> rows[] = {
+        {[](auto& c) { return removeTree(c + L"\\certs"); }, L"certs: missing"},
+        {[](auto& c) { return writeFile(c + L"\\added", ""); }, L"added: not in the master"},
+        {[](auto& c) { return removeTree(c + L"\\certs") && makeDirs(c + L"\\certs"); },
+         L"certs: a folder instead of 5 bytes"}};
+    for (const auto& [change, difference] : rows) {
+        calls.change = change;
+        EXPECT_FALSE(copySecurityDirectory(install.path(), support.path(), calls));
+        EXPECT_EQ(lastLine(), L"The copy " + support / L"security." + std::to_wstring(GetCurrentProcessId()) +
+                                  L".partial differs from " + install / L"security (" + difference +
+                                  L"); removing it.");
+    }
+    EXPECT_EQ(listFiles(support.path()), std::vector<std::wstring>{}) << "no copy, no staging folder";
+
+    calls.inUse = true;
+    ASSERT_TRUE(makeDirs(embedded) && writeFile(embedded + L"\\sentinel", "current"));
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home, calls));
+    EXPECT_EQ(lastLine(), L"The working copy " + embedded + L" is in use; keeping it until a later start.");
+    {
+        const handles::File held = hold(embedded + L".partial\\held");
+        EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home));
+        EXPECT_EQ(lastLine(), L"Cannot remove the leftover " + embedded +
+                                  L".partial (error 32); keeping the current working copy until a later start.");
+    }
+    EXPECT_EQ(listFiles(support.path()), (std::vector<std::wstring>{L"embedded.partial\\held", L"embedded\\sentinel"}));
+    EXPECT_EQ("stale", regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"));
+
+    {
+        const handles::File holder = hold(support / L"lock.lck"); // a live launcher's lock, which no one takes over
+        const BoxRobot robot;
+        EXPECT_FALSE(performOneTimeSetup(install.path(), support.path(), home, calls, [](DWORD) {}));
+        EXPECT_EQ(*(logger.messages().end() - 2), L"File system lock failed. lock.lck already exists and / or was "
+                                                  L"locked. The lock has been cleared.");
+        EXPECT_EQ(boxTexts(robot.boxes()), std::vector<std::wstring>{lastLine()});
+        EXPECT_EQ(lastLine(), L"Failed to lock file system for one time setup. If a session is currently launching, "
+                              L"please try again in a minute or two.If no other session is launching, you may try "
+                              L"again immediately.");
+    }
+    const handles::File old = hold(embedded + L".old\\held");
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home));
+    EXPECT_EQ(lastLine(),
+              L"Cannot remove the old working copy " + embedded + L".old (error 32); a later start tries again.");
+    EXPECT_EQ(listFiles(support.path()), (std::vector<std::wstring>{L"embedded.old\\held", L"embedded\\Java\\rt.jar"}));
+    EXPECT_NE("stale", regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"));
+    regDeleteTree(HKEY_CURRENT_USER, kLauncherRegistryKey);
 }

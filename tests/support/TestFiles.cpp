@@ -138,3 +138,19 @@ long runProcess(const std::wstring& commandLine, unsigned timeoutMs, const std::
     if (code == -2) TerminateProcess(process.get(), 99);
     return code;
 }
+
+std::string unixPath(const std::wstring& path) {
+    std::string relative = utf8(path);
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    relative[0] = static_cast<char>(tolower(relative[0]));
+    return std::string(getenv("WINEPREFIX") ? getenv("WINEPREFIX") : "") + "/dosdevices/" + relative;
+}
+
+// Wine starts a Unix program without a process handle: the script leaves its status in a file.
+int runUnixShell(const std::string& command) {
+    TempDir dir;
+    writeFile(dir / L"run.sh", "cd \"$(dirname \"$0\")\"\n(" + command + ")\necho $? > part\nmv part status\n");
+    startProcess(L"Z:\\bin\\sh", L"/bin/sh \"" + fromUtf8(unixPath(dir / L"run.sh")) + L"\"", L"");
+    for (DWORD end = GetTickCount() + 60000; GetTickCount() < end && !fileExists(dir / L"status");) Sleep(20);
+    return fileExists(dir / L"status") ? std::stoi(readFile(dir / L"status")) : -1;
+}

@@ -35,6 +35,11 @@ private:
     std::wstring m_path;
 };
 
+// Under Wine: the Unix form of a path (through the prefix's dosdevices), and a shell command run on the Unix side,
+// which returns its exit status (-1 when it did not finish within a minute).
+std::string unixPath(const std::wstring& path);
+int runUnixShell(const std::string& command);
+
 std::string utf8(const std::wstring& text);
 std::wstring fromUtf8(const std::string& text);
 std::vector<std::string> splitLines(const std::string& text); // on CR LF or LF
