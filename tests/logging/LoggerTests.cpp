@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <regex>
+#include <thread>
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
@@ -119,15 +120,17 @@ TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndRollsA32768ByteCollectorO
     const struct {
         size_t size;
         const std::wstring* held;
+        DWORD heldMs; // 0: for the whole shutdown
         bool rolled, collected;
         std::string err;
     } rows[] = {
-        {0, nullptr, false, true, ""},
-        {32768, nullptr, true, true, "Rolling over log file: " + c + "\n"},
-        {32767, nullptr, false, true, ""},
-        {32768, &oldLog, false, true,
+        {0, nullptr, 0, false, true, ""},
+        {32768, nullptr, 0, true, true, "Rolling over log file: " + c + "\n"},
+        {32767, nullptr, 0, false, true, ""},
+        {32768, &oldLog, 0, false, true,
          "Rolling over log file: " + c + "\nFailed to delete: " + o + "\nFailed to rename: " + c + "\n"},
-        {4, &collector, false, false, "Failed to open log collector " + c + "\n"}, // another shutdown's
+        {4, &collector, 1000, false, true, ""}, // another shutdown's, waited for
+        {4, &collector, 0, false, false, "Failed to open log collector " + c + "\n"},
     };
     for (const auto& row : rows) {
         start();
@@ -141,8 +144,12 @@ TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndRollsA32768ByteCollectorO
         handles::File held(row.held ? CreateFileW(row.held->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                                   OPEN_EXISTING, 0, nullptr)
                                     : nullptr);
+        std::thread release([&] {
+            if (row.heldMs) Sleep(row.heldMs), held.reset();
+        });
         CaptureStderr();
         const std::string after = finishRun(L"run");
+        release.join();
         held.reset();
         EXPECT_EQ(GetCapturedStderr(), row.err) << row.size;
         EXPECT_EQ(fileExists(oldLog), row.size > 0);
@@ -159,35 +166,55 @@ TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndRollsA32768ByteCollectorO
     }
 }
 
-TEST_F(LoggerTest, StaleLogsAreDeletedAfter90WholeDaysAtEveryShutdown) {
+// Every shutdown deletes the logs created more than 90 whole days ago, then collects with its own the current
+// logs that earlier runs left, oldest by name first, checking the roll-over before each; a held one is left.
+TEST_F(LoggerTest, ShutdownDeletesStaleLogsAndCollectsLeftoversOldestFirst) {
+    const std::string big(32768, 'o');
     const struct {
         const wchar_t* name;
         long long age;
-        bool stays;
+        char fate; // deleted, kept, held by a writer, collected
+        std::string text;
     } files[] = {
-        {L"ConvocaLauncher_20000101_000000.log", 91 * kDay, false},
-        {L"ConvocaLauncher_20000101_000001_3.log", 400 * kDay, false},
-        {L"ConvocaLauncher_20000102_000000.log", 90 * kDay + 23 * 3600, true},
-        {L"ConvocaLauncher_20990101_000000.log", -30 * kDay, true},
-        {L"ConvocaLauncher.old.log", 200 * kDay, true},
-        {L"Other_20000101_000000.log", 200 * kDay, true},
-        {L"ConvocaLauncher_20000103_000000.txt", 200 * kDay, true},
+        {L"ConvocaLauncher_20000101_000000.log", 91 * kDay, 'd', "stale"},
+        {L"ConvocaLauncher_20000101_000001_3.log", 400 * kDay, 'd', "stale"},
+        {L"ConvocaLauncher_20990101_000000.log", -30 * kDay, 'c', "future\r\n"},
+        {L"ConvocaLauncher_20000102_000000_10.log", 0, 'c', "tenth\r\n"},
+        {L"ConvocaLauncher_20000102_000000_2.log", 0, 'c', "second\r\n"},
+        {L"ConvocaLauncher_20000102_000000_1.log", 0, 'h', "running"},
+        {L"ConvocaLauncher_20000102_000000.log", 90 * kDay + 23 * 3600, 'c', big},
+        {L"ConvocaLauncher_20000102_000001.log", 0, 'k', ""}, // empty
+        {L"ConvocaLauncher.old.log", 200 * kDay, 'k', "old"},
+        {L"Other_20000101_000000.log", 200 * kDay, 'k', "other"},
+        {L"ConvocaLauncher_20000103_000000.txt", 200 * kDay, 'k', "text"},
     };
     start();
-    std::vector<std::string> deleted;
+    std::vector<std::string> expected;
+    handles::File writer;
     for (const auto& f : files) {
-        ASSERT_TRUE(writeFile(logs + L"\\" + f.name, "old") && setFileAge(logs + L"\\" + f.name, f.age));
-        if (!f.stays) deleted.push_back("Deleting stale log file: " + utf8(logs + L"\\" + f.name));
+        const std::wstring path = logs + L"\\" + f.name;
+        ASSERT_TRUE(writeFile(path, f.text) && setFileAge(path, f.age));
+        if (f.fate == 'd') expected.push_back("Deleting stale log file: " + utf8(path));
+        if (f.fate == 'h')
+            writer.reset(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     }
+    expected.push_back("Rolling over log file: " + utf8(collector));
     CaptureStderr();
     const std::string collected = finishRun(L"run");
-    for (const auto& f : files) EXPECT_EQ(fileExists(logs + L"\\" + f.name), f.stays) << utf8(f.name);
+    for (const auto& f : files) EXPECT_EQ(fileExists(logs + L"\\" + f.name), f.fate == 'k' || f.fate == 'h');
     std::vector<std::string> lines = splitLines(GetCapturedStderr());
     std::sort(lines.begin(), lines.end());
-    EXPECT_EQ(lines, deleted);
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(readFile(oldLog), big) << "rolled over before the next";
+    EXPECT_TRUE(std::regex_match(collected, std::regex("second\r\ntenth\r\n" + kBom + "(.|\r|\n)*" + kStamp +
+                                                       "run\r\n" + kStamp + "Shutdown\r\n\r\nfuture\r\n")))
+        << collected;
     // Without a running logger, shutdown collects nothing and only deletes.
-    ASSERT_TRUE(setFileAge(logs + L"\\" + files[2].name, 91 * kDay));
+    writer.reset();
+    ASSERT_TRUE(setFileAge(logs + L"\\" + files[5].name, 91 * kDay));
+    ASSERT_TRUE(writeFile(logs + L"\\" + files[4].name, "left"));
     Logger::shutdown();
-    EXPECT_FALSE(fileExists(logs + L"\\" + files[2].name));
+    EXPECT_FALSE(fileExists(logs + L"\\" + files[5].name));
+    EXPECT_EQ(readFile(logs + L"\\" + files[4].name), "left");
     EXPECT_EQ(readFile(collector), collected);
 }
