@@ -38,7 +38,8 @@ LogAge ageOf(const std::wstring& name, size_t prefixLength) {
     constexpr size_t kStampLength = 15; // YYYYMMDD_HHMMSS
     LogAge age{name.substr(prefixLength, kStampLength), 0, name};
     const size_t counter = prefixLength + kStampLength + 1;
-    if (name.size() > counter && name[counter - 1] == L'_') age.counter = std::wcstoull(name.c_str() + counter, nullptr, 10);
+    if (name.size() > counter && name[counter - 1] == L'_')
+        age.counter = std::wcstoull(name.c_str() + counter, nullptr, 10);
     return age;
 }
 
@@ -120,8 +121,7 @@ bool appendAll(const handles::File& from, const handles::File& to, const std::ws
 
 enum class Collected { appended, skipped, collectorBusy };
 
-Collected collectOne(const LogFiles& files, const std::wstring& log, std::uint32_t maxCollectorSize,
-                     DWORD deadline) {
+Collected collectOne(const LogFiles& files, const std::wstring& log, std::uint32_t maxCollectorSize, DWORD deadline) {
     handles::File claimed(CreateFileW(log.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!claimed) {

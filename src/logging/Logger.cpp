@@ -40,8 +40,8 @@ std::string encodeLine(const std::wstring& line) {
         if (c == L'\n') text += L'\r';
         text += c;
     }
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(length > 0 ? static_cast<size_t>(length) : 0, '\0');
     if (length > 0)
         WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), length, nullptr,

@@ -75,16 +75,28 @@ TEST_F(SetupTest, ALiveLockHolderMakesAStartWaitAndGiveUp) {
     EXPECT_EQ(box, r.log.at(line + 1));
 }
 
-// Four session links opened at once on a first start.
+// Four session links opened at once on a first start: one intact working copy, and every run's log kept once.
 TEST_F(SetupTest, ConcurrentFirstStartsShareOneIntactWorkingCopy) {
     LauncherInstall install(Deployment::perUser);
-    const std::wstring vca = session();
+    std::vector<std::wstring> sessions;
     std::vector<std::unique_ptr<LauncherProcess>> launchers;
-    for (int i = 0; i < 4; ++i) launchers.push_back(std::make_unique<LauncherProcess>(install, std::vector{vca}));
+    for (int i = 0; i < 4; ++i) {
+        sessions.push_back(session(L"s" + std::to_wstring(i) + L".vca"));
+        launchers.push_back(std::make_unique<LauncherProcess>(install, std::vector{sessions.back()}));
+    }
     for (auto& launcher : launchers) EXPECT_EQ(0, launcher->wait(180000));
     EXPECT_EQ(std::vector<std::wstring>{}, boxTexts(robot.boxes()));
     EXPECT_EQ(4u, javawRecords(4).size());
     expectCompleteWorkingCopy(install);
+    std::string logs;
+    for (const auto& name : listFiles(supportDirectory() + L"\\logs"))
+        logs += readFile(supportDirectory() + L"\\logs\\" + name);
+    for (const std::wstring& vca : sessions) {
+        const std::string line = " Launching " + utf8(vca) + "\r\n";
+        size_t count = 0;
+        for (size_t at = logs.find(line); at != std::string::npos; at = logs.find(line, at + 1)) ++count;
+        EXPECT_EQ(1u, count) << line;
+    }
 }
 
 // A start killed in the middle of its first copy of a big master.
