@@ -121,6 +121,8 @@ bool appendAll(const handles::File& from, const handles::File& to, const std::ws
 
 enum class Collected { appended, skipped, collectorBusy };
 
+// Claims the log, appends it and deletes it through the claiming handle, so
+// that no other collector appends it too.
 Collected collectOne(const LogFiles& files, const std::wstring& log, std::uint32_t maxCollectorSize, DWORD deadline) {
     handles::File claimed(CreateFileW(log.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -137,10 +139,19 @@ Collected collectOne(const LogFiles& files, const std::wstring& log, std::uint32
         writeDiagnostic(L"Failed to open log collector %ls\n", files.collector.c_str());
         return Collected::collectorBusy;
     }
-    if (!appendAll(claimed, collector, log, files.collector)) return Collected::skipped;
-    FILE_DISPOSITION_INFO dispose{TRUE};
-    SetFileInformationByHandle(claimed.get(), FileDispositionInfo, &dispose, sizeof dispose);
-    return Collected::appended;
+    LARGE_INTEGER before{}, none{};
+    SetFilePointerEx(collector.get(), none, &before, FILE_CURRENT);
+    if (appendAll(claimed, collector, log, files.collector)) {
+        FILE_DISPOSITION_INFO dispose{TRUE};
+        if (SetFileInformationByHandle(claimed.get(), FileDispositionInfo, &dispose, sizeof dispose))
+            return Collected::appended;
+        writeDiagnostic(L"Failed to delete: %ls\n", log.c_str());
+    }
+    // The log stays for a later shutdown, which appends it whole: what of it
+    // was appended now is taken back.
+    SetFilePointerEx(collector.get(), before, nullptr, FILE_BEGIN);
+    SetEndOfFile(collector.get());
+    return Collected::skipped;
 }
 
 long long ageInDays(const FILETIME& created, const FILETIME& now) {
