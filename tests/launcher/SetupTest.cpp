@@ -88,9 +88,8 @@ TEST_F(SetupTest, ConcurrentFirstStartsShareOneIntactWorkingCopy) {
     EXPECT_EQ(std::vector<std::wstring>{}, boxTexts(robot.boxes()));
     EXPECT_EQ(4u, javawRecords(4).size());
     expectCompleteWorkingCopy(install);
-    std::string logs;
-    for (const auto& name : listFiles(supportDirectory() + L"\\logs"))
-        logs += readFile(supportDirectory() + L"\\logs\\" + name);
+    const std::wstring logsFolder = supportDirectory() + L"\\logs\\ConvocaLauncher";
+    const std::string logs = readFile(logsFolder + L".old.log") + readFile(logsFolder + L".log"); // all collected
     for (const std::wstring& vca : sessions) {
         const std::string line = " Launching " + utf8(vca) + "\r\n";
         size_t count = 0;
