@@ -26,9 +26,10 @@ public:
     // The same with the base directory taken from the given source.
     static void initialize(const BaseDirectorySource& source);
     static Logger& getInstance();
-    // Closes the current log, appends it and the current logs that earlier
-    // runs left behind to the collector, oldest first (rolling that over once
-    // it has reached 32,768 bytes), and deletes logs older than 90 days.
+    // Closes the current log, deletes logs older than 90 days, and appends
+    // the current log and those that earlier runs left behind to the
+    // collector, oldest first (rolling that over once it has reached 32,768
+    // bytes).
     static void shutdown();
 
     virtual ~Logger();

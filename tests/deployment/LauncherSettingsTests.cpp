@@ -69,8 +69,7 @@ TEST(LauncherSettings, UnreadableFilesGiveTheDefaultsAndLogEveryCall) {
     EXPECT_EQ(settings.getInt(S::kProxySelection, 0), 1) << "read once released";
     ASSERT_TRUE(writeFile(path, "proxySelection=2\n"));
     EXPECT_EQ(settings.getInt(S::kProxySelection, 0), 1) << "and not read again";
-    EXPECT_EQ(waited.getInt(S::kProxySelection, 0), 0) << "a wait that ran out is not repeated";
-    EXPECT_EQ(waits.size(), 60u);
+    EXPECT_TRUE(waited.getInt(S::kProxySelection, 0) == 0 && waits.size() == 60) << "a wait that ran out stands";
     const std::wstring held = file + L" not available at this time, code 32\n";
     EXPECT_EQ(log.text(), file + L" not available at this time, code 2\n" + file + L" has no data\n" + held + held);
 }
