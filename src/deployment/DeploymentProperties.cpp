@@ -67,16 +67,15 @@ const DeploymentProperties::Placeholder DeploymentProperties::kPlaceholders[] = 
 };
 
 DeploymentProperties::DeploymentProperties(std::wstring templateDirectory, std::wstring javaHome,
-                                           std::wstring utilityWindowPropertiesFile, std::wstring adminPropertiesFile,
-                                           std::wstring javaCachePath, std::wstring appSupportPath, FileCalls& calls)
+                                           SettingsFiles& settings, std::wstring javaCachePath,
+                                           std::wstring appSupportPath, FileCalls& calls)
     : m_javaCachePath(std::move(javaCachePath)), m_appSupportPath(std::move(appSupportPath)),
       m_templateDirectory(std::move(templateDirectory)), m_javaHome(std::move(javaHome)),
-      m_utilityWindowPropertiesFile(std::move(utilityWindowPropertiesFile)),
-      m_adminPropertiesFile(std::move(adminPropertiesFile)), m_calls(&calls) {
+      m_userSettings(&settings.user()), m_adminSettings(&settings.admin()), m_calls(&calls) {
     reportIfEmpty(m_templateDirectory, L"Properties template file directory path null.");
     reportIfEmpty(m_javaHome, L"Java home path null.");
-    reportIfEmpty(m_utilityWindowPropertiesFile, L"Utility Window Properties File null.");
-    reportIfEmpty(m_adminPropertiesFile, L"Admin Properties File null.");
+    reportIfEmpty(m_userSettings->path(), L"Utility Window Properties File null.");
+    reportIfEmpty(m_adminSettings->path(), L"Admin Properties File null.");
     reportIfEmpty(m_javaCachePath, L"Java Cache Path null.");
     reportIfEmpty(m_appSupportPath, L"App Support Path null.");
 }
@@ -88,9 +87,7 @@ std::wstring DeploymentProperties::generate() {
         return std::wstring();
     }
     tvs::Logger::getInstance().log(L"DeploymentProperties Utility Window Properties File specified: %ls",
-                                   m_utilityWindowPropertiesFile.c_str());
-    m_userSettings.reset(new LauncherSettings(m_utilityWindowPropertiesFile, m_calls->waitFunction()));
-    m_adminSettings.reset(new LauncherSettings(m_adminPropertiesFile, m_calls->waitFunction()));
+                                   m_userSettings->path().c_str());
 
     for (const Placeholder& placeholder : kPlaceholders) {
         if (replaceParameter(placeholder.name, (this->*placeholder.value)()) == 0) {

@@ -2,7 +2,6 @@
 #include "deployment/LauncherSettings.h"
 #include "deployment/TemplateFile.h"
 
-#include <memory>
 #include <string>
 
 // Writes the embedded runtime's lib\deployment.properties from
@@ -11,9 +10,10 @@
 // support paths. One object per launch step.
 class DeploymentProperties {
 public:
-    // Each empty argument is reported at once with its own error box.
-    DeploymentProperties(std::wstring templateDirectory, std::wstring javaHome,
-                         std::wstring utilityWindowPropertiesFile, std::wstring adminPropertiesFile,
+    // Each empty argument, and each empty settings path, is reported at once
+    // with its own error box. The settings are the run's own readers, which
+    // must outlive this object.
+    DeploymentProperties(std::wstring templateDirectory, std::wstring javaHome, SettingsFiles& settings,
                          std::wstring javaCachePath, std::wstring appSupportPath, FileCalls& calls = systemFileCalls());
 
     // The path of the written file, or empty once the failure has been shown
@@ -63,11 +63,9 @@ private:
     std::wstring m_appSupportPath;
     std::wstring m_templateDirectory;
     std::wstring m_javaHome;
-    std::wstring m_utilityWindowPropertiesFile;
-    std::wstring m_adminPropertiesFile;
     std::wstring m_outputPath;
-    std::unique_ptr<LauncherSettings> m_userSettings;
-    std::unique_ptr<LauncherSettings> m_adminSettings;
+    LauncherSettings* m_userSettings;
+    LauncherSettings* m_adminSettings;
     std::string m_templateText;
     FileCalls* m_calls;
 };

@@ -13,10 +13,19 @@ bool LauncherSettings::load() {
     if (!m_contents.empty()) return true;
     tvs::Logger& log = tvs::Logger::getInstance();
 
-    handles::File file(openFileWaiting(m_path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, m_wait));
+    bool waited = false;
+    handles::File file;
+    if (!m_heldError) {
+        file.reset(openFileWaiting(m_path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, [&](DWORD milliseconds) {
+            waited = true;
+            m_wait(milliseconds);
+        }));
+        if (!file && waited) m_heldError = GetLastError();
+    }
     if (!file) {
+        const DWORD error = m_heldError ? m_heldError : GetLastError();
         log.log(L"Utilities Window properties file %ls not available at this time, code %i", m_path.c_str(),
-                static_cast<int>(GetLastError()));
+                static_cast<int>(error));
         return false;
     }
     const DWORD size = GetFileSize(file.get(), nullptr);
@@ -81,4 +90,10 @@ int32_t LauncherSettings::getInt(const std::string& key, int32_t defaultValue) {
 std::string LauncherSettings::getString(const std::string& key, const std::string& defaultValue) {
     const std::string value = getValue(key);
     return value.empty() ? defaultValue : value;
+}
+
+SettingsFiles::SettingsFiles(const std::wstring& userPath, const std::wstring& adminPath, const WaitFunction& wait)
+    : m_user(userPath, wait) {
+    if (CompareStringOrdinal(userPath.c_str(), -1, adminPath.c_str(), -1, TRUE) != CSTR_EQUAL)
+        m_admin.reset(new LauncherSettings(adminPath, wait));
 }

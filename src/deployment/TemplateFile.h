@@ -8,8 +8,8 @@
 #include <string>
 
 // The calls the generators make on their output file, and their wait between
-// attempts to open a file that another process holds (templates, settings and
-// output alike). The system's calls by default; tests pass their own to
+// attempts to open a file that another process holds (templates and output
+// alike). The system's calls by default; tests pass their own to
 // produce what the platform cannot be made to do on demand.
 class FileCalls {
 public:

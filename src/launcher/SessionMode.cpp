@@ -138,14 +138,14 @@ bool spawnJava(const JavaTexts& t, const std::vector<std::string>& arguments) {
 }
 
 // Steps that write the deployment files and prepare the runtime's folders.
-bool prepareRuntime(const LauncherPaths& paths) {
+bool prepareRuntime(const LauncherPaths& paths, SettingsFiles& settings) {
     DeploymentConfig config(paths.executableDirectory, paths.embeddedJreHome);
     if (config.generate().empty()) {
         showErrorBox(L"Cannot create \"deployment.config\" file. Launch aborted.", true);
         return false;
     }
-    DeploymentProperties properties(paths.executableDirectory, paths.embeddedJreHome, paths.userPropertiesPath,
-                                    paths.adminPropertiesPath, paths.cacheDirectory, paths.supportDirectory);
+    DeploymentProperties properties(paths.executableDirectory, paths.embeddedJreHome, settings, paths.cacheDirectory,
+                                    paths.supportDirectory);
     if (properties.generate().empty()) {
         showErrorBox(L"Cannot create \"deployment.properties\" file. Launch aborted.", true);
         return false;
@@ -174,7 +174,7 @@ bool copySecurityDirectory(const std::wstring& executableDirectory, const std::w
     return copied;
 }
 
-SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches,
+SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches, SettingsFiles& settings,
                               const ShortPathSource& shortPaths) {
     SessionOutcome outcome;
     logger().log(L"Entering Launcher Session mode.");
@@ -197,7 +197,7 @@ SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches&
         showErrorBox(L"Cannot copy \"secure\" directory. Launch aborted.", true);
         outcome.status = -1;
     }
-    if (outcome.status == 0 && !prepareRuntime(paths)) outcome.status = -1;
+    if (outcome.status == 0 && !prepareRuntime(paths, settings)) outcome.status = -1;
 
     if (outcome.status == 0) {
         JavaTexts texts;

@@ -1,4 +1,5 @@
 #pragma once
+#include "deployment/LauncherSettings.h"
 #include "launcher/LauncherPaths.h"
 #include "platform/FileSystem.h"
 #include "platform/ShortPath.h"
@@ -12,9 +13,10 @@ struct SessionOutcome {
     bool bypassExitSequence = false;
 };
 
-// Starts Java Web Start on the first ".vca" argument. Paths without an ANSI
-// form reach Java in their short forms from shortPaths.
-SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches,
+// Starts Java Web Start on the first ".vca" argument, with the run's settings
+// readers. Paths without an ANSI form reach Java in their short forms from
+// shortPaths.
+SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches, SettingsFiles& settings,
                               const ShortPathSource& shortPaths = systemShortPaths());
 
 // Copies the runtime's security directory into the support directory once;

@@ -125,8 +125,7 @@ LauncherPaths workOutPaths() {
     return paths;
 }
 
-StartupSwitches readSwitches(const LauncherPaths& paths) {
-    LauncherSettings settings(paths.adminPropertiesPath);
+StartupSwitches readSwitches(LauncherSettings& settings) {
     StartupSwitches switches;
     switches.updaterDisabled = settings.getBool(LauncherSettings::kDoNotRunUpdater, false) || isPerMachineDeployment();
     switches.validationDisabled = settings.getBool(LauncherSettings::kDoNotValidateVcaFile, false);
@@ -164,14 +163,15 @@ int runLauncher() {
     } catch (const StartupFailure& failure) {
         return failure.status;
     }
-    const StartupSwitches switches = readSwitches(paths);
+    SettingsFiles settings(paths.userPropertiesPath, paths.adminPropertiesPath);
+    const StartupSwitches switches = readSwitches(settings.admin());
     UpdaterSession updater(switches);
 
     int status = 0;
     if (paths.arguments.size() == 1) {
         status = runUtilityWindowMode(paths);
     } else {
-        SessionOutcome outcome = runSessionMode(paths, switches);
+        SessionOutcome outcome = runSessionMode(paths, switches, settings);
         if (outcome.bypassExitSequence) return outcome.status;
         status = outcome.status;
     }

@@ -6,16 +6,23 @@
 namespace tvs {
 
 struct LogFiles {
+    std::wstring directory;  // D
+    std::wstring baseName;   // B
     std::wstring current;    // this run's log, closed
     std::wstring collector;  // D\B.log
     std::wstring rolledOver; // D\B.old.log
 };
 
-// Appends the current log to the collector, rolling the collector over first
-// once it holds maxCollectorSize bytes or more. The current log is deleted
-// only when all of it was appended; an empty one is left alone. Problems go
-// to standard error.
-void collectCurrentLog(const LogFiles& files, std::uint32_t maxCollectorSize);
+// Appends to the collector, oldest first, this run's current log and those
+// that earlier runs left behind (a run that ended without shutdown, or found
+// the collector busy). Each is claimed by an open without sharing, which
+// fails while its writer or another collector has it; such a log is left to
+// a later shutdown. A claimed log is deleted through its handle once all of
+// it was appended; an empty one is left alone. Before each append the
+// collector is rolled over once it holds maxCollectorSize bytes or more. A
+// collector that another process holds is waited for, a few seconds in all.
+// Problems go to standard error.
+void collectCurrentLogs(const LogFiles& files, std::uint32_t maxCollectorSize);
 
 // Deletes directory\baseName_*.log files created more than 90 whole days ago.
 void deleteStaleLogs(const std::wstring& directory, const std::wstring& baseName);

@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <cerrno>
 #include <cstdarg>
 #include <cwchar>
 
@@ -33,32 +32,21 @@ SharedState& shared() {
     return state;
 }
 
-class StreamLock {
-public:
-    explicit StreamLock(std::FILE* stream) : m_stream(stream) {
-        if (m_stream) _lock_file(m_stream);
+// The current log's bytes of a line: UTF-8, each line feed written as
+// carriage return and line feed.
+std::string encodeLine(const std::wstring& line) {
+    std::wstring text;
+    for (wchar_t c : line) {
+        if (c == L'\n') text += L'\r';
+        text += c;
     }
-    ~StreamLock() {
-        if (m_stream) _unlock_file(m_stream);
-    }
-    StreamLock(const StreamLock&) = delete;
-    StreamLock& operator=(const StreamLock&) = delete;
-
-private:
-    std::FILE* m_stream;
-};
-
-// D\B_YYYYMMDD_HHMMSS.log, or with "_N" added while that name is taken.
-std::wstring chooseCurrentLogPath(const std::wstring& directory, const std::wstring& baseName) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    wchar_t stamp[32] = {};
-    _snwprintf(stamp, 31, L"%04d%02d%02d_%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-               now.wSecond);
-    const std::wstring stem = directory + L"\\" + baseName + L"_" + stamp;
-    std::wstring candidate = stem + L".log";
-    for (unsigned long long n = 1; pathExists(candidate); ++n) candidate = stem + L"_" + std::to_wstring(n) + L".log";
-    return candidate;
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+    if (length > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
+                            nullptr);
+    return bytes;
 }
 
 } // namespace
@@ -80,7 +68,7 @@ void Logger::initialize(const BaseDirectorySource& source) {
         throw LoggerException("failed to create containing directory");
     }
 
-    state.instance = new Logger(chooseCurrentLogPath(state.logDirectory, state.baseName));
+    state.instance = new Logger(state.logDirectory, state.baseName);
     state.instance->log(L"Started up");
 }
 
@@ -94,18 +82,23 @@ Logger& Logger::getInstance() {
 void Logger::shutdown() {
     SharedState& state = shared();
     std::lock_guard<std::mutex> guard(state.lock);
-    if (state.instance) {
-        state.instance->log(L"Shutdown\n");
-        state.instance->closeStream();
-        LogFiles files;
-        files.current = state.instance->m_path;
-        files.collector = state.logDirectory + L"\\" + state.baseName + L".log";
-        files.rolledOver = state.logDirectory + L"\\" + state.baseName + L".old.log";
-        delete state.instance;
-        state.instance = nullptr;
-        collectCurrentLog(files, state.maxCollectorSize);
+    if (!state.instance) {
+        deleteStaleLogs(state.logDirectory, state.baseName);
+        return;
     }
+    state.instance->log(L"Shutdown\n");
+    state.instance->closeStream();
+    LogFiles files;
+    files.directory = state.logDirectory;
+    files.baseName = state.baseName;
+    files.current = state.instance->m_path;
+    files.collector = state.logDirectory + L"\\" + state.baseName + L".log";
+    files.rolledOver = state.logDirectory + L"\\" + state.baseName + L".old.log";
+    delete state.instance;
+    state.instance = nullptr;
+    // Logs past their age are deleted rather than collected.
     deleteStaleLogs(state.logDirectory, state.baseName);
+    collectCurrentLogs(files, state.maxCollectorSize);
 }
 
 std::wstring Logger::logDirectory() {
@@ -120,26 +113,37 @@ std::wstring Logger::currentLogPath() {
     return state.instance ? state.instance->m_path : std::wstring();
 }
 
-Logger::Logger(std::wstring path) : m_path(std::move(path)) {
-    // UTF-8 with a byte-order mark, LF written as CR LF, not inherited.
-    m_stream = _wfopen(m_path.c_str(), L"wN, ccs=UTF-8");
-    if (!m_stream) {
-        writeDiagnostic(L"Failed to open log file %ls: %d\n", m_path.c_str(), errno);
-        throw LoggerException("failed to open log file");
+// D\B_YYYYMMDD_HHMMSS.log, or with "_N" added while that name is taken,
+// created exclusively: launchers started in the same second each get a file
+// of their own. Others may read it while it is written, but no collector can
+// claim it.
+Logger::Logger(const std::wstring& directory, const std::wstring& baseName) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t stamp[32] = {};
+    _snwprintf(stamp, 31, L"%04d%02d%02d_%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+               now.wSecond);
+    const std::wstring stem = directory + L"\\" + baseName + L"_" + stamp;
+    for (unsigned long long n = 0; !m_file; ++n) {
+        m_path = n == 0 ? stem + L".log" : stem + L"_" + std::to_wstring(n) + L".log";
+        m_file.reset(CreateFileW(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        const DWORD error = GetLastError();
+        if (!m_file && !pathExists(m_path)) {
+            writeDiagnostic(L"Failed to open log file %ls: %d\n", m_path.c_str(), static_cast<int>(error));
+            throw LoggerException("failed to open log file");
+        }
     }
+    static const char kByteOrderMark[] = "\xEF\xBB\xBF";
+    DWORD written = 0;
+    WriteFile(m_file.get(), kByteOrderMark, sizeof kByteOrderMark - 1, &written, nullptr);
 }
 
 Logger::~Logger() { closeStream(); }
 
 void Logger::closeStream() {
-    std::FILE* open = nullptr;
-    {
-        StreamLock lock(m_stream);
-        open = m_stream;
-        m_stream = nullptr;
-        if (open) std::fflush(open);
-    }
-    if (open) std::fclose(open);
+    std::lock_guard<std::mutex> guard(m_lineLock);
+    m_file.reset();
 }
 
 void Logger::log(const wchar_t* format, ...) {
@@ -161,13 +165,11 @@ void Logger::writeLine(const wchar_t* message) {
     _snwprintf(stamp, 31, L"%04d/%02d/%02d %02d:%02d:%02d.%03d", now.wYear, now.wMonth, now.wDay, now.wHour,
                now.wMinute, now.wSecond, now.wMilliseconds);
 
-    StreamLock lock(m_stream);
-    if (!m_stream) return;
-    std::fputws(stamp, m_stream);
-    std::fputwc(L' ', m_stream);
-    std::fputws(message, m_stream);
-    std::fputwc(L'\n', m_stream);
-    std::fflush(m_stream);
+    const std::string bytes = encodeLine(std::wstring(stamp) + L" " + message + L"\n");
+    std::lock_guard<std::mutex> guard(m_lineLock);
+    if (!m_file) return;
+    DWORD written = 0;
+    WriteFile(m_file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 } // namespace tvs

@@ -1,8 +1,10 @@
 #pragma once
 // The launcher's single process-wide log. Each run writes its own current
-// log; shutdown appends it to the collector and rolls that over.
+// log; shutdown appends it, and those that earlier runs left behind, to the
+// collector and rolls that over.
+#include "handles/Handles.h"
+
 #include <cstdint>
-#include <cstdio>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -19,13 +21,15 @@ public:
     };
 
     // Finds the log directory from the system's shell folders and
-    // environment, opens this run's current log and logs "Started up".
+    // environment, creates this run's current log and logs "Started up".
     static void initialize();
     // The same with the base directory taken from the given source.
     static void initialize(const BaseDirectorySource& source);
     static Logger& getInstance();
-    // Closes the current log, appends it to the collector (rolling that over
-    // once it has reached 32,768 bytes) and deletes logs older than 90 days.
+    // Closes the current log, deletes logs older than 90 days, and appends
+    // the current log and those that earlier runs left behind to the
+    // collector, oldest first (rolling that over once it has reached 32,768
+    // bytes).
     static void shutdown();
 
     virtual ~Logger();
@@ -38,16 +42,18 @@ public:
     static std::wstring currentLogPath();
 
 private:
-    explicit Logger(std::wstring path);
+    // Creates a current log of its own in the directory; throws when it cannot.
+    Logger(const std::wstring& directory, const std::wstring& baseName);
     Logger(const Logger&) = delete;
     Logger& operator=(const Logger&) = delete;
 
     void writeLine(const wchar_t* message);
-    // Closes the stream under its lock; nothing is written afterwards.
+    // Closes the file under the line lock; nothing is written afterwards.
     void closeStream();
 
     std::wstring m_path;
-    std::FILE* m_stream = nullptr;
+    std::mutex m_lineLock; // one line at a time
+    handles::File m_file;
 };
 
 } // namespace tvs

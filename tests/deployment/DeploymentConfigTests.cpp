@@ -78,7 +78,8 @@ TEST_F(DeploymentTest, ShippedTemplatesUseTheRuntimesOwnKeys) {
     ASSERT_TRUE(writeFile(admin, "proxySelection=1\nuseSameProxyServerForAllProctocols=true\n"));
     const std::wstring package = CONVOCA_PACKAGE_DIR_WIN;
     ASSERT_EQ(DeploymentConfig(package, jre).generate(), config);
-    ASSERT_EQ(DeploymentProperties(package, jre, user, admin, cache, support).generate(), properties);
+    SettingsFiles settings(user, admin);
+    ASSERT_EQ(DeploymentProperties(package, jre, settings, cache, support).generate(), properties);
     const std::vector<std::string> lines = splitLines(readFile(config) + "\n" + readFile(properties));
     std::vector<std::string> expected = splitLines(
         "deployment.system.config.mandatory=true\ndeployment.console.startup.mode=DISABLE\ndeployment.proxy.type=1\n"

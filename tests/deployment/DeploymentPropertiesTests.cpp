@@ -69,7 +69,8 @@ TEST_F(PropertiesTest, FailedWritesShowTheirBoxesAndTheFirstSuccessIsTheOnlyWrit
                        file = L" deployment.properties file " + properties,
                        twice = L"Error writing deployment properties file file.";
     const std::string content = written(doubled(jre), defaults);
-    DeploymentProperties generator(exe, jre, user, admin, cache, support, calls);
+    SettingsFiles settings(user, admin, calls.waitFunction());
+    DeploymentProperties generator(exe, jre, settings, cache, support, calls);
     LogTail log;
     const struct {
         bool ScriptedCalls::*fault;

@@ -47,7 +47,8 @@ struct DeploymentTest : ::testing::Test {
         makeDirs(jre + L"\\lib");
     }
     std::wstring generateProperties(const std::wstring& home) {
-        return DeploymentProperties(exe, home, user, admin, cache, support, calls).generate();
+        SettingsFiles settings(user, admin, calls.waitFunction());
+        return DeploymentProperties(exe, home, settings, cache, support, calls).generate();
     }
     TempDir root;
     const std::wstring exe = root / L"exe", jre = root / L"jre", cache = root / L"cache", support = root / L"support",

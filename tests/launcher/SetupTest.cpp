@@ -43,16 +43,23 @@ TEST_F(SetupTest, WorkingCopyIsMadeOnceAndRefreshedWhenMissingOrUnmarked) {
     EXPECT_EQ(0, runUnixShell("find '" + support + "' -type l -delete"));
 }
 
-// Four session links opened at once on a first start.
+// Four session links opened at once on a first start: one intact working copy, and every run's log kept once.
 TEST_F(SetupTest, ConcurrentFirstStartsShareOneIntactWorkingCopy) {
     LauncherInstall install(Deployment::perUser);
-    const std::wstring vca = session();
+    const std::vector<std::wstring> sessions = {session(L"a.vca"), session(L"b.vca"), session(L"c.vca"),
+                                                session(L"d.vca")};
     std::vector<std::unique_ptr<LauncherProcess>> launchers;
-    for (int i = 0; i < 4; ++i) launchers.push_back(std::make_unique<LauncherProcess>(install, std::vector{vca}));
+    for (const auto& vca : sessions) launchers.push_back(std::make_unique<LauncherProcess>(install, std::vector{vca}));
     for (auto& launcher : launchers) EXPECT_EQ(0, launcher->wait(180000));
     EXPECT_EQ(std::vector<std::wstring>{}, boxTexts(robot.boxes()));
     EXPECT_EQ(4u, javawRecords(4).size());
     expectCompleteWorkingCopy(install);
+    const std::wstring logsFolder = supportDirectory() + L"\\logs\\ConvocaLauncher";
+    const std::string logs = readFile(logsFolder + L".old.log") + readFile(logsFolder + L".log"); // all collected
+    for (const std::wstring& vca : sessions) {
+        const std::string line = " Launching " + utf8(vca) + "\r\n";
+        EXPECT_TRUE(logs.find(line) != std::string::npos && logs.find(line) == logs.rfind(line)) << line;
+    }
 }
 
 // The support folder on a small volume that fills up during the first copy, and then gets more room.

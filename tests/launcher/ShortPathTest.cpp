@@ -122,8 +122,9 @@ TEST_F(ShortPathTest, WithoutShortNamesTheLaunchEndsWithTheLocaleMessage) {
     paths.cacheDirectory = supportDirectory() + L"\\vcaLauncherCache";
     StartupSwitches switches;
     switches.launchDisabled = true;
+    SettingsFiles settings(paths.userPropertiesPath, paths.adminPropertiesPath);
     tvs::Logger::initialize();
-    const SessionOutcome without = runSessionMode(paths, switches, NoShortNames());
+    const SessionOutcome without = runSessionMode(paths, switches, settings, NoShortNames());
     tvs::Logger::shutdown();
     EXPECT_EQ(1113, without.status);
     EXPECT_TRUE(without.bypassExitSequence);

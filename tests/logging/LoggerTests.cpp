@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <regex>
+#include <thread>
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
@@ -114,39 +115,38 @@ TEST(LoggerErrors, LeaveNoLoggerOrTheRunningOneBehind) {
 
 TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndRollsA32768ByteCollectorOverOntoTheOldLog) {
     const std::string c = utf8(collector), o = utf8(oldLog);
-    // The collector and old log present before (0: neither), and the one held without sharing, as another
-    // process would.
+    // The collector and old log present before, and the one held without sharing, as another process would.
     const struct {
         size_t size;
         const std::wstring* held;
+        DWORD heldMs;
         bool rolled, collected;
         std::string err;
     } rows[] = {
-        {0, nullptr, false, true, ""},
-        {32768, nullptr, true, true, "Rolling over log file: " + c + "\n"},
-        {32767, nullptr, false, true, ""},
-        {32768, &oldLog, false, true,
+        {32768, nullptr, 0, true, true, "Rolling over log file: " + c + "\n"},
+        {32767, nullptr, 0, false, true, ""},
+        {32768, &oldLog, 0, false, true,
          "Rolling over log file: " + c + "\nFailed to delete: " + o + "\nFailed to rename: " + c + "\n"},
-        {4, &collector, false, false, "Failed to open log collector " + c + "\n"}, // another shutdown's
+        {4, &collector, 1000, false, true, ""}, // another shutdown's, waited for
+        {4, &collector, 6000, false, false, "Failed to open log collector " + c + "\n"}, // past the wait
     };
     for (const auto& row : rows) {
         start();
         const std::string before(row.size, 'x');
-        ASSERT_TRUE(!row.size || (writeFile(collector, before) && writeFile(oldLog, "previous old log")));
+        ASSERT_TRUE(writeFile(collector, before) && writeFile(oldLog, "previous old log"));
         // More than one copy block, and a Ctrl-Z, at which a text-mode copy would end.
-        Logger::getInstance().log(L"%ls", (std::wstring(3000, L'\x00E9') + L"\x1A"
-                                                                           L"after")
-                                              .c_str());
+        const std::wstring message = std::wstring(3000, L'\x00E9') + L"\x1A" + L"after";
+        Logger::getInstance().log(L"%ls", message.c_str());
         const std::string written = readFile(Logger::currentLogPath());
         handles::File held(row.held ? CreateFileW(row.held->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                                   OPEN_EXISTING, 0, nullptr)
                                     : nullptr);
+        std::thread release([&] { Sleep(row.heldMs), held.reset(); });
         CaptureStderr();
         const std::string after = finishRun(L"run");
-        held.reset();
+        release.join();
         EXPECT_EQ(GetCapturedStderr(), row.err) << row.size;
-        EXPECT_EQ(fileExists(oldLog), row.size > 0);
-        EXPECT_EQ(readFile(oldLog), row.rolled ? before : row.size ? "previous old log" : "");
+        EXPECT_EQ(readFile(oldLog), row.rolled ? before : "previous old log");
         EXPECT_EQ(fileExists(current), !row.collected);
         const std::string kept = row.rolled ? "" : before;
         if (!row.collected) {
@@ -159,35 +159,48 @@ TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndRollsA32768ByteCollectorO
     }
 }
 
-TEST_F(LoggerTest, StaleLogsAreDeletedAfter90WholeDaysAtEveryShutdown) {
+// Shutdown deletes logs made over 90 whole days ago, then collects the rest oldest first, rolling over before each.
+TEST_F(LoggerTest, ShutdownDeletesStaleLogsAndCollectsLeftoversOldestFirst) {
     const struct {
         const wchar_t* name;
         long long age;
-        bool stays;
+        char fate; // deleted, kept, held by a writer, collected
+        std::string text;
     } files[] = {
-        {L"ConvocaLauncher_20000101_000000.log", 91 * kDay, false},
-        {L"ConvocaLauncher_20000101_000001_3.log", 400 * kDay, false},
-        {L"ConvocaLauncher_20000102_000000.log", 90 * kDay + 23 * 3600, true},
-        {L"ConvocaLauncher_20990101_000000.log", -30 * kDay, true},
-        {L"ConvocaLauncher.old.log", 200 * kDay, true},
-        {L"Other_20000101_000000.log", 200 * kDay, true},
-        {L"ConvocaLauncher_20000103_000000.txt", 200 * kDay, true},
+        {L"ConvocaLauncher_20000101_000000.log", 91 * kDay, 'd', "stale"},
+        {L"ConvocaLauncher_20990101_000000.log", -30 * kDay, 'c', "future\r\n"},
+        {L"ConvocaLauncher_20000102_000000_10.log", 0, 'c', "tenth\r\n"},
+        {L"ConvocaLauncher_20000102_000000_2.log", 0, 'c', "second\r\n"},
+        {L"ConvocaLauncher_20000102_000000_1.log", 0, 'h', "running"},
+        {L"ConvocaLauncher_20000102_000000.log", 90 * kDay + 23 * 3600, 'c', std::string(32768, 'o')},
+        {L"Other_20000101_000000.log", 200 * kDay, 'k', "other"},
+        {L"ConvocaLauncher_20000103_000000.txt", 200 * kDay, 'k', "text"},
     };
     start();
-    std::vector<std::string> deleted;
+    std::vector<std::string> expected;
+    handles::File writer;
     for (const auto& f : files) {
-        ASSERT_TRUE(writeFile(logs + L"\\" + f.name, "old") && setFileAge(logs + L"\\" + f.name, f.age));
-        if (!f.stays) deleted.push_back("Deleting stale log file: " + utf8(logs + L"\\" + f.name));
+        const std::wstring path = logs + L"\\" + f.name;
+        ASSERT_TRUE(writeFile(path, f.text) && setFileAge(path, f.age));
+        if (f.fate == 'd') expected.push_back("Deleting stale log file: " + utf8(path));
+        if (f.fate == 'h')
+            writer.reset(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     }
+    expected.push_back("Rolling over log file: " + utf8(collector));
     CaptureStderr();
     const std::string collected = finishRun(L"run");
-    for (const auto& f : files) EXPECT_EQ(fileExists(logs + L"\\" + f.name), f.stays) << utf8(f.name);
+    for (const auto& f : files) EXPECT_EQ(fileExists(logs + L"\\" + f.name), f.fate == 'k' || f.fate == 'h');
     std::vector<std::string> lines = splitLines(GetCapturedStderr());
     std::sort(lines.begin(), lines.end());
-    EXPECT_EQ(lines, deleted);
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(readFile(oldLog), files[5].text) << "rolled over before the next";
+    EXPECT_TRUE(std::regex_match(collected, std::regex("second\r\ntenth\r\n" + kBom + "(.|\r|\n)*" + kStamp +
+                                                       "run\r\n" + kStamp + "Shutdown\r\n\r\nfuture\r\n")))
+        << collected;
     // Without a running logger, shutdown collects nothing and only deletes.
-    ASSERT_TRUE(setFileAge(logs + L"\\" + files[2].name, 91 * kDay));
+    writer.reset();
+    ASSERT_TRUE(setFileAge(logs + L"\\" + files[4].name, 91 * kDay));
     Logger::shutdown();
-    EXPECT_FALSE(fileExists(logs + L"\\" + files[2].name));
+    EXPECT_FALSE(fileExists(logs + L"\\" + files[4].name));
     EXPECT_EQ(readFile(collector), collected);
 }
