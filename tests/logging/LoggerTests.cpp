@@ -119,7 +119,7 @@ TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndRollsA32768ByteCollectorO
     const struct {
         size_t size;
         const std::wstring* held;
-        DWORD heldMs;
+        DWORD heldMs; // 0: held until the shutdown is over
         bool rolled, collected;
         std::string err;
     } rows[] = {
@@ -141,10 +141,13 @@ TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndRollsA32768ByteCollectorO
         handles::File held(row.held ? CreateFileW(row.held->c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                                   OPEN_EXISTING, 0, nullptr)
                                     : nullptr);
-        std::thread release([&] { Sleep(row.heldMs), held.reset(); });
+        std::thread release([&] {
+            if (row.heldMs) Sleep(row.heldMs), held.reset();
+        });
         CaptureStderr();
         const std::string after = finishRun(L"run");
         release.join();
+        held.reset();
         EXPECT_EQ(GetCapturedStderr(), row.err) << row.size;
         EXPECT_EQ(readFile(oldLog), row.rolled ? before : "previous old log");
         EXPECT_EQ(fileExists(current), !row.collected);
