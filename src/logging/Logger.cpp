@@ -117,6 +117,12 @@ std::wstring Logger::currentLogPath() {
 // created exclusively: launchers started in the same second each get a file
 // of their own. Others may read it while it is written, but no collector can
 // claim it.
+// A log that a collector has just claimed and deleted keeps its name until
+// the collector's handle closes, and refuses to be created with
+// ERROR_ACCESS_DENIED meanwhile; a folder that refuses every name gives up
+// after this many.
+constexpr unsigned long long kDeletePendingNames = 16;
+
 Logger::Logger(const std::wstring& directory, const std::wstring& baseName) {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -129,7 +135,7 @@ Logger::Logger(const std::wstring& directory, const std::wstring& baseName) {
         m_file.reset(CreateFileW(m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
         const DWORD error = GetLastError();
-        if (!m_file && !pathExists(m_path)) {
+        if (!m_file && !pathExists(m_path) && !(error == ERROR_ACCESS_DENIED && n < kDeletePendingNames)) {
             writeDiagnostic(L"Failed to open log file %ls: %d\n", m_path.c_str(), static_cast<int>(error));
             throw LoggerException("failed to open log file");
         }
