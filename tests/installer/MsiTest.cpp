@@ -1,6 +1,5 @@
-// The Windows Installer package under Wine's msiexec, in a Wine prefix of its
-// own: a silent installation with administrator settings, a session opened
-// through the association, an upgrade, an administrator's file in another
+// The Windows Installer package under Wine's msiexec, in a Wine prefix of its own: a silent installation with
+// administrator settings, a session opened through the association, an upgrade, an administrator's file in another
 // encoding, refused settings, the setup program beside it, and the removal.
 #include "Installation.h"
 
@@ -72,8 +71,10 @@ size_t lineCount(const std::string& text, const std::string& line) {
 void expectNothingInstalled(const std::vector<std::wstring>& left = {}) {
     EXPECT_EQ(!left.empty(), dirExists(perMachineDir()));
     EXPECT_EQ(left, listFiles(perMachineDir()));
+    for (const RegRow& row : association(perMachineDir()))
+        EXPECT_EQ("<none>", regString(HKEY_LOCAL_MACHINE, row.subKey, row.name, kMachineView)) << row.subKey;
     EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, kProgIdKey, kMachineView));
-    EXPECT_EQ("<none>", regString(HKEY_LOCAL_MACHINE, kVcaKey, "", kMachineView));
+    EXPECT_FALSE(fileExists(shortcut(true)) || fileExists(shortcut(false))) << "the settings window's shortcut";
     EXPECT_EQ("<none>", machineMarker());
     EXPECT_TRUE(productEntries().empty());
 }
@@ -114,8 +115,7 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
     EXPECT_EQ(written, readFile(admin)) << "each given setting on its line, the rest the defaults";
     for (const RegRow& row : association(dir))
         EXPECT_EQ(row.value, regString(HKEY_LOCAL_MACHINE, row.subKey, row.name, kMachineView)) << row.subKey;
-    const std::string first = machineMarker();
-    EXPECT_EQ(0u, first.rfind(kVersion + " {", 0)) << first;
+    EXPECT_EQ(0u, machineMarker().rfind(kVersion + " {", 0)) << machineMarker();
     EXPECT_EQ(std::vector<std::string>{kVersion}, productEntries());
     EXPECT_TRUE(fileExists(shortcut(true)) || fileExists(shortcut(false))) << "the settings window's shortcut";
     std::string deployment = openSession(true);
@@ -132,8 +132,7 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
     ASSERT_TRUE(writeFile(admin, edited));
     ASSERT_EQ(msiDone, install(kNextMsi, {{L"PROXYHTTPPORT", "httpProxyPort", L"3128"}}).exitCode);
     EXPECT_EQ(withSettings(edited, {{L"", "httpProxyPort", L"3128"}}), readFile(admin));
-    const std::string second = machineMarker();
-    EXPECT_EQ(0u, second.rfind(kNextVersion + " {", 0)) << second;
+    EXPECT_EQ(0u, machineMarker().rfind(kNextVersion + " {", 0)) << machineMarker();
     EXPECT_EQ(std::vector<std::string>{kNextVersion}, productEntries());
     deployment = openSession(true);
     for (const char* line : {"deployment.proxy.http.port=3128", "deployment.proxy.override.hosts=intranet.corp"})
@@ -150,6 +149,8 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
     ASSERT_TRUE(writeFile(admin, edited));
     ASSERT_EQ(msiDone, msiexec(L"/i " + quoted(kNextMsi) + L" REMOVE=all").exitCode);
     expectNothingInstalled();
+    EXPECT_FALSE(listFiles(supportDirectory() + L"\\logs").empty()) << "the logs stay";
+    EXPECT_TRUE(fileExists(javawRecordPath())) << "the working copy stays";
 }
 
 TEST_F(MsiTest, RefusedSettingsAnUnreadableFileAndTheSetupProgramsInstallationLeaveNothing) {
@@ -158,7 +159,6 @@ TEST_F(MsiTest, RefusedSettingsAnUnreadableFileAndTheSetupProgramsInstallationLe
     const std::wstring admin = perMachineDir() + L"\\" + kAdminFile;
     ASSERT_TRUE(makeDirs(perMachineDir()) && writeFile(admin, kUtf16File));
     handles::File held(CreateFileW(admin.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    const std::string unchanged = "Nothing has been changed.";
     const struct {
         std::wstring property;
         std::string log;
@@ -188,7 +188,7 @@ TEST_F(MsiTest, RefusedSettingsAnUnreadableFileAndTheSetupProgramsInstallationLe
         if (!row.held) held.close();
         const MsiRun run = msiexec(L"/i " + quoted(kMsi) + L" " + row.property);
         EXPECT_EQ(msiFailed, run.exitCode) << utf8(row.property);
-        EXPECT_NE(std::string::npos, run.log.find(row.log + " " + unchanged)) << row.log;
+        EXPECT_NE(std::string::npos, run.log.find(row.log + " Nothing has been changed.")) << row.log;
         expectNothingInstalled({kAdminFile});
     }
     EXPECT_EQ(kUtf16File, readFile(admin));
