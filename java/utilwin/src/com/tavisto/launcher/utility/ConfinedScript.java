@@ -21,6 +21,8 @@ import java.security.ProtectionDomain;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.PropertyPermission;
+import java.util.Timer;
+import java.util.TimerTask;
 
 /**
  * Evaluates a proxy script in a Java process of its own, which runs the
@@ -28,12 +30,17 @@ import java.util.PropertyPermission;
  * program only name look-ups (what dnsResolve and myIpAddress need) and
  * ending their own process: no files, no programs, no connections, no system
  * properties, no reflection. The child runs on the Java that runs the window,
- * and is ended at the test's limit or when the test is cancelled.
+ * and is ended at the test's limit, when the test is cancelled and when this
+ * program ends. It also ends itself at the limit, so that it outlives neither
+ * the limit nor, by much, a window that was ended without its exit hooks: on
+ * Windows a child may inherit the window's own handles, its pipes to the
+ * launcher among them, and holds them open while it runs.
  * <p>
  * The child is this class's main: it makes the engine named on its command
  * line before the security manager is in place, reads the URL, the host and
  * the script from its standard input, and writes its outcome at the end of
- * its standard output after {@link #OUTCOME}.
+ * its standard output after {@link #OUTCOME}. Its second argument is its time
+ * limit in milliseconds.
  */
 final class ConfinedScript implements ProxyScript.Engine {
     static final String OUTCOME = "\n-- proxy script outcome --\n";
@@ -43,6 +50,8 @@ final class ConfinedScript implements ProxyScript.Engine {
     /** What is kept of the child's output: its end, which holds the outcome. */
     private static final int MAX_OUTPUT = 64 * 1024;
     private static final String HEAP = "-Xmx64m";
+    /** The child's exit status when it ends itself at its limit. */
+    static final int HALTED = 3;
 
     private final String engineClass;
 
@@ -51,8 +60,8 @@ final class ConfinedScript implements ProxyScript.Engine {
         this.engineClass = engineClass;
     }
 
-    /** The child's command line. */
-    List<String> command() {
+    /** The command line of a child that ends itself after limitMs. */
+    List<String> command(int limitMs) {
         File bin = new File(System.getProperty("java.home"), "bin");
         File java = new File(bin, "java.exe");
         List<String> command = new ArrayList<String>();
@@ -67,6 +76,7 @@ final class ConfinedScript implements ProxyScript.Engine {
         command.add(System.getProperty("java.class.path"));
         command.add(ConfinedScript.class.getName());
         command.add(engineClass);
+        command.add(String.valueOf(limitMs));
         return command;
     }
 
@@ -82,10 +92,9 @@ final class ConfinedScript implements ProxyScript.Engine {
 
     @Override
     public String findProxyForUrl(String script, String url, String host, Deadline deadline) throws Exception {
-        deadline.remaining();
         final Process child;
         try {
-            child = new ProcessBuilder(command()).redirectErrorStream(true).start();
+            child = new ProcessBuilder(command(deadline.remaining())).redirectErrorStream(true).start();
         } catch (IOException e) {
             throw new IOException("Java could not be started to run it (" + SettingsStore.describe(e) + ")", e);
         }
@@ -95,8 +104,15 @@ final class ConfinedScript implements ProxyScript.Engine {
                 child.destroy();
             }
         };
+        Thread onExit = new Thread(new Runnable() {
+            @Override
+            public void run() {
+                child.destroy();
+            }
+        }, "Proxy script end");
         deadline.watch(end);
         try {
+            Runtime.getRuntime().addShutdownHook(onExit);
             try (OutputStream in = child.getOutputStream()) {
                 in.write((url + "\n" + host + "\n" + script).getBytes(StandardCharsets.UTF_8));
             } catch (IOException e) {
@@ -107,7 +123,20 @@ final class ConfinedScript implements ProxyScript.Engine {
             return outcome(output);
         } finally {
             deadline.release(end);
+            for (Closeable stream : new Closeable[] {child.getOutputStream(), child.getInputStream(),
+                    child.getErrorStream()}) {
+                try {
+                    stream.close();
+                } catch (IOException e) {
+                    // Its pipe is gone with the child.
+                }
+            }
             child.destroy();
+            try {
+                Runtime.getRuntime().removeShutdownHook(onExit);
+            } catch (IllegalStateException e) {
+                // This program is ending, and the hook ends the child.
+            }
         }
     }
 
@@ -166,6 +195,12 @@ final class ConfinedScript implements ProxyScript.Engine {
     /** The child. Its standard output carries the outcome; anything it prints before is ignored. */
     public static void main(String[] args) throws IOException {
         PrintStream out = new PrintStream(new FileOutputStream(FileDescriptor.out), true, "UTF-8");
+        new Timer("Proxy script limit", true).schedule(new TimerTask() {
+            @Override
+            public void run() {
+                Runtime.getRuntime().halt(HALTED);
+            }
+        }, Integer.parseInt(args[1]));
         String[] input = new String(readAll(System.in), StandardCharsets.UTF_8).split("\n", 3);
         String outcome;
         try {

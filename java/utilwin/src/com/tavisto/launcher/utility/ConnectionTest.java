@@ -84,6 +84,12 @@ final class ConnectionTest {
             return connect(target, route);
         } catch (Stop stop) {
             return new Result(false, deadline.isCancelled() ? CANCELLED : stop.getMessage());
+        } catch (RuntimeException e) {
+            // What the deadline closes under a step may fail in any way there.
+            if (!deadline.isCancelled() && !deadline.closedAtLimit()) {
+                throw e;
+            }
+            return new Result(false, deadline.isCancelled() ? CANCELLED : deadline.tookLonger());
         } finally {
             deadline.finish();
         }
@@ -128,7 +134,7 @@ final class ConnectionTest {
         String script;
         try {
             script = ProxyScript.fetch(location, deadline);
-        } catch (IOException | IllegalArgumentException e) {
+        } catch (IOException | RuntimeException e) {
             throw new Stop(deadline.closedAtLimit() ? deadline.tookLonger() : "The automatic configuration script"
                     + " could not be fetched from " + location + ": " + describe(e) + ".");
         }

@@ -78,7 +78,7 @@ final class ConnectionTestPanel extends JPanel {
         cancel.addActionListener(new ActionListener() {
             @Override
             public void actionPerformed(ActionEvent e) {
-                stop(ConnectionTest.CANCELLED);
+                cancelRunning();
             }
         });
     }
@@ -116,6 +116,11 @@ final class ConnectionTestPanel extends JPanel {
         }, "Connection test");
         thread.setDaemon(true);
         thread.start();
+    }
+
+    /** Cancels the running test, if any, as Cancel does. */
+    void cancelRunning() {
+        stop(ConnectionTest.CANCELLED);
     }
 
     /** Ends the running test with message; a result it brings later is dropped. */

@@ -12,20 +12,20 @@ import java.util.regex.Pattern;
 final class Masking {
     static final String MASK = "***";
 
-    /** Not masked from the start: a URL value, whose user information follows "://". */
-    private static final String NOT_A_URL = "(?![A-Za-z][\\w+.-]*://)";
+    /** A scheme before a value's user information, kept. */
+    private static final String SCHEME = "(?:[A-Za-z][\\w+.-]*://)?";
     /** The value of a proxy setting, or of a deployment.proxy.* line, to its last "@". */
     private static final Pattern PROXY_VALUE =
-            Pattern.compile("(?im)^([ \\t]*[\\w.]*proxy[\\w.]*[ \\t]*[=:][ \\t]*)" + NOT_A_URL + "[^\\r\\n]*@");
+            Pattern.compile("(?im)^([ \\t]*[\\w.]*proxy[\\w.]*[ \\t]*[=:][ \\t]*" + SCHEME + ")[^\\r\\n]*@");
     /** The value in the launcher's log line "Replaced '%PROXY_...%' n times with 'value' in file". */
     private static final Pattern REPLACED =
-            Pattern.compile("(Replaced '%PROXY_\\w*%' -?\\d+ times with ')" + NOT_A_URL + "[^\\r\\n]*@");
+            Pattern.compile("(Replaced '%PROXY_\\w*%' -?\\d+ times with '" + SCHEME + ")[^\\r\\n]*@");
     /**
-     * The user information of a URL: from "://" to the last "@" before the
-     * path, the query or the end of the line. A password in a URL holds no
-     * "/", "?" or "#": those end the user information.
+     * The user information of any other URL: from "://" to the last "@"
+     * before the path, the query, a space or the end of the line. Only the
+     * values above may hold a password with "/", "?", "#" or a space.
      */
-    private static final Pattern URL_USER = Pattern.compile("(?<=://)[^/?#\\r\\n\"'<>]*@");
+    private static final Pattern URL_USER = Pattern.compile("(?<=://)[^/?#\\s\"'<>]*@");
     /**
      * A user:password pair before a host, anywhere. The password part holds no
      * backslash, so that a Windows path such as C:\Users\name@host is kept.

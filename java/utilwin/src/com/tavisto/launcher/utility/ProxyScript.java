@@ -1,14 +1,18 @@
 package com.tavisto.launcher.utility;
 
 import java.io.ByteArrayOutputStream;
-import java.io.Closeable;
 import java.io.IOException;
 import java.io.InputStream;
 import java.net.HttpURLConnection;
+import java.net.InetSocketAddress;
 import java.net.Proxy;
+import java.net.Socket;
+import java.net.SocketTimeoutException;
 import java.net.URL;
-import java.net.URLConnection;
 import java.nio.charset.StandardCharsets;
+import javax.net.ssl.SSLParameters;
+import javax.net.ssl.SSLSocket;
+import javax.net.ssl.SSLSocketFactory;
 import javax.script.Invocable;
 import javax.script.ScriptEngine;
 import javax.script.ScriptEngineManager;
@@ -20,6 +24,8 @@ import javax.script.ScriptEngineManager;
  */
 final class ProxyScript {
     static final int MAX_BYTES = 1024 * 1024;
+    private static final int MAX_HEAD = 8192;
+    private static final int MAX_REDIRECTS = 5;
 
     /** Evaluates a script's FindProxyForURL. */
     interface Engine {
@@ -112,45 +118,123 @@ final class ProxyScript {
     }
 
     /**
-     * The script at location, fetched without a proxy within deadline, which
-     * closes the connection at its limit however slowly the server answers.
+     * The script at location, fetched without a proxy within deadline. An
+     * http or https script is fetched over a socket that the deadline closes
+     * at its limit, and each read waits at most the time then left, so no
+     * answer, however slow, outlasts the limit. Redirects to http or https
+     * addresses are followed. Any other location (a file) is read as Java
+     * reads it.
      */
     static String fetch(String location, Deadline deadline) throws IOException, ConnectionTest.Stop {
-        final URLConnection connection = new URL(location).openConnection(Proxy.NO_PROXY);
-        connection.setConnectTimeout(deadline.remaining());
-        connection.setReadTimeout(deadline.remaining());
-        connection.setUseCaches(false);
-        Closeable disconnect = new Closeable() {
-            @Override
-            public void close() {
-                if (connection instanceof HttpURLConnection) {
-                    ((HttpURLConnection) connection).disconnect();
-                }
+        URL url = new URL(location);
+        ByteArrayOutputStream body = new ByteArrayOutputStream();
+        for (int redirects = 0; isHttp(url); redirects++) {
+            Socket socket = new Socket(Proxy.NO_PROXY);
+            deadline.watch(socket);
+            String moved;
+            try {
+                moved = get(url, socket, deadline, body);
+            } catch (SocketTimeoutException e) {
+                throw new ConnectionTest.Stop(deadline.tookLonger());
+            } finally {
+                deadline.release(socket);
+                socket.close();
             }
-        };
-        deadline.watch(disconnect);
-        try {
-            if (connection instanceof HttpURLConnection) {
-                int status = ((HttpURLConnection) connection).getResponseCode();
-                if (status != HttpURLConnection.HTTP_OK) {
-                    throw new IOException("the server answered with HTTP status " + status);
-                }
+            if (moved == null) {
+                return new String(body.toByteArray(), StandardCharsets.UTF_8);
             }
-            try (InputStream in = connection.getInputStream()) {
-                ByteArrayOutputStream bytes = new ByteArrayOutputStream();
-                byte[] buffer = new byte[8192];
-                for (int n; (n = in.read(buffer)) > 0;) {
-                    bytes.write(buffer, 0, n);
-                    if (bytes.size() > MAX_BYTES) {
-                        throw new IOException("it is larger than " + MAX_BYTES / 1024 + " KB");
-                    }
-                    deadline.remaining();
-                }
-                return new String(bytes.toByteArray(), StandardCharsets.UTF_8);
+            URL next = new URL(url, moved);
+            if (!isHttp(next) || redirects == MAX_REDIRECTS) {
+                throw new IOException("the server sent it on to " + moved + ", which is not followed");
             }
-        } finally {
-            deadline.release(disconnect);
-            disconnect.close();
+            url = next;
         }
+        try (InputStream in = url.openConnection(Proxy.NO_PROXY).getInputStream()) {
+            byte[] buffer = new byte[8192];
+            for (int n; (n = in.read(buffer)) >= 0; deadline.remaining()) {
+                keep(body, buffer, n);
+            }
+            return new String(body.toByteArray(), StandardCharsets.UTF_8);
+        }
+    }
+
+    private static boolean isHttp(URL url) {
+        return url.getProtocol().equalsIgnoreCase("http") || url.getProtocol().equalsIgnoreCase("https");
+    }
+
+    /** Fetches url over socket into body; returns where the script has moved instead, if it has. */
+    private static String get(URL url, Socket socket, Deadline deadline, ByteArrayOutputStream body)
+            throws IOException, ConnectionTest.Stop {
+        int port = url.getPort() > 0 ? url.getPort() : url.getDefaultPort();
+        socket.connect(new InetSocketAddress(url.getHost(), port), deadline.remaining());
+        Socket stream = socket;
+        if (url.getProtocol().equalsIgnoreCase("https")) {
+            SSLSocket tls = (SSLSocket) ((SSLSocketFactory) SSLSocketFactory.getDefault())
+                    .createSocket(socket, url.getHost(), port, true);
+            SSLParameters parameters = tls.getSSLParameters();
+            parameters.setEndpointIdentificationAlgorithm("HTTPS");
+            tls.setSSLParameters(parameters);
+            tls.setSoTimeout(deadline.remaining());
+            tls.startHandshake();
+            stream = tls;
+        }
+        String file = url.getFile().isEmpty() ? "/" : url.getFile();
+        String host = url.getPort() > 0 ? url.getHost() + ":" + port : url.getHost();
+        stream.getOutputStream().write(("GET " + file + " HTTP/1.0\r\nHost: " + host
+                + "\r\nConnection: close\r\n\r\n").getBytes(StandardCharsets.ISO_8859_1));
+        stream.getOutputStream().flush();
+        InputStream in = stream.getInputStream();
+        byte[] buffer = new byte[8192];
+        StringBuilder head = new StringBuilder();
+        while (head.length() < 4 || !head.substring(head.length() - 4).equals("\r\n\r\n")) {
+            if (head.length() >= MAX_HEAD || read(stream, in, buffer, 1, deadline) < 0) {
+                throw new IOException("the server did not answer as a web server does");
+            }
+            head.append((char) (buffer[0] & 0xff));
+        }
+        String[] lines = head.toString().split("\r\n");
+        if (!lines[0].matches("HTTP/\\d\\.\\d \\d{3}( .*)?")) {
+            throw new IOException("the server did not answer as a web server does");
+        }
+        int status = Integer.parseInt(lines[0].substring(9, 12));
+        String moved = header(lines, "Location");
+        if (status / 100 == 3 && moved != null) {
+            return moved;
+        }
+        if (status != HttpURLConnection.HTTP_OK) {
+            throw new IOException("the server answered with HTTP status " + status);
+        }
+        String length = header(lines, "Content-Length");
+        long left = length != null && length.matches("\\d{1,18}") ? Long.parseLong(length) : Long.MAX_VALUE;
+        for (int n; left > 0 && (n = read(stream, in, buffer, (int) Math.min(buffer.length, left), deadline)) >= 0;) {
+            keep(body, buffer, n);
+            left -= n;
+        }
+        return null;
+    }
+
+    /** One read from socket's stream in, which waits at most the time left. */
+    private static int read(Socket socket, InputStream in, byte[] buffer, int length, Deadline deadline)
+            throws IOException, ConnectionTest.Stop {
+        socket.setSoTimeout(deadline.remaining());
+        return in.read(buffer, 0, length);
+    }
+
+    private static void keep(ByteArrayOutputStream body, byte[] buffer, int n) throws IOException {
+        body.write(buffer, 0, n);
+        if (body.size() > MAX_BYTES) {
+            throw new IOException("it is larger than " + MAX_BYTES / 1024 + " KB");
+        }
+    }
+
+    /** The value of the header name in an answer's head lines, or null. */
+    private static String header(String[] lines, String name) {
+        for (int i = 1; i < lines.length; i++) {
+            int colon = lines[i].indexOf(':');
+            if (colon > 0 && lines[i].substring(0, colon).trim().equalsIgnoreCase(name)) {
+                return lines[i].substring(colon + 1).trim();
+            }
+        }
+        return null;
     }
 }

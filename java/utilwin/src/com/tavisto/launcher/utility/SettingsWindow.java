@@ -184,12 +184,13 @@ final class SettingsWindow {
         return true;
     }
 
-    /** Closes the window without saving and ends the program with status 0. */
+    /** Closes the window without saving, cancels a running test and ends the program with status 0. */
     void close() {
         if (closed) {
             return;
         }
         closed = true;
+        network.connectionTest.cancelRunning();
         frame.dispose();
         exit.exit(0);
     }

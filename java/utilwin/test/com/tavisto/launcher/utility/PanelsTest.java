@@ -126,12 +126,13 @@ public class PanelsTest {
     }
 
     @Test
-    public void eachWayOfConnectingIsToldInPlainWords() {
+    public void eachWayOfConnectingIsToldInPlainWords() throws IOException {
         ProxyScript.Engine broken = (s, u, h, d) -> { throw new ScriptException("syntax error"); };
         String proxy = "the proxy server 127.0.0.1:";
         String refused = " refused the connection: nothing listens on that port, or a firewall turns it away.";
         String script = "The automatic configuration script ";
         int quiet = silent.getLocalPort();
+        String moved = "http://127.0.0.1:" + proxy("HTTP/1.1 302 Found\r\nLocation: " + pac + "\r\n\r\n") + "/moved.pac";
         Object[][] rows = {
             {settings(3, "", 0), "http://127.0.0.1:" + quiet + "/", null, "Connected to 127.0.0.1 directly in N ms."},
             {settings(3, "", 0), "https://127.0.0.1:" + quiet + "/", null,
@@ -145,7 +146,7 @@ public class PanelsTest {
             {settings(1, "127.0.0.1", 0), "https://t.test/", null, "No valid port is set for the proxy server 127.0.0.1."},
             {settings(1, "127.0.0.1", quiet), "http://t.test/", null, "No answer from " + proxy + quiet + " within 1 second."},
             {settings(0, "127.0.0.1", 1), "http://t.test/", FAKE_ENGINE, ConnectionTest.BROWSER_UNTESTABLE},
-            {settings(2, pac, 0), "http://t.test/", FAKE_ENGINE, "The script at " + pac + " chose \"PROXY 127.0.0.1:"
+            {settings(2, moved, 0), "http://t.test/", FAKE_ENGINE, "The script at " + moved + " chose \"PROXY 127.0.0.1:"
                 + proxy200 + "; DIRECT\". Connected to t.test through " + proxy + proxy200 + " in N ms."},
             {settings(2, pac, 0), "http://t.test/", null, script + "was fetched from " + pac + ", but this Java has no"
                 + " script engine, so the window cannot test a script on this Java."},
@@ -198,14 +199,14 @@ public class PanelsTest {
     }
 
     @Test
-    public void aScriptRunsConfinedAndWhatItMayNotDoIsStoppedAndToldWithNoEffect() throws IOException {
+    public void aScriptRunsConfinedAndWhatItMayNotDoIsStoppedAndToldWithNoEffect() throws Exception {
         File secret = Fixtures.write(temp.newFile("secret.txt"), "s3cret");
         File started = new File(temp.getRoot(), "started");
         String stopped = " was stopped: it tried to ";
         String[][] rows = {{"read " + secret, "read the file " + secret},
             {"start " + started, "start the program /bin/sh"},
             {"connect " + proxy200, "open a network connection to 127.0.0.1:" + proxy200}};
-        ProxyScript.Engine confined = new ConfinedScript(Intruder.class.getName());
+        ConfinedScript confined = new ConfinedScript(Intruder.class.getName());
         for (String[] row : rows) {
             String location = pac(row[0]);
             String message = new ConnectionTest(settings(2, location, 0), confined, ConnectionTest.LIMIT_MS)
@@ -214,6 +215,12 @@ public class PanelsTest {
                     + " script may not do. Nothing was done.", message);
         }
         assertFalse("the program did not run", started.exists());
+        Process child = new ProcessBuilder(confined.command(300)).start();
+        try (OutputStream in = child.getOutputStream()) {
+            in.write("http://t.test/\nt.test\nwait".getBytes(StandardCharsets.UTF_8));
+        }
+        assertTrue("a child left on its own ends itself at its limit", child.waitFor(5, TimeUnit.SECONDS)
+                && child.exitValue() == ConfinedScript.HALTED);
         assertEquals("only the script fetches reached a server", rows.length, requests.size());
         String location = pac("resolve " + proxy200);
         assertEquals("name look-ups are allowed", "The script at " + location + " chose \"PROXY 127.0.0.1:" + proxy200

@@ -76,21 +76,28 @@ public class WindowDisplayTest {
     }
 
     @Test
-    public void closingCancelAndEscapeExitWithZeroAndSaveNothing() throws Exception {
+    public void closingCancelAndEscapeExitWithZeroSaveNothingAndCancelTheTest() throws Exception {
+        java.net.ServerSocket silent = new java.net.ServerSocket(0, 5, java.net.InetAddress.getLoopbackAddress());
         List<Consumer<SettingsWindow>> closers = Arrays.asList(
             w -> w.frame.dispatchEvent(new WindowEvent(w.frame, WindowEvent.WINDOW_CLOSING)),
             w -> w.cancel.doClick(),
             w -> w.frame.getRootPane().getActionForKeyStroke(SettingsWindow.ESCAPE).actionPerformed(null));
         for (Consumer<SettingsWindow> closer : closers) {
             Main.Run run = start();
+            ConnectionTestPanel test = run.window.network.connectionTest;
             onEdt(() -> {
                 run.window.general.showConsole.setSelected(true);
+                run.window.network.direct.setSelected(true);
+                test.target.setText("https://127.0.0.1:" + silent.getLocalPort() + "/");
+                test.test.doClick();
                 closer.accept(run.window);
             });
             assertFalse(onEdt(() -> run.window.frame.isDisplayable()));
             assertEquals(EXITED, exits);
             assertFalse(settings.exists());
+            assertEquals(ConnectionTest.CANCELLED, onEdt(() -> test.result.getText()));
         }
+        silent.close();
     }
 
     @Test
