@@ -73,3 +73,29 @@ std::vector<std::wstring> boxTexts(const std::vector<Box>& boxes) {
     for (const Box& box : boxes) texts.push_back(box.text);
     return texts;
 }
+
+bool pressWindowButton(const std::wstring& shown, const std::wstring& button, unsigned timeoutMs,
+                       std::vector<std::wstring>* texts) {
+    const auto plainText = [](HWND hwnd) {
+        std::wstring text;
+        for (wchar_t c : windowText(hwnd))
+            if (c != L'&' && c != L'\r') text += c == L'\n' ? L' ' : c;
+        return text;
+    };
+    for (const DWORD end = GetTickCount() + timeoutMs; GetTickCount() < end; Sleep(50))
+        for (HWND top = GetTopWindow(nullptr); top; top = GetWindow(top, GW_HWNDNEXT)) {
+            std::vector<std::wstring> seen{plainText(top)};
+            HWND found = nullptr;
+            for (HWND child = GetWindow(top, GW_CHILD); child && IsWindowVisible(top);
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                if (!IsWindowVisible(child)) continue;
+                seen.push_back(plainText(child));
+                if (isClass(child, L"Button") && IsWindowEnabled(child) && seen.back() == button) found = child;
+            }
+            if (!found || std::find(seen.begin(), seen.end(), shown) == seen.end()) continue;
+            if (texts) *texts = seen;
+            return PostMessageW(top, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(found), BN_CLICKED),
+                                reinterpret_cast<LPARAM>(found)) != 0;
+        }
+    return false;
+}

@@ -1,0 +1,189 @@
+// The update library that ships (the package's WinSparkle.dll) against a loopback server. The launcher carries the
+// tests' own public key, and the offered installer, a recording stand-in, is signed with its private key.
+#include <winsock2.h>
+
+#include "../launcher/SessionFixture.h"
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// An HTTP server on 127.0.0.1: fixed bodies by path (404 otherwise), the paths asked for in order. One connection at
+// a time, each bounded by a timeout; it stops with the object (closing the listener ends accept), or after 100.
+class LoopbackServer {
+public:
+    LoopbackServer() : m_listener(listenOnLoopback(&m_port)), m_thread([this] { run(); }) {}
+    ~LoopbackServer() {
+        closesocket(m_listener);
+        m_thread.join();
+        WSACleanup();
+    }
+    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
+    // The answer to `path` waits until `holdUntil` holds (at most 20 s); held() tells whether it came to hold.
+    void serve(const std::string& path, const std::string& body, std::function<bool()> holdUntil = nullptr) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bodies[path] = {body, holdUntil};
+    }
+    bool held() const { return m_held; }
+    std::vector<std::string> requests() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_requests;
+    }
+    static SOCKET listenOnLoopback(unsigned short* port) {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int size = sizeof address;
+        bind(s, reinterpret_cast<sockaddr*>(&address), size);
+        listen(s, 4);
+        getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
+        *port = ntohs(address.sin_port);
+        return s;
+    }
+
+private:
+    void run() {
+        SOCKET client;
+        for (int i = 0; i < 100 && (client = accept(m_listener, nullptr, nullptr)) != INVALID_SOCKET; ++i) {
+            const DWORD timeoutMs = 5000;
+            setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs), sizeof timeoutMs);
+            std::string request(8192, '\0');
+            if (recv(client, &request[0], static_cast<int>(request.size()), 0) > 4) answer(client, request);
+            closesocket(client);
+        }
+    }
+    void answer(SOCKET client, const std::string& request) {
+        const std::string path = request.substr(4, request.find(' ', 4) - 4); // "GET /path HTTP/1.1"
+        std::pair<std::string, std::function<bool()>> body;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_requests.push_back(path);
+            if (m_bodies.count(path)) body = m_bodies[path];
+        }
+        for (const DWORD end = GetTickCount() + 20000; body.second && !m_held && GetTickCount() < end; Sleep(50))
+            m_held = body.second();
+        const std::string reply = std::string(body.first.empty() ? "HTTP/1.1 404 Not Found" : "HTTP/1.1 200 OK") +
+                                  "\r\nContent-Length: " + std::to_string(body.first.size()) +
+                                  "\r\nConnection: close\r\n\r\n" + body.first;
+        send(client, reply.data(), static_cast<int>(reply.size()), 0);
+    }
+
+    unsigned short m_port = 0;
+    SOCKET m_listener;
+    std::atomic<bool> m_held{false};
+    mutable std::mutex m_mutex;
+    std::map<std::string, std::pair<std::string, std::function<bool()>>> m_bodies;
+    std::vector<std::string> m_requests;
+    std::thread m_thread;
+};
+
+const std::wstring kFixture = CONVOCA_UPDATE_FIXTURE_WIN;
+const std::string kCast = "/tcv/win/appcast.xml", kSetup = "/ConvocaLauncherSetup-1.6.0.0.exe";
+
+class RealLibraryTest : public LauncherTest {
+protected:
+    // The launcher with the tests' key or the package's own; the library pointed at `url`; the window's script.
+    LaunchOptions prepare(bool keyed, const std::string& url, const std::string& script,
+                          const std::string& settings = "") {
+        const std::wstring exe = (keyed ? kFixture + L"\\keyed" : packageDirectory()) + L"\\ConvocaLauncher.exe";
+        EXPECT_TRUE(CopyFileW(exe.c_str(), install.exe().c_str(), FALSE));
+        EXPECT_TRUE(writeUserSettings(Deployment::perUser, settings + "overrideAppcastURL=" + url + "\r\n"));
+        writeFile(files / L"script.txt", script);
+        return {L"", {{L"CONVOCA_STANDIN_JAVA_SCRIPT", files / L"script.txt"}}};
+    }
+    // An appcast that offers `version`, with the installer as built or with one byte changed; held until `hold`.
+    void offer(const std::string& version, bool tampered = false, std::function<bool()> hold = nullptr) {
+        std::string installer = readFile(kFixture + L"\\ConvocaLauncherSetup.exe");
+        installer[installer.size() / 2] ^= tampered ? 1 : 0;
+        server.serve(kSetup, installer);
+        server.serve(kCast,
+                     "<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">"
+                     "<channel><item><title>" +
+                         version + "</title><enclosure url=\"" + server.url(kSetup) + "\" sparkle:version=\"" +
+                         version + "\" sparkle:os=\"windows\" sparkle:edSignature=\"" +
+                         readFile(kFixture + L"\\installer.sig") + "\" sparkle:installerArguments=\"" + utf8(record) +
+                         "\"/></item></channel></rss>",
+                     hold);
+    }
+
+    LauncherInstall install{Deployment::perUser, L"", UpdateLibrary::real};
+    LoopbackServer server;
+    const std::wstring record = files / L"installer.txt";
+};
+
+// Session mode, no newer version: Java starts while the check still waits for the appcast, then the run waits for
+// the library and ends, with nothing on the screen. An appcast that cannot be reached ends the run promptly.
+TEST_F(RealLibraryTest, SessionModeStartsJavaAtOnceAndWaitsForTheCheck) {
+    offer("1.5.0.0", false, [] { return fileExists(javawRecordPath()); });
+    unsigned short port = 0;
+    closesocket(LoopbackServer::listenOnLoopback(&port));
+    const std::string closed = "http://127.0.0.1:" + std::to_string(port) + kCast;
+    for (const std::string& url : {server.url(kCast), closed}) {
+        const DWORD start = GetTickCount();
+        const LauncherResult r = run(install, {session()}, prepare(true, url, ""));
+        EXPECT_EQ(0, r.exitCode);
+        EXPECT_LT(GetTickCount() - start, 30000u);
+        EXPECT_TRUE(r.boxes.empty());
+        EXPECT_EQ(L"Exiting Launcher with status  0", r.log.back());
+    }
+    EXPECT_TRUE(server.held()) << "javaw.exe had started before the appcast was answered";
+    EXPECT_EQ(std::vector<std::string>{kCast}, server.requests());
+}
+
+// "update" from the window, and the user installs in the library's dialog. A signed installer is downloaded and
+// started, the library asks the launcher to shut down, and the launcher closes the window and ends. A tampered one,
+// or any with a launcher without key, starts nothing; the window having gone, the launcher waits for the user.
+TEST_F(RealLibraryTest, AnUpdateFromTheWindowIsStartedOnlyWhenItsSignatureVerifies) {
+    const struct { bool keyed, tampered; } rows[] = {{true, false}, {true, true}, {false, false}};
+    for (const auto& row : rows) {
+        const bool verifies = row.keyed && !row.tampered;
+        SCOPED_TRACE(verifies ? "signed" : row.tampered ? "tampered" : "no key");
+        offer("1.6.0.0", row.tampered);
+        // Only the window's request checks: the start's own check would offer the same update alongside.
+        ASSERT_TRUE(regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "CheckForUpdates", "0"));
+        LauncherProcess launcher(install, {},
+                                 prepare(row.keyed, server.url(kCast),
+                                         verifies ? "out update\nwait shutdown\nexit 0\n" : "out update\nexit 0\n"));
+        std::vector<std::wstring> shown;
+        ASSERT_TRUE(pressWindowButton(L"A new version of Tavisto Convoca Launcher is available!", L"Install update",
+                                      60000, &shown));
+        EXPECT_EQ(1, std::count(shown.begin(), shown.end(),
+                                L"Tavisto Convoca Launcher 1.6.0.0 is now available (you have 1.5.0.0). Would you "
+                                L"like to download it now?"));
+        EXPECT_TRUE(verifies ? pressWindowButton(L"Ready to install.", L"Install update", 60000)
+                             : pressWindowButton(L"The update is improperly signed.", L"Cancel", 60000));
+        EXPECT_EQ(0, launcher.wait(60000));
+        const std::vector<std::wstring> log = lastRunLog();
+        const auto waited = std::find(log.begin(), log.end(), L"Waiting for updater to finish.");
+        EXPECT_EQ(verifies, std::count(log.begin(), log.end(), L"Notified of successful update. Calling shutdown"));
+        EXPECT_TRUE(verifies || (waited != log.end() && *(waited + 1) == L"Updater finished."));
+        EXPECT_EQ(L"Exiting Launcher with status  0", log.back());
+        const std::vector<std::string> java = splitLines(readFile(workingJreHome() + L"\\bin\\java.record.txt"));
+        EXPECT_EQ(verifies ? 1 : 0, std::count(java.begin(), java.end(), "in: shutdown\\r"));
+        std::string started;
+        for (int i = 0; i < (verifies ? 100 : 10) && (started = readFile(record)).empty(); ++i) Sleep(100);
+        // It ran from the library's download folder.
+        EXPECT_EQ(verifies, started.find("\\Update-") != std::string::npos &&
+                                started.find(kSetup.substr(1) + " with 1 arguments") != std::string::npos)
+            << started;
+        EXPECT_TRUE(robot.boxes().empty());
+        resetLauncherUserState();
+        DeleteFileW(record.c_str());
+    }
+}
+
+// With doNotRunUpdater the library is never initialised, and the window's "update" shows nothing.
+TEST_F(RealLibraryTest, AnUpdateRequestWhileTheUpdaterIsOffShowsNothing) {
+    LauncherProcess launcher(
+        install, {}, prepare(true, server.url(kCast), "out update\nsleep 6000\nexit 0\n", "doNotRunUpdater=true\r\n"));
+    EXPECT_FALSE(pressWindowButton(L"Update Error!", L"Cancel", 5000));
+    EXPECT_EQ(0, launcher.wait(30000));
+}
+
+} // namespace
