@@ -10,8 +10,8 @@ LauncherInstall::LauncherInstall(Deployment kind, const std::wstring& name, Upda
             (name.empty() ? uniqueName(L"install") : name)) {
     removeTree(m_dir);
     EXPECT_TRUE(copyDirectory(packageDirectory(), m_dir)) << utf8(m_dir);
-    if (library == UpdateLibrary::standIn)
-        EXPECT_TRUE(CopyFileW(CONVOCA_STANDIN_SPARKLE_WIN, path(L"WinSparkle.dll").c_str(), FALSE));
+    EXPECT_TRUE(library == UpdateLibrary::real ||
+                CopyFileW(CONVOCA_STANDIN_SPARKLE_WIN, path(L"WinSparkle.dll").c_str(), FALSE));
 }
 
 size_t LauncherResult::logFind(const std::wstring& start) const {
