@@ -83,29 +83,21 @@ std::vector<std::wstring> boxTexts(const std::vector<Box>& boxes) {
     return texts;
 }
 
-bool pressWindowButton(const std::wstring& shown, const std::wstring& button, unsigned timeoutMs,
-                       std::vector<std::wstring>* texts) {
-    const auto plainText = [](HWND hwnd) {
-        std::wstring text;
-        for (wchar_t c : windowText(hwnd))
-            if (c != L'&' && c != L'\r') text += c == L'\n' ? L' ' : c;
-        return text;
-    };
+bool pressWindowButton(const std::wstring& shown, const std::wstring& button, unsigned timeoutMs) {
     for (const DWORD end = GetTickCount() + timeoutMs; GetTickCount() < end; Sleep(50)) {
         std::vector<HWND> tops;
         EnumWindows(collectVisible, reinterpret_cast<LPARAM>(&tops));
         for (HWND top : tops) {
-            std::vector<std::wstring> seen{plainText(top)};
+            bool showing = false;
             HWND found = nullptr;
             for (HWND child = GetWindow(top, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
                 if (!IsWindowVisible(child)) continue;
-                seen.push_back(plainText(child));
-                if (isClass(child, L"Button") && IsWindowEnabled(child) && seen.back() == button) found = child;
+                showing = showing || windowText(child) == shown;
+                if (isClass(child, L"Button") && IsWindowEnabled(child) && windowText(child) == button) found = child;
             }
-            if (!found || std::find(seen.begin(), seen.end(), shown) == seen.end()) continue;
-            if (texts) *texts = seen;
-            return PostMessageW(top, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(found), BN_CLICKED),
-                                reinterpret_cast<LPARAM>(found)) != 0;
+            if (showing && found)
+                return PostMessageW(top, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(found), BN_CLICKED),
+                                    reinterpret_cast<LPARAM>(found)) != 0;
         }
     }
     return false;

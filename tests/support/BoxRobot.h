@@ -32,7 +32,5 @@ private:
 std::vector<std::wstring> boxTexts(const std::vector<Box>& boxes);
 
 // For windows that are no message boxes (the update library's dialog): presses the visible, enabled button `button`
-// of a top-level window that shows the text `shown`, as a click would; false when none came within timeoutMs. Texts
-// are compared with line breaks as spaces and without "&"; `texts` gets the window's texts, title first.
-bool pressWindowButton(const std::wstring& shown, const std::wstring& button, unsigned timeoutMs,
-                       std::vector<std::wstring>* texts = nullptr);
+// of a top-level window that shows the text `shown`, as a click would; false when none came within timeoutMs.
+bool pressWindowButton(const std::wstring& shown, const std::wstring& button, unsigned timeoutMs);

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The tests' own key pair, made as a maker makes one: make-test-key.sh OUTDIR INSTALLER writes OUTDIR/key.pem (once),
-# OUTDIR/key.rc (the public key as the launcher's resource) and OUTDIR/installer.sig (INSTALLER's signature).
+# make-test-key.sh OUTDIR INSTALLER: the tests' key.pem (once), key.rc and installer.sig, made as a maker makes them.
 set -euo pipefail
 keys=$(dirname "$0")/../../scripts/update-key.sh out=$1
 [ -f "$out/key.pem" ] || bash "$keys" new "$out/key.pem" >/dev/null
