@@ -107,10 +107,14 @@ protected:
     const std::wstring record = files / L"installer.txt";
 };
 
-// Session mode, no newer version: Java starts while the check still waits for the appcast, then the run waits for
-// the library and ends, with nothing on the screen. An appcast that cannot be reached ends the run promptly.
+// Session mode, no newer version: Java starts and the run comes to its end while the check still waits for the
+// appcast; the run waits for the library and ends, with nothing on the screen. An appcast that cannot be reached ends
+// the run promptly.
 TEST_F(RealLibraryTest, SessionModeStartsJavaAtOnceAndWaitsForTheCheck) {
-    offer("1.5.0.0", false, [] { return fileExists(javawRecordPath()); });
+    offer("1.5.0.0", false, [] {
+        const std::vector<std::wstring> log = lastRunLog();
+        return fileExists(javawRecordPath()) && std::count(log.begin(), log.end(), L"Waiting for updater to finish.");
+    });
     const std::string closed = LoopbackServer().url(kCast); // a port where a server was
     for (const std::string& url : {server.url(kCast), closed}) {
         const DWORD start = GetTickCount();
@@ -119,8 +123,9 @@ TEST_F(RealLibraryTest, SessionModeStartsJavaAtOnceAndWaitsForTheCheck) {
         EXPECT_LT(GetTickCount() - start, 30000u);
         EXPECT_TRUE(r.boxes.empty());
         EXPECT_TRUE(r.logHas(L"Exiting Launcher with status  0"));
+        EXPECT_TRUE(url == closed || r.logHas(L"Updater finished."));
     }
-    EXPECT_TRUE(server.held()) << "the appcast was asked for, and javaw.exe started before it was answered";
+    EXPECT_TRUE(server.held()) << "the appcast was asked for, and answered once the launcher waited for it";
 }
 
 // "update" from the window, and the user installs in the library's dialog. A signed installer is downloaded and
