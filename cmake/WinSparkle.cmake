@@ -42,7 +42,7 @@ endif()
 
 # Third-party code: its own warnings are not ours to fix, and it needs all of
 # <windows.h>.
-set(_third_party_options -w -ffunction-sections -fdata-sections -UWIN32_LEAN_AND_MEAN)
+set(_third_party_options -w -Wno-misleading-indentation -ffunction-sections -fdata-sections -UWIN32_LEAN_AND_MEAN)
 
 add_library(ws_expat STATIC EXCLUDE_FROM_ALL
   ${EXPAT_SOURCE_DIR}/xmlparse.c ${EXPAT_SOURCE_DIR}/xmlrole.c ${EXPAT_SOURCE_DIR}/xmltok.c)
