@@ -30,3 +30,7 @@ private:
 };
 
 std::vector<std::wstring> boxTexts(const std::vector<Box>& boxes);
+
+// For windows that are no message boxes (the update library's dialog): presses the visible, enabled button `button`
+// of a top-level window that shows the text `shown`, as a click would; false when none came within timeoutMs.
+bool pressWindowButton(const std::wstring& shown, const std::wstring& button, unsigned timeoutMs);

@@ -5,11 +5,13 @@
 std::wstring supportDirectory() { return shellFolder(CSIDL_LOCAL_APPDATA) + L"\\Tavisto\\Tavisto Convoca Launcher"; }
 std::wstring roamingSettingsDirectory() { return shellFolder(CSIDL_APPDATA) + L"\\Tavisto\\Tavisto Convoca Launcher"; }
 
-LauncherInstall::LauncherInstall(Deployment kind, const std::wstring& name)
+LauncherInstall::LauncherInstall(Deployment kind, const std::wstring& name, UpdateLibrary library)
     : m_dir((kind == Deployment::perUser ? shellFolder(CSIDL_PROFILE) : std::wstring(L"C:")) + L"\\ConvocaTests\\" +
             (name.empty() ? uniqueName(L"install") : name)) {
     removeTree(m_dir);
     EXPECT_TRUE(copyDirectory(packageDirectory(), m_dir)) << utf8(m_dir);
+    EXPECT_TRUE(library == UpdateLibrary::real ||
+                CopyFileW(CONVOCA_STANDIN_SPARKLE_WIN, path(L"WinSparkle.dll").c_str(), FALSE));
 }
 
 size_t LauncherResult::logFind(const std::wstring& start) const {

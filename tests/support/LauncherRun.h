@@ -9,6 +9,8 @@
 #include <map>
 
 enum class Deployment { perUser, perMachine };
+// The package ships the real update library; most tests run a copy with the recording stand-in in its place.
+enum class UpdateLibrary { standIn, real };
 
 inline std::string sessionXml(const std::string& codebase = "https://meet.convoca.com/client/") {
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<jnlp codebase=\"" + codebase +
@@ -23,7 +25,8 @@ std::wstring roamingSettingsDirectory(); // %APPDATA%\Tavisto\Tavisto Convoca La
 // A copy of the package below the profile folder (per user) or C:\ConvocaTests (per machine); removed with the object.
 class LauncherInstall {
 public:
-    explicit LauncherInstall(Deployment kind, const std::wstring& name = L"");
+    explicit LauncherInstall(Deployment kind, const std::wstring& name = L"",
+                             UpdateLibrary library = UpdateLibrary::standIn);
     ~LauncherInstall() { removeTree(m_dir); }
     LauncherInstall(const LauncherInstall&) = delete;
     LauncherInstall& operator=(const LauncherInstall&) = delete;

@@ -100,24 +100,6 @@ TEST_F(UtilityWindowModeTest, WindowFailuresEndTheRunInOrder) {
     }
 }
 
-TEST_F(UtilityWindowModeTest, UpdateRoundTripClosesTheWindowAndWaitsForTheLibrary) {
-    LauncherInstall install(Deployment::perUser);
-    LaunchOptions options = script("out update\nwait shutdown\nexit 0\n", L"check");
-    options.environment[L"CONVOCA_STANDIN_SPARKLE_BUSY_MS"] = L"600";
-    const LauncherResult r = run(install, {}, options);
-    ASSERT_EQ(0, r.exitCode);
-    std::vector<std::string> calls = startCalls(kDefaultCast);
-    calls.insert(calls.end(),
-                 {"win_sparkle_check_update_with_ui", "can_shutdown callback returned 1", "shutdown_request callback",
-                  "shutdown_request callback returned", "win_sparkle_cleanup"});
-    EXPECT_EQ(calls, sparkleCalls(install));
-    const std::vector<std::string> record = splitLines(readFile(workingJreHome() + L"\\bin\\java.record.txt"));
-    EXPECT_EQ(1, std::count(record.begin(), record.end(), "in: shutdown\\r")) << "shutdown arrives with CR LF";
-    const size_t waiting = r.logFind(L"Waiting for updater to finish."); // at(npos + 1) is "Started up"
-    EXPECT_EQ(L"Updater finished.", r.log.at(waiting + 1));
-    EXPECT_EQ(L"Exiting Launcher with status  0", r.log.at(waiting + 2));
-}
-
 // An override URL is used unchanged, an empty one keeps the default, doNotRunUpdater keeps the library
 // untouched. In session mode a shutdown request sends nothing.
 TEST_F(UtilityWindowModeTest, UpdaterSettingsAndTheShutdownRequestInSessionMode) {
