@@ -9,8 +9,4 @@ files=$(git ls-files | grep -v -E '^third_party/' |
 count() { grep -E "$1" <<<"$files" | tr '\n' '\0' | xargs -0 cat | grep -c -v -E '^\s*$' || true; }
 tests=$(count '(^|/)tests/|^java/[^/]+/test/')
 code=$(grep -v -E '(^|/)tests/|^java/[^/]+/test/' <<<"$files" | tr '\n' '\0' | xargs -0 cat | grep -c -v -E '^\s*$')
-# Our changes to third-party code are patches: the lines they add are ours.
-added=$(git ls-files '*.patch' | grep -v -E '^third_party/' | tr '\n' '\0' | xargs -0 -r cat |
-        grep -E '^\+' | grep -v -E '^\+\+\+ |^\+\s*$' | wc -l)
-code=$((code + added))
 awk -v t="$tests" -v c="$code" 'BEGIN { printf "test lines / code lines: %d / %d = %.3f\n", t, c, t / c }'

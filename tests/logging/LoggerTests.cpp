@@ -71,30 +71,6 @@ TEST_F(LoggerTest, WritesTimestampedUtf8LinesInTheMicrosoftWideConventionToALogN
         << bytes;
 }
 
-TEST_F(LoggerTest, ANameThatACollectorIsDeletingIsPassedOver) {
-    // This second's and the next second's first names, each deleted but still held, as a collector leaves them.
-    std::vector<handles::File> pending;
-    for (long long s : {0, 1}) {
-        FILETIME now;
-        SYSTEMTIME local;
-        GetSystemTimeAsFileTime(&now);
-        const FILETIME then = later(now, s);
-        FileTimeToLocalFileTime(&then, &now), FileTimeToSystemTime(&now, &local);
-        wchar_t name[64] = {};
-        _snwprintf(name, 63, L"\\ConvocaLauncher_%04d%02d%02d_%02d%02d%02d.log", local.wYear, local.wMonth, local.wDay,
-                   local.wHour, local.wMinute, local.wSecond);
-        ASSERT_TRUE(makeDirs(logs) && writeFile(logs + name, "claimed"));
-        pending.emplace_back(CreateFileW((logs + name).c_str(), DELETE,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                         0, nullptr));
-        FILE_DISPOSITION_INFO gone{TRUE};
-        ASSERT_TRUE(SetFileInformationByHandle(pending.back().get(), FileDispositionInfo, &gone, sizeof gone));
-    }
-    start();
-    EXPECT_TRUE(std::regex_match(Logger::currentLogPath(), std::wregex(L".*_\\d{6}_1\\.log")))
-        << Logger::currentLogPath();
-}
-
 TEST(LogDirectory, TheFirstUsableCandidateIsTaken) {
     FixedBaseDirectory s(L"C:\\Local");
     s.variables = {

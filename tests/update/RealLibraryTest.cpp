@@ -154,8 +154,9 @@ TEST_F(RealLibraryTest, AnUpdateFromTheWindowIsStartedOnlyWhenItsSignatureVerifi
         EXPECT_EQ(verifies ? 1 : 0, std::count(java.begin(), java.end(), "in: shutdown\\r"));
         std::string started;
         for (int i = 0; i < (verifies ? 100 : 10) && (started = readFile(record)).empty(); ++i) Sleep(100);
-        EXPECT_EQ(verifies, // from the library's download folder started.find("\\Update-") != std::string::npos &&
-                  started.find(kSetup.substr(1) + " with 1 arguments") != std::string::npos)
+        // Started from the library's download folder, with the appcast's arguments.
+        EXPECT_EQ(verifies, started.find("\\Update-") != std::string::npos &&
+                                started.find(kSetup.substr(1) + " with 1 arguments") != std::string::npos)
             << started;
         EXPECT_TRUE(robot.boxes().empty());
         resetLauncherUserState();

@@ -80,9 +80,9 @@ final class ConfinedScript implements ProxyScript.Engine {
         return command;
     }
 
-    /** The feature version of this Java: 7 for "1.7", 17 for "17". */
+    /** The feature version of this Java: 7 for "1.7.0_40", 17 for "17.0.15", 21 for "21-ea". */
     static int javaVersion() {
-        String[] parts = System.getProperty("java.specification.version", "0").split("\\.");
+        String[] parts = System.getProperty("java.version", "0").split("[._+-]");
         try {
             return Integer.parseInt(parts[0].equals("1") && parts.length > 1 ? parts[1] : parts[0]);
         } catch (NumberFormatException e) {
