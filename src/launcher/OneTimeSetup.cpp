@@ -117,6 +117,11 @@ std::wstring freeOldCopyName(const std::wstring& target) {
     return name;
 }
 
+bool keepInUse(const std::wstring& target) {
+    tvs::Logger::getInstance().log(L"The working copy %ls is in use; keeping it until a later start.", target.c_str());
+    return false;
+}
+
 void removeOldCopies(const std::wstring& target) {
     WIN32_FIND_DATAW entry;
     handles::Find find(FindFirstFileW((target + kOldCopySuffix + L"*").c_str(), &entry));
@@ -134,21 +139,15 @@ void removeOldCopies(const std::wstring& target) {
 bool replaceWorkingCopy(const std::wstring& source, const std::wstring& target, const TreeCalls& calls) {
     // Nothing behind a link is the launcher's to move aside.
     if (isLink(target)) deleteTree(target, false);
-    if (isLink(target) || (pathExists(target) && !calls.canRename(target))) {
-        tvs::Logger::getInstance().log(L"The working copy %ls is in use; keeping it until a later start.",
-                                       target.c_str());
-        return false;
-    }
+    if (isLink(target) || (pathExists(target) && !calls.canRename(target))) return keepInUse(target);
     tvs::Logger::getInstance().log(L"Performing one time copy of Resources to Embedded.");
     const std::wstring staging = target + kStagingSuffix;
     if (!copyVerified(source, staging, calls)) return false;
     const std::wstring old = freeOldCopyName(target);
     const bool present = pathExists(target);
     if (present && !MoveFileW(target.c_str(), old.c_str())) {
-        tvs::Logger::getInstance().log(L"The working copy %ls is in use; keeping it until a later start.",
-                                       target.c_str());
         deleteTree(staging, false);
-        return false;
+        return keepInUse(target);
     }
     if (!MoveFileW(staging.c_str(), target.c_str())) {
         tvs::Logger::getInstance().log(L"Cannot move %ls into place (error %u); keeping the current working copy.",

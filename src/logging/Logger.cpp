@@ -33,7 +33,9 @@ SharedState& shared() {
 }
 
 // The current log's bytes of a line: UTF-8, each line feed written as
-// carriage return and line feed.
+// carriage return and line feed. Unlike the exact conversions of the
+// platform library, an unpaired surrogate becomes U+FFFD: a line is never
+// lost for one bad character.
 std::string encodeLine(const std::wstring& line) {
     std::wstring text;
     for (wchar_t c : line) {
