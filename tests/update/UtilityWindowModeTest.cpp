@@ -22,31 +22,24 @@ std::vector<std::string> startCalls(const std::string& cast) {
 
 class UtilityWindowModeTest : public LauncherTest {
 protected:
-    // The script the stand-in window follows in this run.
-    LaunchOptions script(const std::string& text) {
+    // The script the stand-in window follows in this run; the stand-in library's behaviour.
+    LaunchOptions script(const std::string& text, const wchar_t* sparkleShutdown = L"") {
         writeFile(files / L"script.txt", text);
-        return {L"", {{L"CONVOCA_STANDIN_JAVA_SCRIPT", files / L"script.txt"}}};
+        return {L"",
+                {{L"CONVOCA_STANDIN_JAVA_SCRIPT", files / L"script.txt"},
+                 {L"CONVOCA_STANDIN_SPARKLE_SHUTDOWN", sparkleShutdown}}};
     }
 };
 
-// Per user the updater runs, unless doNotRunUpdater; per machine the window gets -admin and the library serves the
-// user's checks only. Only the exact line "update" asks for a check, also a last line without LF; empty lines are not
-// logged.
+// Per user the updater runs; per machine the window gets -admin and the library serves the user's checks only.
+// Only the exact line "update" asks for a check, also a last line without LF; empty lines are not logged.
 TEST_F(UtilityWindowModeTest, WindowGetsItsArgumentsAndItsUpdateLinesAndTheUpdaterRunsPerUserOnly) {
     const std::vector<std::wstring> received = {
         L"Received from UtilityWindow: 'update'", L"Received from UtilityWindow: 'update '",
         L"Unrecognized command: 'update '", L"Received from UtilityWindow: 'update'"};
-    const struct {
-        Deployment kind;
-        std::string settings;
-    } rows[] = {{Deployment::perUser, ""},
-                {Deployment::perMachine, ""},
-                {Deployment::perUser, "doNotRunUpdater=true\r\noverrideAppcastURL=http://x/\r\n"}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.settings);
-        const bool perUser = row.kind == Deployment::perUser, updater = perUser && row.settings.empty();
-        LauncherInstall install(row.kind);
-        ASSERT_TRUE(row.settings.empty() || writeUserSettings(row.kind, row.settings));
+    for (Deployment kind : {Deployment::perUser, Deployment::perMachine}) {
+        const bool perUser = kind == Deployment::perUser;
+        LauncherInstall install(kind);
         const LauncherResult r =
             run(install, {}, script("raw update\\r\\n\\r\\n\\n\nout update \nraw update\nexit 0\n"));
         ASSERT_EQ(0, r.exitCode);
@@ -61,16 +54,16 @@ TEST_F(UtilityWindowModeTest, WindowGetsItsArgumentsAndItsUpdateLinesAndTheUpdat
                       utf8(settings) + "] [-cache] [" + utf8(cache) + "] [-version] [1.5.0.0]" +
                       (perUser ? "" : " [-admin]"),
                   splitLines(readFile(workingJreHome() + L"\\bin\\java.record.txt")).at(1));
-        std::vector<std::string> calls = updater ? startCalls(kDefaultCast) : std::vector<std::string>{};
+        std::vector<std::string> calls = perUser ? startCalls(kDefaultCast) : std::vector<std::string>{};
         calls.insert(calls.end(), 2, "win_sparkle_check_update_with_ui");
-        if (updater) calls.push_back("win_sparkle_cleanup");
+        if (perUser) calls.push_back("win_sparkle_cleanup");
         EXPECT_EQ(calls, sparkleCalls(install));
         resetLauncherUserState();
     }
 }
 
-// A window that fails, cannot start or runs on after its output ends: the run ends in order with the update library
-// closed, and the failure is told exactly.
+// A window that fails, cannot start, stops reading before "shutdown" or runs on after its output ends: the run ends
+// in order with the update library closed, and the failure is told exactly.
 TEST_F(UtilityWindowModeTest, WindowFailuresEndTheRunInOrder) {
     const struct {
         const char* script;
@@ -79,17 +72,21 @@ TEST_F(UtilityWindowModeTest, WindowFailuresEndTheRunInOrder) {
         {"exit 3\n", L"Utility Window failed: 3", L"Utility Window failed: 3"},
         {"no java.exe", L"Utility Window failed: 2",
          L"Failed to start UtilityWindow: exec_stream_t::start: CreateProcess failed."},
+        {"closein\nout update\nsleep 800\nexit 0\n", L"",
+         L"Failed to close UtilityWindow: thread_buffer_t::writer_thread: WriteFile failed"},
         {"closeout\nsleep 800\nexit 0\n", L"Utility Window failed: 4294967295",
          L"Failed to read the exit code of UtilityWindow: exec_stream_t:exit_code: child process still running"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.script);
         LauncherInstall install(Deployment::perUser);
         if (row.script[0] == 'n') DeleteFileW(install.path(L"Resources\\Java\\jre1.7.0_40\\bin\\java.exe").c_str());
-        const LauncherResult r = run(install, {}, script(row.script));
-        EXPECT_EQ(-1, r.exitCode);
-        EXPECT_EQ(std::vector<std::wstring>{row.box}, boxTexts(r.boxes));
+        const LauncherResult r = run(install, {}, script(row.script, L"check"));
+        const long status = row.box.empty() ? 0 : -1;
+        EXPECT_EQ(status, r.exitCode);
+        EXPECT_EQ(row.box.empty() ? std::vector<std::wstring>{} : std::vector<std::wstring>{row.box},
+                  boxTexts(r.boxes));
         EXPECT_EQ(1u, r.logCount(row.logged));
-        EXPECT_TRUE(r.logHas(L"Exiting Launcher with status  -1"));
+        EXPECT_TRUE(r.logHas(L"Exiting Launcher with status  " + std::to_wstring(status)));
         const std::vector<std::string> calls = sparkleCalls(install);
         EXPECT_EQ(calls.size() - 1, std::find(calls.begin(), calls.end(), "win_sparkle_cleanup") - calls.begin())
             << "once, last";
