@@ -27,6 +27,9 @@ public:
         // The message followed by "\n[code 0x<hex, at least 4 digits> (<decimal>)]".
         error_t(const std::string& message, std::uint32_t code);
         const char* what() const noexcept override;
+        // The system error code the failure carries, no_code when it has none.
+        static constexpr std::uint32_t no_code = 0xFFFFFFFF;
+        std::uint32_t code() const noexcept { return m_code; }
 
     protected:
         error_t() = default;
@@ -34,6 +37,7 @@ public:
 
     private:
         std::string m_message;
+        std::uint32_t m_code = no_code;
     };
 
     // The source of a child's arguments: next() returns each argument in turn,

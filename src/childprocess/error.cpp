@@ -35,6 +35,7 @@ const char* exec_stream_t::error_t::what() const noexcept { return m_message.c_s
 
 void exec_stream_t::error_t::compose(const std::string& message, std::uint32_t code) {
     m_message = message + code_suffix(code);
+    m_code = code;
 }
 
 os_error_t::os_error_t(const char* message) {

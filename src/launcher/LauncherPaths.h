@@ -1,11 +1,10 @@
 #pragma once
 // What start-up works out once and the rest of the run reads.
+#include "launcher/InstallKind.h"
 #include "platform/Names.h"
 
 #include <string>
 #include <vector>
-
-enum DeploymentKind { unknownDeployment = 0, perUser = 1, perMachine = 2 };
 
 struct LauncherPaths {
     std::vector<std::wstring> arguments;
@@ -18,7 +17,7 @@ struct LauncherPaths {
     std::wstring userPropertiesPath;
     std::wstring adminPropertiesPath;
     std::wstring cacheDirectory;
-    DeploymentKind deploymentKind = unknownDeployment;
+    InstallKind installKind = InstallKind::perUser;
 };
 
 struct StartupSwitches {
@@ -27,10 +26,6 @@ struct StartupSwitches {
     bool launchDisabled = false;
     std::string appcastOverride;
 };
-
-// Installation kind, detected once per process and cached.
-DeploymentKind detectDeploymentKind();
-bool isPerMachineDeployment();
 
 std::wstring findSupportDirectory();
 std::vector<std::wstring> parseCommandLine();

@@ -78,17 +78,17 @@ std::string readEmbeddedUpdateValue(HKEY root) {
     return buffer;
 }
 
-std::string embeddedUpdateExpected() {
-    return isPerMachineDeployment() ? readEmbeddedUpdateValue(HKEY_LOCAL_MACHINE) : "0";
+std::string embeddedUpdateExpected(InstallKind kind) {
+    return kind == InstallKind::perMachine ? readEmbeddedUpdateValue(HKEY_LOCAL_MACHINE) : "0";
 }
 
-bool embeddedUpdateNeeded() {
+bool embeddedUpdateNeeded(InstallKind kind) {
     std::string current = readEmbeddedUpdateValue(HKEY_CURRENT_USER);
-    return current != embeddedUpdateExpected();
+    return current != embeddedUpdateExpected(kind);
 }
 
-void markEmbeddedUpdated() {
-    std::string marker = embeddedUpdateExpected();
+void markEmbeddedUpdated(InstallKind kind) {
+    std::string marker = embeddedUpdateExpected(kind);
     handles::RegKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, names::kRegistryKey, 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS &&
         RegCreateKeyExA(HKEY_CURRENT_USER, names::kRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
@@ -173,7 +173,8 @@ bool copyVerified(const std::wstring& source, const std::wstring& destination, c
 }
 
 bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
-                         std::wstring& embeddedJreHome, const TreeCalls& calls, const WaitFunction& wait) {
+                         InstallKind kind, std::wstring& embeddedJreHome, const TreeCalls& calls,
+                         const WaitFunction& wait) {
     const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::kResources;
     const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::kEmbedded;
 
@@ -188,9 +189,9 @@ bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wst
         return false;
     }
 
-    if ((embeddedUpdateNeeded() || !isDirectory(target)) && clearStaging(target) &&
+    if ((embeddedUpdateNeeded(kind) || !isDirectory(target)) && clearStaging(target) &&
         replaceWorkingCopy(source, target, calls))
-        markEmbeddedUpdated();
+        markEmbeddedUpdated(kind);
     removeOldCopies(target);
 
     embeddedJreHome = target + L"\\" + names::kJreSubdirectory;

@@ -3,6 +3,7 @@
 // inter-process lock when it is missing or when the registry marker says the
 // master copy changed.
 #include "handles/Handles.h"
+#include "launcher/InstallKind.h"
 #include "platform/FileSystem.h"
 
 #include <string>
@@ -40,5 +41,5 @@ bool copyVerified(const std::wstring& source, const std::wstring& destination,
 // it; whether that exists is for the caller to test. wait is called for each
 // pause while another launcher holds the lock.
 bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
-                         std::wstring& embeddedJreHome, const TreeCalls& calls = systemTreeCalls(),
+                         InstallKind kind, std::wstring& embeddedJreHome, const TreeCalls& calls = systemTreeCalls(),
                          const WaitFunction& wait = sleepWait);

@@ -32,8 +32,9 @@ public:
 // it and closes it, so that a check or download in progress is not cut off.
 class UpdaterSession {
 public:
-    explicit UpdaterSession(const StartupSwitches& switches) : m_running(!switches.updaterDisabled) {
-        if (m_running) startUpdater(switches.appcastOverride);
+    UpdaterSession(const StartupSwitches& switches, std::function<void()> onShutdownRequested)
+        : m_running(!switches.updaterDisabled) {
+        if (m_running) startUpdater(switches.appcastOverride, std::move(onShutdownRequested));
     }
     ~UpdaterSession() {
         try {
@@ -81,9 +82,9 @@ void logBanner() {
 // Steps 2 to 14: everything start-up works out before it dispatches.
 LauncherPaths workOutPaths() {
     LauncherPaths paths;
-    paths.deploymentKind = detectDeploymentKind();
-    logger().log(paths.deploymentKind == perUser ? L"Detected per-user deployment."
-                                                 : L"Detected per-machine deployment.");
+    paths.installKind = detectInstallKind();
+    logger().log(paths.installKind == InstallKind::perUser ? L"Detected per-user deployment."
+                                                           : L"Detected per-machine deployment.");
     logBanner();
 
     paths.arguments = parseCommandLine();
@@ -102,7 +103,8 @@ LauncherPaths workOutPaths() {
     paths.executableVersion = versionReader.getFileVersion();
     logger().log(L"Executable version: %ls", paths.executableVersion.c_str());
 
-    if (!performOneTimeSetup(paths.executableDirectory, paths.supportDirectory, paths.embeddedJreHome))
+    if (!performOneTimeSetup(paths.executableDirectory, paths.supportDirectory, paths.installKind,
+                             paths.embeddedJreHome))
         throw StartupFailure{-1};
     logger().log(L"Absolute path to the embedded JRE: '%ls'", paths.embeddedJreHome.c_str());
     if (!isDirectory(paths.embeddedJreHome)) fail(L"No JRE found: " + paths.embeddedJreHome, 0);
@@ -112,7 +114,7 @@ LauncherPaths workOutPaths() {
         fail(L"No AppData path found");
     paths.appDataDirectory = withTrailingBackslash(getLongPath(appData));
 
-    const bool perMachineInstall = isPerMachineDeployment();
+    const bool perMachineInstall = paths.installKind == InstallKind::perMachine;
     paths.userPropertiesPath =
         getLongPath(paths.appDataDirectory + names::kSupportSubdirectory + L"\\" +
                     (perMachineInstall ? names::kPerMachineUserProperties : names::kPerUserProperties));
@@ -125,31 +127,33 @@ LauncherPaths workOutPaths() {
     return paths;
 }
 
-StartupSwitches readSwitches(LauncherSettings& settings) {
+StartupSwitches readSwitches(LauncherSettings& settings, InstallKind kind) {
     StartupSwitches switches;
-    switches.updaterDisabled = settings.getBool(LauncherSettings::kDoNotRunUpdater, false) || isPerMachineDeployment();
+    switches.updaterDisabled =
+        settings.getBool(LauncherSettings::kDoNotRunUpdater, false) || kind == InstallKind::perMachine;
     switches.validationDisabled = settings.getBool(LauncherSettings::kDoNotValidateVcaFile, false);
     switches.launchDisabled = settings.getBool(LauncherSettings::kDoNotLaunchVcaSession, false);
     switches.appcastOverride = settings.getString(LauncherSettings::kOverrideAppcastURL, "");
     return switches;
 }
 
-int runUtilityWindowMode(const LauncherPaths& paths) {
-    const bool perMachineInstall = isPerMachineDeployment();
-    const wchar_t* label = perMachineInstall ? L"per-Machine" : L"per-User";
+UtilityWindowPaths utilityWindowPaths(const LauncherPaths& paths) {
+    const std::wstring jar = getLongPath(paths.executableDirectory) + L"\\" + names::kUtilityWindowJar;
+    const bool admin = paths.installKind == InstallKind::perMachine;
+    return {paths.embeddedJreHome, jar, paths.userPropertiesPath, paths.cacheDirectory, paths.executableVersion, admin};
+}
+
+int runUtilityWindowMode(const UtilityWindowPaths& windowPaths, UtilityWindowLauncher& window) {
+    const wchar_t* label = windowPaths.admin ? L"per-Machine" : L"per-User";
     logger().log(L"Entering Launcher Utility Window mode.");
-    WinSparkleUpdateTrigger trigger;
-    const std::wstring jarPath = getLongPath(paths.executableDirectory) + L"\\" + names::kUtilityWindowJar;
-    UtilityWindowLauncher::setPaths(paths.embeddedJreHome, jarPath);
     logger().log(L"Utility Window jar path: '%ls', properties path '%ls', cache path '%ls', "
                  L"MsiDeployment '%ls', launcher version '%ls'",
-                 jarPath.c_str(), paths.userPropertiesPath.c_str(), paths.cacheDirectory.c_str(), label,
-                 paths.executableVersion.c_str());
-    DWORD result = UtilityWindowLauncher::run(paths.userPropertiesPath, paths.cacheDirectory, paths.executableVersion,
-                                              &trigger, perMachineInstall);
+                 windowPaths.jarPath.c_str(), windowPaths.settingsPath.c_str(), windowPaths.cachePath.c_str(), label,
+                 windowPaths.version.c_str());
+    const UtilityWindowResult result = window.run();
     int status = 0;
-    if (result != 0) {
-        showErrorBox(L"Utility Window failed: " + std::to_wstring(result), true);
+    if (result.failed()) {
+        showErrorBox(L"Utility Window failed: " + std::to_wstring(result.code), true);
         status = -1;
     }
     logger().log(L"Exiting Launcher Utility Window mode.");
@@ -164,12 +168,15 @@ int runLauncher() {
         return failure.status;
     }
     SettingsFiles settings(paths.userPropertiesPath, paths.adminPropertiesPath);
-    const StartupSwitches switches = readSwitches(settings.admin());
-    UpdaterSession updater(switches);
+    const StartupSwitches switches = readSwitches(settings.admin(), paths.installKind);
+    // The window outlives the update library, which may ask to close it.
+    const UtilityWindowPaths windowPaths = utilityWindowPaths(paths);
+    UtilityWindowLauncher window(windowPaths, checkForUpdatesWithUi);
+    UpdaterSession updater(switches, [&window] { window.sendCommand("shutdown"); });
 
     int status = 0;
     if (paths.arguments.size() == 1) {
-        status = runUtilityWindowMode(paths);
+        status = runUtilityWindowMode(windowPaths, window);
     } else {
         SessionOutcome outcome = runSessionMode(paths, switches, settings);
         if (outcome.bypassExitSequence) return outcome.status;

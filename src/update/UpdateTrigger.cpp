@@ -15,9 +15,13 @@ const char* const kDefaultAppcastUrl = CONVOCA_APPCAST_URL;
 
 namespace {
 const DWORD kBusyPollMs = 250;
+
+// The library's callbacks carry no context: what shutdownRequested() calls,
+// set before the library starts and cleared once it is closed.
+std::function<void()> shutdownSlot;
 } // namespace
 
-void WinSparkleUpdateTrigger::updateRequested() { win_sparkle_check_update_with_ui(); }
+void checkForUpdatesWithUi() { win_sparkle_check_update_with_ui(); }
 
 extern "C" int __cdecl canShutdown() { return 1; }
 
@@ -28,20 +32,17 @@ extern "C" void __cdecl shutdownRequested() {
         tvs::Logger::getInstance().log(L"Notified of successful update. Calling shutdown");
     } catch (...) {}
     try {
-        if (UtilityWindowLauncher::isMonitoring()) UtilityWindowLauncher::sendCommand("shutdown");
-    } catch (const std::exception& e) {
-        try {
-            tvs::Logger::getInstance().log(L"Failed to send shutdown to UtilityWindow: %hs", e.what());
-        } catch (...) {}
+        if (shutdownSlot) shutdownSlot();
     } catch (...) {}
 }
 
-void startUpdater(const std::string& appcastOverride) {
+void startUpdater(const std::string& appcastOverride, std::function<void()> onShutdownRequested) {
     win_sparkle_set_registry_path(names::kRegistryKey);
     const std::string url = appcastOverride.empty() ? std::string(kDefaultAppcastUrl) : appcastOverride;
     tvs::Logger& logger = tvs::Logger::getInstance();
     logger.log(L"Appcast URL = %s", fromAnsi(url).c_str());
     logger.log(L"Performing update check.");
+    shutdownSlot = std::move(onShutdownRequested);
     win_sparkle_set_can_shutdown_callback(canShutdown);
     win_sparkle_set_shutdown_request_callback(shutdownRequested);
     win_sparkle_set_appcast_url(url.c_str());
@@ -56,4 +57,5 @@ void finishUpdater() {
         logger.log(L"Updater finished.");
     }
     win_sparkle_cleanup();
+    shutdownSlot = nullptr;
 }

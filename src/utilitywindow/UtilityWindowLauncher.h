@@ -1,41 +1,72 @@
 #pragma once
-// Runs the Java settings window as a child process and speaks its line
+// Runs the Java utility window as a child process and speaks its line
 // protocol: the window writes "update" to ask for an update check; the
 // launcher writes "shutdown" to close it after a successful update.
+#include "childprocess/childprocess.h"
 #include "platform/ShortPath.h"
 
 #include <windows.h>
+#include <atomic>
+#include <functional>
+#include <mutex>
 #include <string>
+
+// What the window's command line is made of.
+struct UtilityWindowPaths {
+    std::wstring javaHome;
+    std::wstring jarPath;
+    std::wstring settingsPath;
+    std::wstring cachePath;
+    std::wstring version; // the launcher's, shown by the window
+    bool admin = false;   // the window edits the administrator's settings too
+};
+
+// How a run of the window ended.
+struct UtilityWindowResult {
+    enum class Status {
+        closed,     // it ran and ended; code is its exit code
+        noAnsiPath, // a path has no ANSI form and nothing started; code is the conversion's error
+        notStarted, // it could not be started; code is the system's error, kNoCode when there is none
+        notClosed,  // its output ended but its exit code could not be learnt; code is kNoCode
+    };
+    static constexpr DWORD kNoCode = 0xFFFFFFFF;
+
+    Status status = Status::closed;
+    DWORD code = 0;
+
+    bool failed() const { return status != Status::closed || code != 0; }
+};
 
 class UtilityWindowLauncher {
 public:
-    class Listener {
-    public:
-        virtual ~Listener() = default;
-        virtual void updateRequested() = 0;
-    };
+    // onUpdateRequested is called on the thread that runs the window, for
+    // each "update" it writes. Paths without an ANSI form are passed in their
+    // short forms from shortPaths, which must outlive this object.
+    UtilityWindowLauncher(UtilityWindowPaths paths, std::function<void()> onUpdateRequested,
+                          const ShortPathSource& shortPaths = systemShortPaths());
+    UtilityWindowLauncher(const UtilityWindowLauncher&) = delete;
+    UtilityWindowLauncher& operator=(const UtilityWindowLauncher&) = delete;
 
-    static void setPaths(const std::wstring& javaHome, const std::wstring& jarPath);
-
-    // Returned when the window's streams could not be closed or its exit
-    // code not learnt (it kept running after its output ended).
-    static constexpr DWORD kWindowFailed = 0xFFFFFFFF;
-
-    // Blocks until the window's output ends. Returns the window's exit code,
-    // kWindowFailed, or the error code of a path that has no ANSI form
-    // (nothing started). Throws childprocess::exec_stream_t::error_t when the window
-    // cannot be started.
-    // Paths without an ANSI form are passed in their short forms from
-    // shortPaths.
-    static DWORD run(const std::wstring& settingsPath, const std::wstring& cachePath, const std::wstring& version,
-                     Listener* listener, bool perMachine, const ShortPathSource& shortPaths = systemShortPaths());
+    // Blocks until the window's output ends. Failures are logged.
+    UtilityWindowResult run();
 
     // Safe to call from another thread while run() reads the window's output.
-    static void sendCommand(const std::string& text);
-
-    // True while the output monitor runs.
-    static bool isMonitoring();
+    // Sends only while that output is read. False when nothing was sent or the
+    // send failed, which is logged.
+    bool sendCommand(const std::string& text);
 
 private:
-    static void monitorOutput();
+    void monitorOutput();
+    void flushInput();
+    UtilityWindowResult closeWindow();
+
+    const UtilityWindowPaths m_paths;
+    const std::function<void()> m_onUpdateRequested;
+    const ShortPathSource& m_shortPaths;
+    childprocess::exec_stream_t m_stream;
+    std::atomic<bool> m_monitoring{false};
+    // Serialises every use of in(): a send from another thread, the flush
+    // before each read on the monitoring thread, and close(). Never held
+    // across a blocking read.
+    std::mutex m_inLock;
 };

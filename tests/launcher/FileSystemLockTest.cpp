@@ -58,7 +58,7 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
     };
     FakeTreeCalls calls;
     std::wstring home;
-    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home, calls));
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, home, calls));
     EXPECT_EQ(lastLine(), L"The copy " + embedded + L".partial differs from " + install / L"Resources" +
                               L" (Java\\rt.jar: 1 bytes instead of 5 bytes); removing it.");
     const std::pair<Change, std::wstring> rows[] = {
@@ -77,11 +77,11 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
 
     calls.inUse = true;
     ASSERT_TRUE(makeDirs(embedded) && writeFile(embedded + L"\\sentinel", "current"));
-    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home, calls));
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, home, calls));
     EXPECT_EQ(lastLine(), L"The working copy " + embedded + L" is in use; keeping it until a later start.");
     {
         const handles::File held = hold(embedded + L".partial\\held");
-        EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home));
+        EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, home));
         EXPECT_EQ(lastLine(), L"Cannot remove the leftover " + embedded +
                                   L".partial (error 32); keeping the current working copy until a later start.");
     }
@@ -91,7 +91,8 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
     {
         const handles::File holder = hold(support / L"lock.lck"); // a live launcher's lock, which no one takes over
         const BoxRobot robot;
-        EXPECT_FALSE(performOneTimeSetup(install.path(), support.path(), home, calls, [](DWORD) {}));
+        EXPECT_FALSE(
+            performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, home, calls, [](DWORD) {}));
         EXPECT_EQ(*(logger.messages().end() - 2), L"File system lock failed. lock.lck already exists and / or was "
                                                   L"locked. The lock has been cleared.");
         EXPECT_EQ(boxTexts(robot.boxes()), std::vector<std::wstring>{lastLine()});
@@ -100,7 +101,7 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
                               L"again immediately.");
     }
     const handles::File old = hold(embedded + L".old\\held");
-    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home));
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, home));
     EXPECT_EQ(lastLine(),
               L"Cannot remove the old working copy " + embedded + L".old (error 32); a later start tries again.");
     EXPECT_EQ(listFiles(support.path()), (std::vector<std::wstring>{L"embedded.old\\held", L"embedded\\Java\\rt.jar"}));

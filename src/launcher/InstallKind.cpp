@@ -1,4 +1,4 @@
-#include "launcher/LauncherPaths.h"
+#include "launcher/InstallKind.h"
 
 #include "logging/Logger.h"
 #include "platform/FileSystem.h"
@@ -6,13 +6,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
-namespace {
-DeploymentKind cachedKind = unknownDeployment;
-
-DeploymentKind detect() {
+InstallKind detectInstallKind() {
     wchar_t module[MAX_PATH] = {};
     DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
-    if (length == 0 || length == MAX_PATH) return perUser;
+    if (length == 0 || length == MAX_PATH) return InstallKind::perUser;
     std::wstring executable = getLongPath(module);
 
     wchar_t profile[MAX_PATH] = {};
@@ -21,20 +18,10 @@ DeploymentKind detect() {
         tvs::Logger::getInstance().log(
             L"Cannot determine the type of deployment hr=0x%08x. The default - per-user is supposed.",
             static_cast<unsigned>(hr));
-        return perUser;
+        return InstallKind::perUser;
     }
     std::wstring prefix = getLongPath(profile);
     if (prefix.empty() || prefix.back() != L'\\') prefix += L'\\';
-    return _wcsnicmp(executable.c_str(), prefix.c_str(), prefix.size()) == 0 ? perUser : perMachine;
-}
-} // namespace
-
-DeploymentKind detectDeploymentKind() {
-    cachedKind = detect();
-    return cachedKind;
-}
-
-bool isPerMachineDeployment() {
-    if (cachedKind == unknownDeployment) detectDeploymentKind();
-    return cachedKind == perMachine;
+    return _wcsnicmp(executable.c_str(), prefix.c_str(), prefix.size()) == 0 ? InstallKind::perUser
+                                                                             : InstallKind::perMachine;
 }
