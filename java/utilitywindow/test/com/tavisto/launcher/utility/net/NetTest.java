@@ -2,19 +2,16 @@ package com.tavisto.launcher.utility.net;
 
 import static org.junit.Assert.*;
 
+import com.tavisto.launcher.utility.Fixtures;
+import com.tavisto.launcher.utility.Servers;
+import com.tavisto.launcher.utility.settings.Settings;
 import java.io.*;
 import java.net.*;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.util.*;
 import java.util.concurrent.*;
-import java.util.concurrent.atomic.AtomicInteger;
-import javax.net.ssl.SSLSocketFactory;
 import javax.script.ScriptException;
-import javax.swing.*;
-import com.tavisto.launcher.utility.Fixtures;
-import com.tavisto.launcher.utility.Servers;
-import com.tavisto.launcher.utility.settings.Settings;
 import org.junit.*;
 import org.junit.rules.TemporaryFolder;
 
