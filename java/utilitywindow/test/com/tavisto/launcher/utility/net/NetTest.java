@@ -139,7 +139,7 @@ public class NetTest {
     }
 
     @Test
-    public void aCancelledTestEndsWithinASecondInEachStepAndHoldsUpNothingElse() throws Exception {
+    public void aCancelledTestEndsWithinASecondWhileTheScriptIsFetchedOrRun() throws Exception {
         Object[][] rows = {{settings(2, "http://127.0.0.1:" + servers.trickling + "/", 0), FAKE_ENGINE},
             {settings(2, servers.pac("wait"), 0), new ConfinedScript(Intruder.class.getName())}};
         for (Object[] row : rows) {
