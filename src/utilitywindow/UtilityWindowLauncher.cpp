@@ -75,7 +75,7 @@ DWORD closeWindow(State& s) {
 // The window's paths in the ANSI code page, short forms where need be. The
 // settings file and its folder may not exist yet: their nearest existing
 // folder gives the short form.
-bool ansiPath(const std::wstring& path, const ShortPathSource& shortPaths, std::string& text) {
+Win32Result ansiPath(const std::wstring& path, const ShortPathSource& shortPaths, std::string& text) {
     return toLoggedAnsiPath(path, shortPaths, L"the UtilityWindow is", text);
 }
 
@@ -96,10 +96,12 @@ DWORD UtilityWindowLauncher::run(const std::wstring& settingsPath, const std::ws
     std::string program;
     std::vector<std::string> arguments{
         "-classpath", "", "com.tavisto.launcher.utility.Main", "-settings", "", "-cache", "", "-version", ""};
-    if (!ansiPath(s.javaHome + L"\\bin\\java.exe", shortPaths, program) ||
-        !ansiPath(s.jarPath, shortPaths, arguments[1]) || !ansiPath(settingsPath, shortPaths, arguments[4]) ||
-        !ansiPath(cachePath, shortPaths, arguments[6]) || !toAnsi(version, arguments[8]))
-        return GetLastError();
+    Win32Result converted;
+    if (!(converted = ansiPath(s.javaHome + L"\\bin\\java.exe", shortPaths, program)) ||
+        !(converted = ansiPath(s.jarPath, shortPaths, arguments[1])) ||
+        !(converted = ansiPath(settingsPath, shortPaths, arguments[4])) ||
+        !(converted = ansiPath(cachePath, shortPaths, arguments[6])) || !(converted = toAnsi(version, arguments[8])))
+        return converted.error();
     if (perMachine) arguments.push_back("-admin");
 
     s.stream.set_wait_timeout(exec_stream_t::kind_out | exec_stream_t::kind_err, kOutputWaitMs);
