@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 #include "platform/FileSystem.h"
+#include "platform/WholeFile.h"
 #include "handles/Handles.h"
 
 #include <gtest/gtest.h>
@@ -73,4 +74,14 @@ TEST(FileSystem, GetLongPathExpandsShortNamesOfExistingPathsOnly) {
     const DWORD n = GetShortPathNameW(longName.c_str(), shortName, MAX_PATH);
     if (n == 0 || longName == shortName) GTEST_SKIP() << "no 8.3 name for the directory";
     EXPECT_EQ(getLongPath(shortName), longName);
+}
+
+TEST(FileSystem, ReadWholeFileReadsToTheSizeAndRefusesAFileOverTheLimitUnread) {
+    TempDir dir;
+    const std::string text = std::string(70000, 'x') + "\r\n\x1A";
+    ASSERT_TRUE(writeFile(dir / L"f", text));
+    const handles::File file(CreateFileW((dir / L"f").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const WholeFile refused = readWholeFile(file.get(), text.size() - 1), whole = readWholeFile(file.get());
+    EXPECT_TRUE(refused.result.error() == ERROR_FILE_TOO_LARGE && refused.bytes.empty() && !refused.result);
+    EXPECT_TRUE(whole.result && whole.size == text.size() && whole.bytes == text);
 }
