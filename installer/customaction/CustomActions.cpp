@@ -7,6 +7,7 @@
 #include "AdminSettings.h"
 #include "MsiSession.h"
 #include "handles/Handles.h"
+#include "platform/WholeFile.h"
 
 #include <objbase.h>
 
@@ -27,30 +28,18 @@ enum class Read { done, missing, failed };
 
 // Missing is a missing file or, at a first installation, a missing folder.
 // Any other failure, or a read cut short, leaves the content unknown:
-// failed, with the reason in GetLastError().
-Read readFile(const std::wstring& path, std::string& bytes) {
+// failed, with the reason in failure.
+Read readFile(const std::wstring& path, std::string& bytes, DWORD& failure) {
     handles::File file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        const DWORD failure = GetLastError();
+        failure = GetLastError();
         return failure == ERROR_FILE_NOT_FOUND || failure == ERROR_PATH_NOT_FOUND ? Read::missing : Read::failed;
     }
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size)) return Read::failed;
-    if (size.QuadPart > kMaxFileSize) {
-        SetLastError(ERROR_FILE_TOO_LARGE);
-        return Read::failed;
-    }
-    bytes.assign(size_t(size.QuadPart), '\0');
-    for (size_t have = 0; have < bytes.size();) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), &bytes[have], DWORD(bytes.size() - have), &got, nullptr)) return Read::failed;
-        if (got == 0) {
-            SetLastError(ERROR_HANDLE_EOF);
-            return Read::failed;
-        }
-        have += got;
-    }
+    WholeFile whole = readWholeFile(file.get(), kMaxFileSize);
+    failure = whole.result.error();
+    if (!whole.result) return Read::failed;
+    bytes = std::move(whole.bytes);
     return Read::done;
 }
 
@@ -124,9 +113,9 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareAdminFile(MSIHANDLE sessi
     if (!removal && !givenSettings(session, given)) return ERROR_INSTALL_FAILURE;
     const std::wstring path = property(session, L"InstallFolder") + kAdminFile;
     std::string text;
-    const Read read = readFile(path, text);
+    DWORD failure = ERROR_SUCCESS;
+    const Read read = readFile(path, text, failure);
     if (read == Read::failed) {
-        const DWORD failure = GetLastError();
         error(session,
               L"Cannot read " + path + L" (error " + std::to_wstring(failure) + L"). Nothing has been changed.");
         return ERROR_INSTALL_FAILURE;
@@ -163,7 +152,8 @@ extern "C" __declspec(dllexport) UINT __stdcall ApplyAdminFile(MSIHANDLE session
     std::string bytes, current;
     if (write) {
         bytes = fromHex(data.substr(lineEnd + 1));
-        if (readFile(path, current) == Read::done && current == bytes) return ERROR_SUCCESS;
+        DWORD failure = ERROR_SUCCESS;
+        if (readFile(path, current, failure) == Read::done && current == bytes) return ERROR_SUCCESS;
     }
     // A read-only file is the administrator's protection against other
     // programs; settings given to the installation overrule it.

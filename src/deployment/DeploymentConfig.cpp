@@ -47,8 +47,8 @@ std::wstring DeploymentConfig::generate() {
     std::wstring home = m_javaHome;
     replaceAll(home, L"\\", L"/");
     std::string url = "file:///";
-    if (!urlEncode(home, url)) {
-        showConversionErrorBox(GetLastError());
+    if (const Win32Result encoded = urlEncode(home, url); !encoded) {
+        showConversionErrorBox(encoded.error());
         return std::wstring();
     }
 

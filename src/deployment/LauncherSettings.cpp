@@ -2,6 +2,7 @@
 
 #include "logging/Logger.h"
 #include "handles/Handles.h"
+#include "platform/WholeFile.h"
 
 #include <windows.h>
 #include <cstdio>
@@ -28,30 +29,25 @@ bool LauncherSettings::load() {
                 static_cast<int>(error));
         return false;
     }
-    const DWORD size = GetFileSize(file.get(), nullptr);
-    if (size == 0) {
+    const WholeFile whole = readWholeFile(file.get());
+    if (whole.size == 0) {
         log.log(L"Utilities Window properties file %ls has no data", m_path.c_str());
         return false;
     }
-    std::string buffer(static_cast<size_t>(size) + 1, '\0');
-    DWORD read = 0;
-    bool ok = true;
-    if (!ReadFile(file.get(), &buffer[0], size, &read, nullptr)) {
+    const bool ok = static_cast<bool>(whole.result);
+    if (!ok && whole.result.error() != ERROR_HANDLE_EOF) {
         log.log(L"Error: Cannot read Utilities Window properties file %ls", m_path.c_str());
-        ok = false;
-    } else if (read < size) {
+    } else if (!ok) {
         log.log(L"Error: Read of Utilities Window properties file %ls returned data length %u not equal to file data "
                 L"size %u",
-                m_path.c_str(), static_cast<unsigned>(read), static_cast<unsigned>(size));
-        ok = false;
+                m_path.c_str(), static_cast<unsigned>(whole.bytes.size()), static_cast<unsigned>(whole.size));
     }
     if (!file.close())
         log.log(L"Error: Closing of properties file %ls failed with error %ui", m_path.c_str(),
                 static_cast<unsigned>(GetLastError()));
     if (!ok) return false;
 
-    buffer.resize(read);
-    m_contents.assign(buffer.c_str());
+    m_contents.assign(whole.bytes.c_str());
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "handles/Handles.h"
 #include "platform/Text.h"
+#include "platform/WholeFile.h"
 
 #include <cstring>
 
@@ -23,23 +24,16 @@ FileCalls& systemFileCalls() {
 
 namespace {
 
-// Reads the whole file in one call; false (logged) when that fails or
-// comes back short.
-bool readWholeFile(HANDLE file, const std::wstring& path, const TemplateReadTexts& texts, std::string& bytes) {
+// False (logged) when a read fails or the file comes back short.
+bool readLoggedFile(HANDLE file, const std::wstring& path, const TemplateReadTexts& texts, std::string& bytes) {
     tvs::Logger& log = tvs::Logger::getInstance();
-    const DWORD size = GetFileSize(file, nullptr);
-    bytes.assign(size, '\0');
-    DWORD read = 0;
-    bool ok = true;
-    if (!ReadFile(file, &bytes[0], size, &read, nullptr)) {
-        log.log(texts.readFailed, path.c_str());
-        ok = false;
-    }
-    if (read != size) {
-        log.log(texts.shortRead, path.c_str(), static_cast<unsigned>(read), static_cast<unsigned>(size));
-        ok = false;
-    }
-    return ok;
+    WholeFile whole = readWholeFile(file);
+    if (!whole.result && whole.result.error() != ERROR_HANDLE_EOF) log.log(texts.readFailed, path.c_str());
+    if (whole.bytes.size() != whole.size)
+        log.log(texts.shortRead, path.c_str(), static_cast<unsigned>(whole.bytes.size()),
+                static_cast<unsigned>(whole.size));
+    bytes = std::move(whole.bytes);
+    return static_cast<bool>(whole.result);
 }
 
 } // namespace
@@ -60,7 +54,7 @@ bool readTemplateFile(const std::wstring& directory, const wchar_t* fileName, co
         return false;
     }
     std::string bytes;
-    const bool ok = readWholeFile(file.get(), path, texts, bytes);
+    const bool ok = readLoggedFile(file.get(), path, texts, bytes);
     if (!file.close()) log.log(texts.closeFailed, path.c_str(), static_cast<unsigned>(GetLastError()));
     if (!ok) return false;
 

@@ -102,10 +102,11 @@ void markEmbeddedUpdated(InstallKind kind) {
 // so the staging folder must be gone before anything is copied.
 bool clearStaging(const std::wstring& target) {
     const std::wstring staging = target + kStagingSuffix;
-    if (deleteTree(staging, false) && !isDirectory(staging)) return true;
+    const Win32Result deleted = deleteTree(staging, false);
+    if (deleted && !isDirectory(staging)) return true;
     tvs::Logger::getInstance().log(
         L"Cannot remove the leftover %ls (error %u); keeping the current working copy until a later start.",
-        staging.c_str(), static_cast<unsigned>(GetLastError()));
+        staging.c_str(), static_cast<unsigned>(deleted ? GetLastError() : deleted.error()));
     return false;
 }
 
@@ -127,9 +128,10 @@ void removeOldCopies(const std::wstring& target) {
     handles::Find find(FindFirstFileW((target + kOldCopySuffix + L"*").c_str(), &entry));
     for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &entry)) {
         const std::wstring old = findParentDirectory(target) + L"\\" + entry.cFileName;
-        if (deleteTree(old, false)) continue;
+        const Win32Result deleted = deleteTree(old, false);
+        if (deleted) continue;
         tvs::Logger::getInstance().log(L"Cannot remove the old working copy %ls (error %u); a later start tries again.",
-                                       old.c_str(), static_cast<unsigned>(GetLastError()));
+                                       old.c_str(), static_cast<unsigned>(deleted.error()));
     }
 }
 

@@ -62,8 +62,9 @@ bool formJavaTexts(const LauncherPaths& paths, const std::wstring& sessionFile, 
                    JavaTexts& texts, DWORD& error) {
     std::string converted;
     auto convert = [&](const std::wstring& wide, std::string& out) {
-        if (toLoggedAnsiPath(wide, shortPaths, L"Java is", out)) return true;
-        error = GetLastError();
+        const Win32Result converted = toLoggedAnsiPath(wide, shortPaths, L"Java is", out);
+        if (converted) return true;
+        error = converted.error();
         return false;
     };
     if (!convert(getLongPath(paths.embeddedJreHome), texts.javaHome)) return false;

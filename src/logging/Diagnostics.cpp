@@ -1,5 +1,7 @@
 #include "logging/Diagnostics.h"
 
+#include "platform/Text.h"
+
 #include <windows.h>
 
 #include <cstdarg>
@@ -16,10 +18,9 @@ void writeDiagnostic(const wchar_t* format, ...) {
     va_end(args);
     text[4095] = L'\0';
 
-    int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) return;
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
+    std::string narrow;
+    wideToMultiByte(text, CP_ACP, narrow, Inexact::replace);
+    if (narrow.empty()) return;
     std::fputs(narrow.c_str(), stderr);
     std::fflush(stderr);
 }

@@ -5,6 +5,7 @@
 #include "logging/LogDirectory.h"
 #include "platform/FileSystem.h"
 #include "platform/Names.h"
+#include "platform/Text.h"
 
 #include <windows.h>
 
@@ -33,21 +34,16 @@ SharedState& shared() {
 }
 
 // The current log's bytes of a line: UTF-8, each line feed written as
-// carriage return and line feed. Unlike the exact conversions of the
-// platform library, an unpaired surrogate becomes U+FFFD: a line is never
-// lost for one bad character.
+// carriage return and line feed. An unpaired surrogate becomes U+FFFD: a
+// line is never lost for one bad character.
 std::string encodeLine(const std::wstring& line) {
     std::wstring text;
     for (wchar_t c : line) {
         if (c == L'\n') text += L'\r';
         text += c;
     }
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-    if (length > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                            nullptr);
+    std::string bytes;
+    wideToMultiByte(text, CP_UTF8, bytes, Inexact::replace);
     return bytes;
 }
 
@@ -101,12 +97,6 @@ void Logger::shutdown() {
     // Logs past their age are deleted rather than collected.
     deleteStaleLogs(state.logDirectory, state.baseName);
     collectCurrentLogs(files, state.maxCollectorSize);
-}
-
-std::wstring Logger::logDirectory() {
-    SharedState& state = shared();
-    std::lock_guard<std::mutex> guard(state.lock);
-    return state.logDirectory;
 }
 
 std::wstring Logger::currentLogPath() {

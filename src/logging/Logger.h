@@ -32,13 +32,12 @@ public:
     // bytes).
     static void shutdown();
 
-    virtual ~Logger();
+    ~Logger();
     // Microsoft wide printf conventions: %s and %ls wide, %hs narrow. The
     // message is cut at 4,095 characters; write failures are ignored.
-    virtual void log(const wchar_t* format, ...);
+    void log(const wchar_t* format, ...);
 
-    // Exposed for tests and for start-up's own messages.
-    static std::wstring logDirectory();
+    // This run's current log; empty when no logger runs. For tests.
     static std::wstring currentLogPath();
 
 private:

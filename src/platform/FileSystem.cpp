@@ -20,12 +20,14 @@ bool isSelfOrParent(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
-bool clearAttributesAndDelete(const std::wstring& file) {
-    return SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL) && DeleteFileW(file.c_str());
+Win32Result outcome(BOOL succeeded) { return succeeded ? Win32Result() : Win32Result::lastError(); }
+
+Win32Result clearAttributesAndDelete(const std::wstring& file) {
+    return outcome(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL) && DeleteFileW(file.c_str()));
 }
 
-bool removeEmptiedDirectory(const std::wstring& path) {
-    return SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) && RemoveDirectoryW(path.c_str());
+Win32Result removeEmptiedDirectory(const std::wstring& path) {
+    return outcome(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) && RemoveDirectoryW(path.c_str()));
 }
 
 bool hasLinkAttribute(DWORD attributes) {
@@ -33,8 +35,9 @@ bool hasLinkAttribute(DWORD attributes) {
 }
 
 // Both calls act on the link itself, never on its target.
-bool removeLink(const std::wstring& path, DWORD attributes) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
+Win32Result removeLink(const std::wstring& path, DWORD attributes) {
+    return outcome((attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(path.c_str())
+                                                           : DeleteFileW(path.c_str()));
 }
 
 constexpr long long kFolderSize = -1;
@@ -94,15 +97,17 @@ std::wstring findParentDirectory(const std::wstring& path) {
     return path.substr(0, slash);
 }
 
-bool createDirectoryChain(const std::wstring& path, std::wstring* failed) {
+Win32Result createDirectoryChain(const std::wstring& path, std::wstring* failed) {
     std::wstring parent = findParentDirectory(path);
-    if (!parent.empty() && !isDirectory(parent) && !createDirectoryChain(parent, failed)) return false;
-    if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+    if (!parent.empty() && !isDirectory(parent)) {
+        const Win32Result created = createDirectoryChain(parent, failed);
+        if (!created) return created;
+    }
+    if (CreateDirectoryW(path.c_str(), nullptr)) return {};
     const DWORD error = GetLastError();
-    if (error == ERROR_ALREADY_EXISTS && isDirectory(path)) return true;
+    if (error == ERROR_ALREADY_EXISTS && isDirectory(path)) return {};
     if (failed) *failed = path;
-    SetLastError(error);
-    return false;
+    return Win32Result::failure(error);
 }
 
 bool pathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -124,38 +129,43 @@ HANDLE openFileWaiting(const std::wstring& path, DWORD access, DWORD share, DWOR
 
 bool isLink(const std::wstring& path) { return hasLinkAttribute(GetFileAttributesW(path.c_str())); }
 
-bool canRenameDirectory(const std::wstring& path) {
+Win32Result canRenameDirectory(const std::wstring& path) {
     std::wstring probe = path + kProbeSuffix;
     deleteTree(probe, false); // leftover of an interrupted probe
-    if (!MoveFileW(path.c_str(), probe.c_str())) return false;
+    if (!MoveFileW(path.c_str(), probe.c_str())) return Win32Result::lastError();
     MoveFileW(probe.c_str(), path.c_str());
-    return true;
+    return {};
 }
 
-bool deleteTree(const std::wstring& path, bool probeFirst) {
+Win32Result deleteTree(const std::wstring& path, bool probeFirst) {
     // A link goes without the probe: its name is all that is removed, and
     // some file systems rename the target instead of the link.
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (hasLinkAttribute(attributes)) return removeLink(path, attributes);
-    if (probeFirst && !canRenameDirectory(path)) return false;
+    if (probeFirst) {
+        const Win32Result probed = canRenameDirectory(path);
+        if (!probed) return probed;
+    }
 
     WIN32_FIND_DATAW entry;
     handles::Find find(FindFirstFileW((path + L"\\*").c_str(), &entry));
-    if (!find) return true; // nothing there to delete
+    if (!find) return {}; // nothing there to delete
 
     do {
         if (isSelfOrParent(entry.cFileName)) continue;
         std::wstring child = path + L"\\" + entry.cFileName;
-        if (hasLinkAttribute(entry.dwFileAttributes)) {
-            if (!removeLink(child, entry.dwFileAttributes)) return false;
-        } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (!deleteTree(child, false)) return false;
-        } else if (!clearAttributesAndDelete(child)) {
-            return false;
-        }
+        Win32Result removed;
+        if (hasLinkAttribute(entry.dwFileAttributes))
+            removed = removeLink(child, entry.dwFileAttributes);
+        else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            removed = deleteTree(child, false);
+        else
+            removed = clearAttributesAndDelete(child);
+        if (!removed) return removed;
     } while (FindNextFileW(find.get(), &entry));
 
-    if (GetLastError() != ERROR_NO_MORE_FILES) return false;
+    const DWORD error = GetLastError();
+    if (error != ERROR_NO_MORE_FILES) return Win32Result::failure(error);
     find.reset();
     return removeEmptiedDirectory(path);
 }

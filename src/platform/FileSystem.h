@@ -1,7 +1,8 @@
 #pragma once
 // File-system helpers over wide Windows paths. Backslash is the only
-// separator they recognise. None of them logs; failure is the result only,
-// with the platform's last error as the failing call left it.
+// separator they recognise. None of them logs; failure is the result only.
+#include "platform/Win32Result.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -19,7 +20,7 @@ std::wstring findParentDirectory(const std::wstring& path);
 // Creates the directory and its missing parents. A directory that exists
 // already, or that another process creates meanwhile, counts as created.
 // On failure, failed (when given) receives the folder that could not be made.
-bool createDirectoryChain(const std::wstring& path, std::wstring* failed = nullptr);
+Win32Result createDirectoryChain(const std::wstring& path, std::wstring* failed = nullptr);
 
 // A file or folder of that name exists.
 bool pathExists(const std::wstring& path);
@@ -37,17 +38,18 @@ HANDLE openFileWaiting(const std::wstring& path, DWORD access, DWORD share, DWOR
 // The path is a junction, a symbolic link or another reparse point.
 bool isLink(const std::wstring& path);
 
-// True when the directory could be renamed to path + "_tmpDD_" and back,
+// Succeeds when the directory could be renamed to path + "_tmpDD_" and back,
 // that is when nothing holds it or anything inside it open.
-bool canRenameDirectory(const std::wstring& path);
+Win32Result canRenameDirectory(const std::wstring& path);
 
 // Removes the tree. With probeFirst, nothing is touched unless the rename
 // probe succeeds. A missing path counts as removed. A link, the path itself
 // or any entry below it, is removed as a link: what it points to is never
 // entered, and no attribute of it or behind it is changed.
-bool deleteTree(const std::wstring& path, bool probeFirst);
+Win32Result deleteTree(const std::wstring& path, bool probeFirst);
 
 // Copies source (with its contents) to destination with the shell, silently.
+// The shell gives no Win32 error for a failed copy.
 bool copyTree(const std::wstring& source, const std::wstring& destination);
 
 // Empty when copy holds the relative paths of master, each file with the
@@ -62,7 +64,9 @@ std::wstring treeDifference(const std::wstring& master, const std::wstring& copy
 class TreeCalls {
 public:
     virtual ~TreeCalls() = default;
-    virtual bool canRename(const std::wstring& directory) const { return canRenameDirectory(directory); }
+    virtual bool canRename(const std::wstring& directory) const {
+        return static_cast<bool>(canRenameDirectory(directory));
+    }
     virtual bool copy(const std::wstring& source, const std::wstring& destination) const {
         return copyTree(source, destination);
     }

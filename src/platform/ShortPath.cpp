@@ -42,17 +42,14 @@ const ShortPathSource& systemShortPaths() {
 
 AnsiPath toAnsiPath(const std::wstring& path, const ShortPathSource& shortPaths) {
     AnsiPath result;
-    if (toAnsi(path, result.text)) {
-        result.converted = true;
-        return result;
-    }
-    const DWORD error = GetLastError();
+    result.converted = toAnsi(path, result.text);
+    if (result.converted) return result;
     const std::wstring shortened = shortFormOfNearestExisting(path, shortPaths);
     if (!shortened.empty() && toAnsi(shortened, result.text)) {
-        result.converted = result.shortened = true;
+        result.converted = Win32Result();
+        result.shortened = true;
         return result;
     }
     result.text.clear();
-    SetLastError(error);
     return result;
 }

@@ -2,6 +2,8 @@
 // ANSI forms of paths for Java children, which take their command line and
 // environment in the ANSI code page. A path whose long form has characters
 // outside that code page is passed in its short (8.3) form, made of ASCII.
+#include "platform/Win32Result.h"
+
 #include <string>
 
 // Where short forms come from: the file system by default, and tests give
@@ -16,13 +18,13 @@ public:
 const ShortPathSource& systemShortPaths();
 
 struct AnsiPath {
-    bool converted = false;
+    Win32Result converted;
     bool shortened = false; // the short form was converted
     std::string text;
 };
 
 // The long form converted with toAnsi when it converts; otherwise the short
 // form, where a part that does not exist yet is appended to the short form
-// of its nearest existing folder. When neither converts, converted is false
-// and the last error is that of the failed conversion (1113).
+// of its nearest existing folder. When neither converts, converted holds the
+// long form's conversion error (1113).
 AnsiPath toAnsiPath(const std::wstring& path, const ShortPathSource& shortPaths = systemShortPaths());

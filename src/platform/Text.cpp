@@ -15,10 +15,11 @@ bool passesUnescaped(unsigned char byte) {
     return byte >= 0x21 && byte <= 0x7F && byte != '%' && std::memchr(kReserved, byte, sizeof kReserved - 1) == nullptr;
 }
 
-// One WideCharToMultiByte pass; a used default character fails it with
-// ERROR_NO_UNICODE_TRANSLATION.
-int convert(const std::wstring& input, UINT codePage, char* output, int outputSize) {
-    const MultiByteArguments arguments = multiByteArgumentsFor(codePage);
+// One WideCharToMultiByte pass; an exact conversion that used the default
+// character fails with ERROR_NO_UNICODE_TRANSLATION.
+int convert(const std::wstring& input, UINT codePage, Inexact inexact, char* output, int outputSize) {
+    const MultiByteArguments arguments =
+        inexact == Inexact::fail ? multiByteArgumentsFor(codePage) : MultiByteArguments{0, nullptr};
     BOOL usedDefault = FALSE;
     const int count =
         WideCharToMultiByte(codePage, arguments.flags, input.data(), static_cast<int>(input.size()), output, outputSize,
@@ -37,44 +38,44 @@ MultiByteArguments multiByteArgumentsFor(UINT codePage) {
     return {WC_NO_BEST_FIT_CHARS, "?"};
 }
 
-bool wideToMultiByte(const std::wstring& input, UINT codePage, std::string& output) {
+Win32Result wideToMultiByte(const std::wstring& input, UINT codePage, std::string& output, Inexact inexact) {
     // The platform refuses a zero length; nothing converts to nothing.
-    if (input.empty()) return true;
+    if (input.empty()) return {};
     if (codePage == CP_ACP) codePage = GetACP();
 
-    int needed = convert(input, codePage, nullptr, 0);
-    if (needed <= 0) return false;
+    int needed = convert(input, codePage, inexact, nullptr, 0);
+    if (needed <= 0) return Win32Result::lastError();
 
     std::vector<char> bytes(static_cast<size_t>(needed));
-    int written = convert(input, codePage, bytes.data(), needed);
-    if (written <= 0) return false;
+    int written = convert(input, codePage, inexact, bytes.data(), needed);
+    if (written <= 0) return Win32Result::lastError();
 
     output.append(bytes.data(), static_cast<size_t>(written));
-    return true;
+    return {};
 }
 
-bool toAnsi(const std::wstring& input, std::string& output) {
+Win32Result toAnsi(const std::wstring& input, std::string& output) {
     output.clear();
     return wideToMultiByte(input, CP_ACP, output);
 }
 
-std::wstring fromAnsi(const std::string& input) {
+std::wstring multiByteToWide(const std::string& input, UINT codePage) {
     if (input.empty()) return L"";
-    int length = MultiByteToWideChar(CP_ACP, 0, input.data(), static_cast<int>(input.size()), nullptr, 0);
+    int length = MultiByteToWideChar(codePage, 0, input.data(), static_cast<int>(input.size()), nullptr, 0);
     if (length <= 0) return L"";
     std::wstring result(static_cast<size_t>(length), L'\0');
-    length = MultiByteToWideChar(CP_ACP, 0, input.data(), static_cast<int>(input.size()), result.data(), length);
+    length = MultiByteToWideChar(codePage, 0, input.data(), static_cast<int>(input.size()), result.data(), length);
     result.resize(length > 0 ? static_cast<size_t>(length) : 0);
     size_t nul = result.find(L'\0');
     if (nul != std::wstring::npos) result.resize(nul);
     return result;
 }
 
-bool urlEncode(const std::wstring& input, std::string& output) {
+Win32Result urlEncode(const std::wstring& input, std::string& output) {
     std::string utf8;
-    if (!wideToMultiByte(input, CP_UTF8, utf8)) return false;
-    percentEncode(utf8, output);
-    return true;
+    const Win32Result converted = wideToMultiByte(input, CP_UTF8, utf8);
+    if (converted) percentEncode(utf8, output);
+    return converted;
 }
 
 void percentEncode(const std::string& input, std::string& output) {

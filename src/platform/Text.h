@@ -1,14 +1,24 @@
 #pragma once
 // Conversions between the launcher's wide strings and the narrow texts that
 // Java children, file URLs and properties files need.
+#include "platform/Win32Result.h"
+
 #include <string>
 #include <windows.h>
 
+// What a conversion does with a character that has no exact equivalent.
+enum class Inexact {
+    fail,    // the conversion fails with error 1113
+    replace, // U+FFFD in UTF-8, the code page's best fit or default elsewhere
+};
+
 // Converts with no best-fit substitutes: a character without an exact
-// equivalent, or an unpaired surrogate for UTF-8, fails the conversion (last
-// error 1113). CP_ACP is the system's ANSI code page, which may be UTF-8.
+// equivalent, or an unpaired surrogate for UTF-8, fails the conversion (error
+// 1113), unless inexact is replace: then nothing fails it, which is what a
+// log line needs. CP_ACP is the system's ANSI code page, which may be UTF-8.
 // Appends on success only.
-bool wideToMultiByte(const std::wstring& input, UINT codePage, std::string& output);
+Win32Result wideToMultiByte(const std::wstring& input, UINT codePage, std::string& output,
+                            Inexact inexact = Inexact::fail);
 
 // The WideCharToMultiByte arguments that make a conversion exact. UTF-8
 // refuses WC_NO_BEST_FIT_CHARS, a default character and the used-default
@@ -22,13 +32,16 @@ struct MultiByteArguments {
 MultiByteArguments multiByteArgumentsFor(UINT codePage);
 
 // ANSI code page. The output is cleared first.
-bool toAnsi(const std::wstring& input, std::string& output);
+Win32Result toAnsi(const std::wstring& input, std::string& output);
 
-std::wstring fromAnsi(const std::string& input);
+// The text up to its first NUL; bytes that are not valid in the code page
+// become U+FFFD (or the code page's default character). Never fails.
+std::wstring multiByteToWide(const std::string& input, UINT codePage);
+inline std::wstring fromAnsi(const std::string& input) { return multiByteToWide(input, CP_ACP); }
 
-// UTF-8 with percent-escapes, appended to output. False, with the conversion's
-// last error, when the input cannot be converted.
-bool urlEncode(const std::wstring& input, std::string& output);
+// UTF-8 with percent-escapes, appended to output. Fails, with the
+// conversion's error, when the input cannot be converted.
+Win32Result urlEncode(const std::wstring& input, std::string& output);
 
 void percentEncode(const std::string& input, std::string& output);
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-// recipient is, for example, L"Java is". On failure the last error is the
-// conversion's, and text is unchanged.
-bool toLoggedAnsiPath(const std::wstring& path, const ShortPathSource& shortPaths, const wchar_t* recipient,
-                      std::string& text);
+// recipient is, for example, L"Java is". On failure, the conversion's error;
+// text is unchanged.
+Win32Result toLoggedAnsiPath(const std::wstring& path, const ShortPathSource& shortPaths, const wchar_t* recipient,
+                             std::string& text);

@@ -17,7 +17,7 @@ tvs::Logger& logger() { return tvs::Logger::getInstance(); }
 // The window's paths in the ANSI code page, short forms where need be. The
 // settings file and its folder may not exist yet: their nearest existing
 // folder gives the short form.
-bool ansiPath(const std::wstring& path, const ShortPathSource& shortPaths, std::string& text) {
+Win32Result ansiPath(const std::wstring& path, const ShortPathSource& shortPaths, std::string& text) {
     return toLoggedAnsiPath(path, shortPaths, L"the UtilityWindow is", text);
 }
 
@@ -32,11 +32,13 @@ UtilityWindowResult UtilityWindowLauncher::run() {
     std::string program;
     std::vector<std::string> arguments{
         "-classpath", "", "com.tavisto.launcher.utility.Main", "-settings", "", "-cache", "", "-version", ""};
-    if (!ansiPath(m_paths.javaHome + L"\\bin\\java.exe", m_shortPaths, program) ||
-        !ansiPath(m_paths.jarPath, m_shortPaths, arguments[1]) ||
-        !ansiPath(m_paths.settingsPath, m_shortPaths, arguments[4]) ||
-        !ansiPath(m_paths.cachePath, m_shortPaths, arguments[6]) || !toAnsi(m_paths.version, arguments[8]))
-        return {Status::noAnsiPath, GetLastError()};
+    Win32Result converted;
+    if (!(converted = ansiPath(m_paths.javaHome + L"\\bin\\java.exe", m_shortPaths, program)) ||
+        !(converted = ansiPath(m_paths.jarPath, m_shortPaths, arguments[1])) ||
+        !(converted = ansiPath(m_paths.settingsPath, m_shortPaths, arguments[4])) ||
+        !(converted = ansiPath(m_paths.cachePath, m_shortPaths, arguments[6])) ||
+        !(converted = toAnsi(m_paths.version, arguments[8])))
+        return {Status::noAnsiPath, converted.error()};
     if (m_paths.admin) arguments.push_back("-admin");
 
     logger().log(L"Starting UtilityWindow");

@@ -1,6 +1,7 @@
 #include "validation/SessionFileValidator.h"
 
 #include "logging/Logger.h"
+#include "platform/Text.h"
 #include "validation/AllowedHostPatterns.h"
 #include "validation/HostMatcher.h"
 
@@ -30,15 +31,7 @@ std::string lowerCase(const char* text) {
 
 // Names and values from the document are UTF-8; bytes that are not valid
 // UTF-8 show as replacement characters in the log.
-std::wstring fromUtf8(const std::string& text) {
-    if (text.empty()) return std::wstring();
-    const int length = static_cast<int>(text.size());
-    const int needed = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-    if (needed <= 0) return std::wstring();
-    std::wstring result(static_cast<size_t>(needed), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, &result[0], needed);
-    return result;
-}
+std::wstring fromUtf8(const std::string& text) { return multiByteToWide(text, CP_UTF8); }
 
 bool isAllowedHost(const std::string& host) {
     for (const char* pattern : kAllowedHostPatterns)

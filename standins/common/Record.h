@@ -2,6 +2,7 @@
 // Shared by the stand-ins: append one record to a UTF-8 file beside a module,
 // in a single write so that records of concurrent processes never interleave.
 #include "handles/Handles.h"
+#include "platform/Text.h"
 
 #include <string>
 
@@ -15,10 +16,8 @@ inline std::wstring moduleDirectory(HMODULE module) {
 }
 
 inline std::string utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    std::string out;
+    wideToMultiByte(text, CP_UTF8, out, Inexact::replace);
     return out;
 }
 

@@ -12,6 +12,7 @@
 //   exit <code>
 // Without a script it exits with 0 at once.
 #include "Record.h"
+#include "platform/WholeFile.h"
 
 #include <cstdlib>
 #include <string>
@@ -75,10 +76,7 @@ std::vector<std::string> scriptLines() {
     if (path.empty()) path = standin::moduleDirectory(nullptr) + L"\\java.script.txt";
     std::vector<std::string> lines;
     handles::File h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (h && ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr) && got) text.append(buffer, got);
+    const std::string text = h ? readWholeFile(h.get()).bytes : std::string();
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);

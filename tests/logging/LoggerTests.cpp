@@ -60,12 +60,13 @@ TEST_F(LoggerTest, WritesTimestampedUtf8LinesInTheMicrosoftWideConventionToALogN
     EXPECT_EQ(path, logs + L"\\" + name);
     EXPECT_TRUE(std::regex_match(name, std::wregex(L"ConvocaLauncher_\\d{8}_\\d{6}\\.log"))) << name;
 
-    Logger::getInstance().log(L"%s %hs %ls %d %u %i %5.2s", L"\x00E9\x20AC\xD83D\xDE00", "narrow", L"wide", -7,
+    Logger::getInstance().log(L"%s %hs %ls %d %u %i %5.2s", L"\x00E9\x20AC\xD83D\xDE00\xD800", "narrow", L"wide", -7,
                               4000000000u, 12, L"abcdef");
     Logger::getInstance().log(L"two\nlines\n");
     // Read while the log is open: every line is flushed as it is written.
     const std::string bytes = readFile(path);
-    const std::string formatted = "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80 narrow wide -7 4000000000 12    ab";
+    // An unpaired surrogate becomes U+FFFD rather than costing the line.
+    const std::string formatted = "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xEF\xBF\xBD narrow wide -7 4000000000 12    ab";
     EXPECT_TRUE(std::regex_match(bytes, std::regex(kBom + kStamp + "Started up\r\n" + kStamp + formatted + "\r\n" +
                                                    kStamp + "two\r\nlines\r\n\r\n")))
         << bytes;

@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 #include "platform/FileSystem.h"
+#include "platform/WholeFile.h"
 #include "handles/Handles.h"
 
 #include <gtest/gtest.h>
@@ -39,8 +40,7 @@ TEST(FileSystem, DeleteTreeRemovesReadOnlyAndDottedEntriesAndCountsAMissingPathA
     buildAwkwardTree(root);
     EXPECT_TRUE(deleteTree(root, false) && !dirExists(root));
     EXPECT_TRUE(deleteTree(root, false));
-    EXPECT_FALSE(deleteTree(root, true)); // nothing there to rename
-    EXPECT_FALSE(canRenameDirectory(root));
+    EXPECT_EQ(deleteTree(root, true).error(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND)); // nothing there to rename
     // The probe moves the directory back and removes the leftover of an interrupted probe.
     ASSERT_TRUE(makeDirs(root + L"\\sub\\.dotted dir") && writeFile(root + L"\\sub\\.dotted dir\\inside", "i") &&
                 writeFile(root + L"\\.dotfile", "d"));
@@ -57,7 +57,7 @@ TEST(FileSystem, DeleteTreeStopsAtAnOpenFileAndWithTheProbeTouchesNothing) {
     const std::wstring root = dir / L"tree", open = root + L"\\sub\\open.txt";
     ASSERT_TRUE(makeDirs(root + L"\\sub") && writeFile(open, "open"));
     const handles::File held(CreateFileW(open.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_FALSE(deleteTree(root, false));
+    EXPECT_EQ(deleteTree(root, false).error(), static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << "the failed call's";
     EXPECT_TRUE(held && fileExists(open));
     ASSERT_TRUE(writeFile(root + L"\\a.txt", "a"));
     if (canRenameDirectory(root)) GTEST_SKIP() << "Wine renames a directory while a file inside it is open";
@@ -74,4 +74,14 @@ TEST(FileSystem, GetLongPathExpandsShortNamesOfExistingPathsOnly) {
     const DWORD n = GetShortPathNameW(longName.c_str(), shortName, MAX_PATH);
     if (n == 0 || longName == shortName) GTEST_SKIP() << "no 8.3 name for the directory";
     EXPECT_EQ(getLongPath(shortName), longName);
+}
+
+TEST(FileSystem, ReadWholeFileReadsToTheSizeAndRefusesAFileOverTheLimitUnread) {
+    TempDir dir;
+    const std::string text = std::string(70000, 'x') + "\r\n\x1A";
+    ASSERT_TRUE(writeFile(dir / L"f", text));
+    const handles::File file(CreateFileW((dir / L"f").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const WholeFile refused = readWholeFile(file.get(), text.size() - 1), whole = readWholeFile(file.get());
+    EXPECT_TRUE(refused.result.error() == ERROR_FILE_TOO_LARGE && refused.bytes.empty() && !refused.result);
+    EXPECT_TRUE(whole.result && whole.size == text.size() && whole.bytes == text);
 }

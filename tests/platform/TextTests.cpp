@@ -25,36 +25,36 @@ TEST(Text, EscapeForPropertiesEscapesControlsBackslashesAndEveryUnitFrom0x80) {
     for (const auto& [input, escaped] : rows) EXPECT_EQ(escapeForProperties(input), escaped);
 }
 
-TEST(Text, AnsiConversionIsExactOrFailsWith1113LeavingNoOutput) {
-    if (GetACP() != 1252) GTEST_SKIP() << "the rows are for code page 1252";
-    const std::pair<const wchar_t*, const char*> rows[] = {
-        {L"C:\\Program Files\\Java", "C:\\Program Files\\Java"},
-        {L"Ren\x00E9 \x20AC", "Ren\xE9 \x80"},
-        {L"C:\\Users\\\x4E2D\x6587", nullptr},
-        {L"\x0394", nullptr}, // Greek capital delta: the best fit "D" is no exact equivalent
+TEST(Text, ConversionsAreExactOrFailWith1113UnlessAskedToReplace) {
+    const std::tuple<UINT, Inexact, const wchar_t*, const char*> rows[] = {
+        {1252, Inexact::fail, L"C:\\Program Files\\Java", "C:\\Program Files\\Java"},
+        {1252, Inexact::fail, L"Ren\x00E9 \x20AC", "Ren\xE9 \x80"},
+        {1252, Inexact::fail, L"C:\\Users\\\x4E2D\x6587", nullptr},
+        {1252, Inexact::fail, L"\x0394", nullptr}, // Greek capital delta: the best fit "D" is no exact equivalent
+        {1252, Inexact::replace, L"a\x4E2D", "a?"},
+        {CP_UTF8, Inexact::fail, L"\xD83D\xDE00\x00E9", "\xF0\x9F\x98\x80\xC3\xA9"},
+        {CP_UTF8, Inexact::fail, L"a\xD800", nullptr},
+        {CP_UTF8, Inexact::fail, L"\xDE00z", nullptr},
+        {CP_UTF8, Inexact::replace, L"a\xD800", "a\xEF\xBF\xBD"}, // what the log writes
     };
-    for (const auto& [text, ansi] : rows) {
-        std::string out = "previous";
-        SetLastError(0);
-        const bool converted = toAnsi(text, out);
-        const DWORD error = GetLastError();
-        EXPECT_EQ(converted, ansi != nullptr) << utf8(text);
-        EXPECT_EQ(out, ansi ? ansi : "");
-        EXPECT_TRUE(ansi ? fromAnsi(out) == text : error == ERROR_NO_UNICODE_TRANSLATION) << utf8(text);
+    for (const auto& [codePage, inexact, text, converted] : rows) {
+        std::string out = "<";
+        const Win32Result result = wideToMultiByte(text, codePage, out, inexact);
+        EXPECT_EQ(result.error(), converted ? ERROR_SUCCESS : ERROR_NO_UNICODE_TRANSLATION) << utf8(text);
+        EXPECT_EQ(static_cast<bool>(result), converted != nullptr) << utf8(text);
+        EXPECT_EQ(out, converted ? std::string("<") + converted : "<") << utf8(text);
     }
+    std::string out = "previous";
+    EXPECT_TRUE(toAnsi(L"C:\\Java", out) && out == "C:\\Java");
     EXPECT_EQ(fromAnsi(std::string("before\0after", 12)), L"before");
+    EXPECT_EQ(multiByteToWide("\xC3\xA9\xFF.", CP_UTF8), L"\x00E9\xFFFD.");
 }
 
-TEST(Text, ConversionArgumentsFollowTheCodePageAndUtf8RefusesUnpairedSurrogates) {
+TEST(Text, ConversionArgumentsFollowTheCodePage) {
     const std::tuple<UINT, DWORD, const char*> arguments[] = {{1252, WC_NO_BEST_FIT_CHARS, "?"},
                                                               {CP_UTF8, WC_ERR_INVALID_CHARS, nullptr}};
     for (const auto& [codePage, flags, defaultChar] : arguments) {
         EXPECT_EQ(multiByteArgumentsFor(codePage).flags, flags) << codePage;
         EXPECT_STREQ(multiByteArgumentsFor(codePage).defaultChar, defaultChar) << codePage;
     }
-    std::string out = "<";
-    EXPECT_TRUE(wideToMultiByte(L"\xD83D\xDE00\x00E9", CP_UTF8, out) && out == "<\xF0\x9F\x98\x80\xC3\xA9") << out;
-    for (const wchar_t* unpaired : {L"a\xD800", L"\xDE00z"})
-        EXPECT_TRUE(!wideToMultiByte(unpaired, CP_UTF8, out) && GetLastError() == ERROR_NO_UNICODE_TRANSLATION &&
-                    out == "<\xF0\x9F\x98\x80\xC3\xA9");
 }

@@ -61,10 +61,10 @@ static bool exists(const std::wstring& path, bool directory) {
 }
 bool fileExists(const std::wstring& path) { return exists(path, false); }
 bool dirExists(const std::wstring& path) { return exists(path, true); }
-bool makeDirs(const std::wstring& path) { return createDirectoryChain(path); }
+bool makeDirs(const std::wstring& path) { return static_cast<bool>(createDirectoryChain(path)); }
 
 bool removeTree(const std::wstring& path) {
-    if (isDirectory(path)) return deleteTree(path, false);
+    if (isDirectory(path)) return static_cast<bool>(deleteTree(path, false));
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     return DeleteFileW(path.c_str()) || !pathExists(path);
 }
