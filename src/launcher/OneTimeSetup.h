@@ -49,4 +49,5 @@ struct OneTimeSetupResult {
 // copy that takes the current one's place. wait is called for each pause
 // while another launcher holds the lock.
 OneTimeSetupResult performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
-                                       const TreeCalls& calls = systemTreeCalls(), const WaitFunction& wait = sleepWait);
+                                       const TreeCalls& calls = systemTreeCalls(),
+                                       const WaitFunction& wait = sleepWait);

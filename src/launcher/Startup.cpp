@@ -7,7 +7,6 @@
 #include "logging/Logger.h"
 #include "platform/FileSystem.h"
 #include "platform/FileVersion.h"
-#include "platform/Text.h"
 #include "deployment/LauncherSettings.h"
 #include "update/UpdateTrigger.h"
 #include "utilitywindow/UtilityWindowLauncher.h"
@@ -103,7 +102,8 @@ StartupResult workOutPaths() {
 
     paths.supportDirectory = getLongPath(findSupportDirectory());
     if (paths.supportDirectory.empty()) return failed(L"Could not determine a usable data directory.");
-    if (!createDirectoryChain(paths.supportDirectory)) return failed(L"No data directory:\n  " + paths.supportDirectory);
+    if (!createDirectoryChain(paths.supportDirectory))
+        return failed(L"No data directory:\n  " + paths.supportDirectory);
     logger().log(L"Support directory path: %ls", paths.supportDirectory.c_str());
 
     const FileVersion version = readFileVersion(paths.executablePath);

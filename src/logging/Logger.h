@@ -25,9 +25,9 @@ public:
     // Finds the log directory from the system's shell folders and
     // environment, creates this run's current log and logs "Started up". A
     // failure leaves no logger; a second call leaves the running one.
-    [[nodiscard]] static StartResult initialize();
+    static StartResult initialize();
     // The same with the base directory taken from the given source.
-    [[nodiscard]] static StartResult initialize(const BaseDirectorySource& source);
+    static StartResult initialize(const BaseDirectorySource& source);
     // The running log. Before initialize and after shutdown it is a closed
     // log that drops every line: a line logged out of turn, as by a thread
     // of the update library, is lost rather than fatal.

@@ -12,7 +12,8 @@ std::wstring readTranslation(const void* block, FileVersion& result) {
     void* value = nullptr;
     UINT length = 0;
     if (!VerQueryValueW(block, L"\\VarFileInfo\\Translation", &value, &length) || !value) {
-        result.problems.push_back(L"Executable doesn't have the required VERSIONINFO\\VarFileInfo\\Translation resource");
+        result.problems.push_back(
+            L"Executable doesn't have the required VERSIONINFO\\VarFileInfo\\Translation resource");
         return L"";
     }
     if (length / 4 == 0) {

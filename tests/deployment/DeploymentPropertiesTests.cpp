@@ -56,8 +56,8 @@ TEST_F(PropertiesTest, MissingPlaceholderStopsAfterTheOnesBeforeAndWritesNothing
     const GenerateResult result = generateProperties(jre);
     const std::wstring logged = log.text();
     EXPECT_TRUE(result.status == GenerateResult::placeholderMissing && result.path.empty());
-    EXPECT_EQ(result.messages,
-              std::vector<std::wstring>{L"Error finding PROXY_FTP_PORT parameter in deployment properties template file."});
+    EXPECT_EQ(result.messages, std::vector<std::wstring>{
+                                   L"Error finding PROXY_FTP_PORT parameter in deployment properties template file."});
     EXPECT_FALSE(fileExists(properties));
     EXPECT_EQ(logged.substr(logged.rfind(L"Replaced '%PROXY_FTP_PORT%'")),
               L"Replaced '%PROXY_FTP_PORT%' 0 times with '2121' in deployment.properties\n");

@@ -90,8 +90,9 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
         const handles::File holder = hold(support / L"lock.lck"); // a live launcher's lock, which no one takes over
         const OneTimeSetupResult result = performOneTimeSetup(install.path(), support.path(), calls, [](DWORD) {});
         EXPECT_TRUE(!result && result.embeddedJreHome.empty());
-        EXPECT_EQ(lastLine(), L"File system lock failed. lock.lck already exists and / or was locked. The lock has been "
-                              L"cleared.");
+        EXPECT_EQ(lastLine(),
+                  L"File system lock failed. lock.lck already exists and / or was locked. The lock has been "
+                  L"cleared.");
         EXPECT_EQ(result.failure, L"Failed to lock file system for one time setup. If a session is currently "
                                   L"launching, please try again in a minute or two.If no other session is launching, "
                                   L"you may try again immediately.");

@@ -5,6 +5,7 @@
 #include "logging/LogDirectory.h"
 #include "logging/Logger.h"
 
+#include <gtest/gtest.h>
 #include <map>
 
 // Base directories with given answers; by default only the local application-data folder.
