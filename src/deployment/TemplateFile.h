@@ -22,7 +22,7 @@ struct GenerateResult {
     };
     Status status = written;
     std::wstring path;                  // the written file
-    std::vector<std::wstring> messages; // for the user, in order; each is logged as it is shown
+    std::vector<std::wstring> messages; // for the user, in order
     DWORD error = 0;
     explicit operator bool() const { return status == written; }
 };
