@@ -1,7 +1,7 @@
 #include "utilitywindow/UtilityWindowLauncher.h"
 
 #include "logging/Logger.h"
-#include "reporting/AnsiPathLog.h"
+#include "logging/AnsiPathLog.h"
 #include "platform/Text.h"
 
 #include <vector>
