@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # The layering check: a library includes only its own headers and those of
 # the libraries it may use. Which those are is read from the layer table in
-# CONTRIBUTING.md, the rows "| `folder` | what it holds | uses |". A uses cell
+# CONTRIBUTING.md, the rows "| `dir/folder` | what it holds | uses |". A uses cell
 # names libraries by their folder's last name, says "nothing", or "all of the
 # above" (every row before it). Uses is transitive: a library may include
 # what the libraries it uses may include. An include "x/..." refers to a
 # library when x is the last name of a table folder under src/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-table=$(grep -E '^\| *`[^`]+` *\|' CONTRIBUTING.md || true)
+table=$(grep -E '^\| *`[^`]*/[^`]*` *\|' CONTRIBUTING.md || true)
 if [ -z "$table" ]; then
   echo 'CONTRIBUTING.md has no layer table' >&2
   exit 1
