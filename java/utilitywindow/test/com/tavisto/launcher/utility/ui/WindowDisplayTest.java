@@ -1,0 +1,200 @@
+package com.tavisto.launcher.utility.ui;
+
+import static com.tavisto.launcher.utility.Fixtures.*;
+import static org.junit.Assert.*;
+
+import java.awt.Frame;
+import java.awt.GraphicsEnvironment;
+import java.awt.event.WindowEvent;
+import java.io.*;
+import java.nio.charset.StandardCharsets;
+import java.util.*;
+import java.util.concurrent.TimeUnit;
+import java.util.function.Consumer;
+import java.util.stream.Stream;
+import com.tavisto.launcher.utility.Fixtures;
+import com.tavisto.launcher.utility.Main;
+import com.tavisto.launcher.utility.net.ConnectionTest;
+import com.tavisto.launcher.utility.settings.Keys;
+import com.tavisto.launcher.utility.settings.SettingsFile;
+import com.tavisto.launcher.utility.settings.SettingsStore;
+import com.tavisto.launcher.utility.settings.SettingsText;
+import org.junit.*;
+import org.junit.rules.TemporaryFolder;
+
+/** The real window: in this process, wired to the launcher's commands through pipes, or in a process of its own. */
+public class WindowDisplayTest {
+    private static final String TITLE = "Convoca Launcher Settings: ";
+    private static final List<Integer> EXITED = Collections.singletonList(0);
+
+    @Rule
+    public TemporaryFolder temp = new TemporaryFolder();
+    private final ByteArrayOutputStream toLauncher = new ByteArrayOutputStream();
+    private List<String> shown = new Vector<String>();
+    private List<Integer> exits = Collections.synchronizedList(new ArrayList<Integer>());
+    private final List<Process> started = new ArrayList<Process>();
+    private File settings, cache, stderr;
+
+    @Before
+    public void setUp() throws IOException {
+        assertFalse("these tests open windows: run them with a display (Xvfb)", GraphicsEnvironment.isHeadless());
+        settings = new File(temp.getRoot(), "roaming/ConvocaLauncher.properties");
+        cache = temp.newFolder("cache");
+        stderr = temp.newFile("stderr");
+    }
+
+    @After
+    public void tearDown() throws Exception {
+        onEdt(() -> Stream.of(Frame.getFrames()).forEach(Frame::dispose));
+        started.forEach(Process::destroyForcibly);
+    }
+
+    /** A fresh window on the settings file, with fresh boxes and exits; the launcher sends no command. */
+    private Startup.Run start() throws Exception {
+        shown = new Vector<String>();
+        exits = Collections.synchronizedList(new ArrayList<Integer>());
+        Startup.Run run = Startup.start(CommandLine.parse(new String[] {"-settings", settings.getPath(), "-cache",
+            cache.getPath(), "-version", "1.5.0.0"}), new CommandChannel(new ByteArrayInputStream(new byte[0]), toLauncher),
+                Fixtures.dialogs(Dialogs.class, shown, true), exits::add);
+        assertTrue("the window opens", eventually(() -> run.window != null && run.window.frame.isShowing()));
+        return run;
+    }
+
+    @Test
+    public void okSavesTheSettingsCreatesTheFolderAndExitsWithZero() throws Exception {
+        Startup.Run run = start();
+        onEdt(() -> {
+            NetworkPanel n = run.window.network;
+            run.window.general.checkForUpdates.doClick();
+            n.connectionTest.target.setText("https://example.test/");
+            run.window.general.hideConsole.setSelected(true);
+            n.manual.setSelected(true);
+            n.httpAddress.setText(" proxy.example.com ");
+            n.httpPort.setText("080");
+            run.window.ok.doClick();
+        });
+        assertEquals("update\n", new String(toLauncher.toByteArray(), StandardCharsets.ISO_8859_1));
+        assertEquals(EXITED, exits);
+        SettingsText saved = new SettingsText(Fixtures.text(settings));
+        assertEquals("1 1 proxy.example.com 80", saved.getInt(Keys.javaConsoleSelection, -1) + " "
+                + saved.getInt(Keys.proxySelection, -1) + " " + saved.getString(Keys.httpProxyAddress, "") + " "
+                + saved.getInt(Keys.httpProxyPort, -1));
+        assertEquals(Collections.<String>emptyList(), shown);
+    }
+
+    @Test
+    public void closingCancelAndEscapeExitWithZeroSaveNothingAndCancelTheTest() throws Exception {
+        java.net.ServerSocket silent = new java.net.ServerSocket(0, 5, java.net.InetAddress.getLoopbackAddress());
+        List<Consumer<UtilityWindow>> closers = Arrays.asList(
+            w -> w.frame.dispatchEvent(new WindowEvent(w.frame, WindowEvent.WINDOW_CLOSING)),
+            w -> w.cancel.doClick(),
+            w -> w.frame.getRootPane().getActionForKeyStroke(UtilityWindow.ESCAPE).actionPerformed(null));
+        for (Consumer<UtilityWindow> closer : closers) {
+            Startup.Run run = start();
+            ConnectionTestPanel test = run.window.network.connectionTest;
+            onEdt(() -> {
+                run.window.general.showConsole.setSelected(true);
+                run.window.network.direct.setSelected(true);
+                test.target.setText("https://127.0.0.1:" + silent.getLocalPort() + "/");
+                test.test.doClick();
+                closer.accept(run.window);
+            });
+            assertFalse(onEdt(() -> run.window.frame.isDisplayable()));
+            assertEquals(EXITED, exits);
+            assertFalse(settings.exists());
+            assertEquals(ConnectionTest.CANCELLED, onEdt(() -> test.result.getText()));
+        }
+        silent.close();
+    }
+
+    @Test
+    public void aRefusedPortIsReportedOnApplyAndOkTheWindowStaysOpenAndNothingIsWritten() throws Exception {
+        Fixtures.write(settings, "proxySelection=1\r\n");
+        Startup.Run run = start();
+        onEdt(() -> {
+            run.window.network.ftpPort.setText("65536");
+            run.window.apply.doClick();
+            run.window.ok.doClick();
+        });
+        assertEquals(Collections.nCopies(2, "error: " + TITLE + "The FTP port must be a number from 0 to 65535."), shown);
+        assertEquals(Collections.emptyList(), exits);
+        assertEquals("proxySelection=1\r\n", Fixtures.text(settings));
+        assertTrue(onEdt(() -> run.window.frame.isShowing() && run.window.apply.isEnabled()
+                && run.window.tabs.getSelectedComponent() == run.window.network));
+    }
+
+    @Test
+    public void withAdminOnlyTheConsoleModeIsSavedAndTheAdministratorsFileIsNeverWritten() throws Exception {
+        Fixtures.write(settings, "httpProxyAddress=mine\n#javaConsoleSelection=2\nnote\n");
+        File admin = Fixtures.write(new File(temp.getRoot(), "Program Files/" + SettingsFile.ADMIN_FILE),
+                "proxySelection=1\r\nhttpProxyAddress=corporate\r\nhttpProxyPort=3128\r\n");
+        UtilityWindow window = onEdt(() -> {
+            UtilityWindow w = new UtilityWindow("1.5.0.0", cache, new SettingsStore(new SettingsFile(settings),
+                    new SettingsFile(admin)), new CommandChannel(new PipedInputStream(), toLauncher), Fixtures.dialogs(Dialogs.class, shown, true),
+                    exits::add);
+            w.show();
+            return w;
+        });
+        assertTrue(eventually(() -> window.frame.isShowing()));
+        onEdt(() -> {
+            NetworkPanel n = window.network;
+            assertTrue(n.adminNotice.isVisible() && n.adminNotice.getText().contains(NetworkPanel.ADMIN_NOTICE));
+            Stream.of(n.browser, n.manual, n.script, n.direct, n.sameServer, n.bypassLocal).forEach(c -> assertFalse(c.isEnabled()));
+            Arrays.stream(n.textFields()).forEach(f -> assertFalse(f.isEditable()));
+            assertTrue(n.manual.isSelected() && n.httpAddress.isEnabled());
+            assertEquals("corporate", n.httpAddress.getText());
+            window.general.showConsole.setSelected(true);
+            window.ok.doClick();
+        });
+        assertEquals(EXITED, exits);
+        assertEquals("httpProxyAddress=mine\r\njavaConsoleSelection=0\r\nnote\r\n", Fixtures.text(settings));
+        assertEquals("proxySelection=1\r\nhttpProxyAddress=corporate\r\nhttpProxyPort=3128\r\n", Fixtures.text(admin));
+        assertArrayEquals(new String[] {SettingsFile.ADMIN_FILE}, admin.getParentFile().list());
+    }
+
+    @Test
+    public void anUnreadableSettingsFileIsShownButNeverOverwritten() throws Exception {
+        assertTrue(settings.mkdirs());
+        Startup.Run run = start();
+        String box = Fixtures.await(shown, 1).get(0);
+        assertTrue(box, box.startsWith("error: " + TITLE + "The settings could not be read from " + settings + ": "));
+        assertTrue(box, box.endsWith(".\nClose the window and open it again to change them."));
+        onEdt(() -> {
+            assertFalse(run.window.general.showConsole.isEnabled());
+            assertFalse(run.window.network.httpAddress.isEditable());
+            run.window.general.showConsole.setSelected(true);
+            assertFalse(run.window.apply.isEnabled());
+            run.window.ok.doClick();
+        });
+        assertEquals(EXITED, exits);
+        assertTrue(settings.isDirectory());
+    }
+
+    /** utilwin.jar run as the launcher runs it: its own process, its standard streams as pipes. */
+    private Process startProcess(String... args) throws IOException {
+        List<String> command = new ArrayList<String>(Arrays.asList(new File(System.getProperty("java.home"),
+                "bin/java").getPath(), "-classpath", Fixtures.jar().getPath(), Main.class.getName()));
+        command.addAll(Arrays.asList(args.length > 0 ? args : new String[] {"-settings", settings.getPath(),
+            "-cache", cache.getPath(), "-version", "1.5.0.0"}));
+        Process p = new ProcessBuilder(command).redirectOutput(ProcessBuilder.Redirect.DISCARD).redirectError(stderr).start();
+        started.add(p);
+        return p;
+    }
+
+    @Test
+    public void theProcessEndsWithZeroOnShutdownOnlyAndABadCommandLineGivesTheUsageAndStatusTwo() throws Exception {
+        Process p = startProcess("-settings", "x.properties", "-version", "1");
+        assertTrue(p.waitFor(60, TimeUnit.SECONDS));
+        assertEquals(2, p.exitValue());
+        assertEquals("utilwin: -cache is missing" + System.lineSeparator() + CommandLine.USAGE + System.lineSeparator(),
+                Fixtures.text(stderr));
+        p = startProcess();
+        p.getOutputStream().write("hello\r\nshutdown\r\n".getBytes(StandardCharsets.ISO_8859_1));
+        p.getOutputStream().flush();
+        assertTrue("the window did not close", p.waitFor(60, TimeUnit.SECONDS));
+        assertEquals(Fixtures.text(stderr), 0, p.exitValue());
+        p = startProcess();
+        p.getOutputStream().close();
+        assertFalse("the window closed when the launcher went away", p.waitFor(4, TimeUnit.SECONDS));
+    }
+}

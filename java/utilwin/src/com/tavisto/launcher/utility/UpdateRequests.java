@@ -1,6 +1,0 @@
-package com.tavisto.launcher.utility;
-
-/** Asks the launcher to check for an update with its own user interface. */
-interface UpdateRequests {
-    void requestUpdate();
-}
