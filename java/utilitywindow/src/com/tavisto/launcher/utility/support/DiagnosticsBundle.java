@@ -1,5 +1,6 @@
 package com.tavisto.launcher.utility.support;
 
+import com.tavisto.launcher.utility.settings.Names;
 import com.tavisto.launcher.utility.settings.SettingsFile;
 import com.tavisto.launcher.utility.settings.SettingsStore;
 import java.io.File;
@@ -137,7 +138,7 @@ public final class DiagnosticsBundle {
 
     /** The launcher's version beside this jar, or "unknown". */
     static String launcherVersion() {
-        String v = ExeVersion.of(new File(SettingsFile.jarFolder(), ExeVersion.LAUNCHER_EXE));
+        String v = ExeVersion.of(new File(SettingsFile.jarFolder(), Names.LAUNCHER_EXE));
         return v != null ? v : "unknown";
     }
 
@@ -150,7 +151,7 @@ public final class DiagnosticsBundle {
             err.println(USAGE);
             return BAD_COMMAND_LINE;
         }
-        File adminFile = values.containsKey("-admin") ? new File(SettingsFile.jarFolder(), SettingsFile.ADMIN_FILE) : null;
+        File adminFile = values.containsKey("-admin") ? new File(SettingsFile.jarFolder(), Names.ADMIN_PROPERTIES) : null;
         DiagnosticsBundle bundle = new DiagnosticsBundle("", new File(values.get("-settings")), adminFile,
                 new File(values.get("-cache")), Commands.SYSTEM);
         File zip = new File(values.get("-out"));
