@@ -2,7 +2,7 @@
 # window knows a box in the launcher's log (the launcher logs a box's text as
 # its message). Several texts go on with a variable part or a second
 # sentence: the launcher builds each text from its beginning here, so the two
-# cannot differ. Generated into the launcher's launcher/BoxTexts.h and the
+# cannot differ. Generated into platform/BoxTexts.h and the
 # utility window's com.tavisto.launcher.utility.support.BoxTexts (see
 # cmake/tables/Generate.cmake). Rows: a name (boxtexts::kName in C++), then
 # the text's beginning, in CMake's quoting.
