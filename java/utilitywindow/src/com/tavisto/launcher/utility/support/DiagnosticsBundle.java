@@ -30,7 +30,8 @@ import java.util.zip.ZipOutputStream;
  * {@link com.tavisto.launcher.utility.SupportBundle} both write it.
  */
 public final class DiagnosticsBundle {
-    static final String USAGE = "Usage: java -cp utilwin.jar com.tavisto.launcher.utility.SupportBundle"
+    static final String USAGE = "Usage: java -cp " + Names.UTILITY_WINDOW_JAR
+            + " com.tavisto.launcher.utility.SupportBundle"
             + " -settings <file> -cache <folder> [-admin] [-overwrite] -out <zip>";
     static final int WRITTEN = 0;
     static final int NOT_WRITTEN = 1;
