@@ -2,7 +2,6 @@
 
 #include "deployment/ReplaceAll.h"
 #include "logging/Logger.h"
-#include "reporting/ErrorBox.h"
 #include "handles/Handles.h"
 #include "platform/Text.h"
 
@@ -30,9 +29,11 @@ const OutputWriteTexts writeTexts = {
     false,
 };
 
-std::wstring failWithBox(const wchar_t* message) {
-    showErrorBox(message, true);
-    return std::wstring();
+GenerateResult failure(GenerateResult::Status status, const wchar_t* message) {
+    GenerateResult result;
+    result.status = status;
+    result.messages.push_back(message);
+    return result;
 }
 
 } // namespace
@@ -40,22 +41,30 @@ std::wstring failWithBox(const wchar_t* message) {
 DeploymentConfig::DeploymentConfig(std::wstring templateDirectory, std::wstring javaHome, FileCalls& calls)
     : m_javaHome(std::move(javaHome)), m_templateDirectory(std::move(templateDirectory)), m_calls(&calls) {}
 
-std::wstring DeploymentConfig::generate() {
-    if (!m_outputPath.empty()) return m_outputPath;
-    if (!readTemplate()) return failWithBox(L"Error reading deployment config template file.");
+GenerateResult DeploymentConfig::generate() {
+    GenerateResult result;
+    if (!m_outputPath.empty()) {
+        result.path = m_outputPath;
+        return result;
+    }
+    if (!readTemplate())
+        return failure(GenerateResult::templateNotRead, L"Error reading deployment config template file.");
 
     std::wstring home = m_javaHome;
     replaceAll(home, L"\\", L"/");
     std::string url = "file:///";
     if (!urlEncode(home, url)) {
-        showConversionErrorBox(GetLastError());
-        return std::wstring();
+        result.status = GenerateResult::notEncoded;
+        result.error = GetLastError();
+        return result;
     }
 
     if (replaceParameter("BUNDLED_JRE_HOME_URL", url) == 0)
-        return failWithBox(L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config template file.");
-    if (!writeOutput()) return failWithBox(L"Error writing out deployment config file.");
-    return m_outputPath;
+        return failure(GenerateResult::placeholderMissing,
+                       L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config template file.");
+    if (!writeOutput()) return failure(GenerateResult::notWritten, L"Error writing out deployment config file.");
+    result.path = m_outputPath;
+    return result;
 }
 
 bool DeploymentConfig::readTemplate() {

@@ -10,16 +10,15 @@ class DeploymentConfig {
 public:
     DeploymentConfig(std::wstring templateDirectory, std::wstring javaHome, FileCalls& calls = systemFileCalls());
 
-    // The path of the written file, or empty once the failure has been shown
-    // and logged. After a success, later calls return the same path and
-    // write nothing.
-    std::wstring generate();
+    // After a success, later calls return the same path and write nothing;
+    // after a failure, a later call tries again.
+    GenerateResult generate();
 
+private:
     bool readTemplate();
     bool writeOutput();
     size_t replaceParameter(const std::string& name, const std::string& value);
 
-private:
     std::wstring m_javaHome;
     std::wstring m_templateDirectory;
     std::wstring m_outputPath;

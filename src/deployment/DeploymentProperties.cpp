@@ -1,7 +1,6 @@
 #include "deployment/DeploymentProperties.h"
 
 #include "logging/Logger.h"
-#include "reporting/ErrorBox.h"
 #include "handles/Handles.h"
 #include "platform/Text.h"
 
@@ -28,10 +27,6 @@ const TemplateReadTexts readTexts = {
     L"Error: Closing of deployment properties template file %ls failed with error %ui",
     L"Successfully opened and read deployment.properties.tmpl file %ls",
 };
-
-void reportIfEmpty(const std::wstring& argument, const wchar_t* message) {
-    if (argument.empty()) showErrorBox(message, true);
-}
 
 // Settings files are ISO 8859-1, as the settings window writes them: each
 // byte is the character of the same number.
@@ -71,37 +66,52 @@ DeploymentProperties::DeploymentProperties(std::wstring templateDirectory, std::
                                            std::wstring appSupportPath, FileCalls& calls)
     : m_javaCachePath(std::move(javaCachePath)), m_appSupportPath(std::move(appSupportPath)),
       m_templateDirectory(std::move(templateDirectory)), m_javaHome(std::move(javaHome)),
-      m_userSettings(&settings.user()), m_adminSettings(&settings.admin()), m_calls(&calls) {
-    reportIfEmpty(m_templateDirectory, L"Properties template file directory path null.");
-    reportIfEmpty(m_javaHome, L"Java home path null.");
-    reportIfEmpty(m_userSettings->path(), L"Utility Window Properties File null.");
-    reportIfEmpty(m_adminSettings->path(), L"Admin Properties File null.");
-    reportIfEmpty(m_javaCachePath, L"Java Cache Path null.");
-    reportIfEmpty(m_appSupportPath, L"App Support Path null.");
+      m_userSettings(&settings.user()), m_adminSettings(&settings.admin()), m_calls(&calls) {}
+
+std::vector<std::wstring> DeploymentProperties::emptyArguments() const {
+    const std::pair<const std::wstring*, const wchar_t*> arguments[] = {
+        {&m_templateDirectory, L"Properties template file directory path null."},
+        {&m_javaHome, L"Java home path null."},
+        {&m_userSettings->path(), L"Utility Window Properties File null."},
+        {&m_adminSettings->path(), L"Admin Properties File null."},
+        {&m_javaCachePath, L"Java Cache Path null."},
+        {&m_appSupportPath, L"App Support Path null."},
+    };
+    std::vector<std::wstring> messages;
+    for (const auto& [argument, message] : arguments)
+        if (argument->empty()) messages.push_back(message);
+    return messages;
 }
 
-std::wstring DeploymentProperties::generate() {
-    if (!m_outputPath.empty()) return m_outputPath;
+GenerateResult DeploymentProperties::generate() {
+    GenerateResult result;
+    if (!m_outputPath.empty()) {
+        result.path = m_outputPath;
+        return result;
+    }
     if (!readTemplate()) {
-        showErrorBox(L"Error reading deployment properties template file.", true);
-        return std::wstring();
+        result.status = GenerateResult::templateNotRead;
+        result.messages.push_back(L"Error reading deployment properties template file.");
+        return result;
     }
     tvs::Logger::getInstance().log(L"DeploymentProperties Utility Window Properties File specified: %ls",
                                    m_userSettings->path().c_str());
 
     for (const Placeholder& placeholder : kPlaceholders) {
         if (replaceParameter(placeholder.name, (this->*placeholder.value)()) == 0) {
-            showErrorBox(std::wstring(L"Error finding ") + fromAnsi(placeholder.reportedName) +
-                             L" parameter in deployment properties template file.",
-                         true);
-            return std::wstring();
+            result.status = GenerateResult::placeholderMissing;
+            result.messages.push_back(std::wstring(L"Error finding ") + fromAnsi(placeholder.reportedName) +
+                                      L" parameter in deployment properties template file.");
+            return result;
         }
     }
-    if (!writeOutput()) {
-        showErrorBox(L"Error writing deployment properties file.", true);
-        return std::wstring();
+    if (!writeOutput(result)) {
+        result.status = GenerateResult::notWritten;
+        result.messages.push_back(L"Error writing deployment properties file.");
+        return result;
     }
-    return m_outputPath;
+    result.path = m_outputPath;
+    return result;
 }
 
 bool DeploymentProperties::readTemplate() {
@@ -214,7 +224,7 @@ std::string DeploymentProperties::userAppSupportDir() { return escapeForProperti
 
 // Output.
 
-bool DeploymentProperties::writeOutput() {
+bool DeploymentProperties::writeOutput(GenerateResult& result) {
     tvs::Logger& log = tvs::Logger::getInstance();
     if (m_javaHome.empty()) {
         log.log(L"Error: No deployment.properties file path supplied");
@@ -234,7 +244,7 @@ bool DeploymentProperties::writeOutput() {
         // later generate tries again.
         m_outputPath = path;
     } else {
-        showErrorBox(L"Error writing deployment properties file file.", true);
+        result.messages.push_back(L"Error writing deployment properties file file.");
     }
     m_templateText.clear();
     return ok;

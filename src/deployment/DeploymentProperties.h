@@ -3,6 +3,7 @@
 #include "deployment/TemplateFile.h"
 
 #include <string>
+#include <vector>
 
 // Writes the embedded runtime's lib\deployment.properties from
 // deployment.properties.tmpl: the console mode from the user's settings, the
@@ -10,22 +11,25 @@
 // support paths. One object per launch step.
 class DeploymentProperties {
 public:
-    // Each empty argument, and each empty settings path, is reported at once
-    // with its own error box. The settings are the run's own readers, which
-    // must outlive this object.
+    // The settings are the run's own readers, which must outlive this object.
     DeploymentProperties(std::wstring templateDirectory, std::wstring javaHome, SettingsFiles& settings,
                          std::wstring javaCachePath, std::wstring appSupportPath, FileCalls& calls = systemFileCalls());
 
-    // The path of the written file, or empty once the failure has been shown
-    // and logged. After a success, later calls return the same path and
-    // neither read the settings nor write anything.
-    std::wstring generate();
+    // What the user is told of each empty argument and each empty settings
+    // path, in order; none is a reason not to generate.
+    std::vector<std::wstring> emptyArguments() const;
 
-    bool readTemplate();
-    bool writeOutput();
-    size_t replaceParameter(const std::string& name, const std::string& value);
+    // After a success, later calls return the same path and neither read the
+    // settings nor write anything; after a failure, a later call tries again.
+    GenerateResult generate();
 
 private:
+    bool readTemplate();
+    // Adds its own message to result when the file was opened but not
+    // written whole.
+    bool writeOutput(GenerateResult& result);
+    size_t replaceParameter(const std::string& name, const std::string& value);
+
     struct Placeholder {
         const char* name;
         const char* reportedName; // the name its error message gives

@@ -6,6 +6,26 @@
 
 #include <windows.h>
 #include <string>
+#include <vector>
+
+// What a generator's generate did: the file it wrote, or why not and what
+// the user is to be told about it.
+struct GenerateResult {
+    enum Status {
+        written,
+        templateNotRead,
+        placeholderMissing,
+        notWritten,
+        // The runtime home has no UTF-8 form; error is the conversion's
+        // error code, and the user is told of it in the system's words.
+        notEncoded,
+    };
+    Status status = written;
+    std::wstring path;                  // the written file
+    std::vector<std::wstring> messages; // for the user, in order
+    DWORD error = 0;
+    explicit operator bool() const { return status == written; }
+};
 
 // The calls the generators make on their output file, and their wait between
 // attempts to open a file that another process holds (templates and output

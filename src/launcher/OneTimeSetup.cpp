@@ -2,7 +2,6 @@
 
 #include "launcher/LauncherPaths.h"
 #include "logging/Logger.h"
-#include "reporting/ErrorBox.h"
 #include "platform/FileSystem.h"
 #include "handles/Handles.h"
 
@@ -171,8 +170,8 @@ bool copyVerified(const std::wstring& source, const std::wstring& destination, c
     return false;
 }
 
-bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
-                         std::wstring& embeddedJreHome, const TreeCalls& calls, const WaitFunction& wait) {
+OneTimeSetupResult performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
+                                       const TreeCalls& calls, const WaitFunction& wait) {
     const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::kResources;
     const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::kEmbedded;
 
@@ -180,11 +179,12 @@ bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wst
     if (!lock.locked()) {
         tvs::Logger::getInstance().log(L"File system lock failed. lock.lck already exists and / or was "
                                        L"locked. The lock has been cleared.");
-        showErrorBox(L"Failed to lock file system for one time setup. If a session is currently "
-                     L"launching, please try again in a minute or two.If no other session is "
-                     L"launching, you may try again immediately.",
-                     true);
-        return false;
+        OneTimeSetupResult result;
+        result.ok = false;
+        result.failure = L"Failed to lock file system for one time setup. If a session is currently launching, "
+                         L"please try again in a minute or two.If no other session is launching, you may try "
+                         L"again immediately.";
+        return result;
     }
 
     if ((embeddedUpdateNeeded() || !isDirectory(target)) && clearStaging(target) &&
@@ -192,6 +192,7 @@ bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wst
         markEmbeddedUpdated();
     removeOldCopies(target);
 
-    embeddedJreHome = target + L"\\" + names::kJreSubdirectory;
-    return true;
+    OneTimeSetupResult result;
+    result.embeddedJreHome = target + L"\\" + names::kJreSubdirectory;
+    return result;
 }

@@ -35,10 +35,19 @@ private:
 bool copyVerified(const std::wstring& source, const std::wstring& destination,
                   const TreeCalls& calls = systemTreeCalls());
 
+// What the one-time setup did: the runtime in the working copy (whether
+// that exists is for the caller to test), or, when the lock could not be
+// taken, what the user is told.
+struct OneTimeSetupResult {
+    bool ok = true;
+    std::wstring embeddedJreHome;
+    std::wstring failure;
+    explicit operator bool() const { return ok; }
+};
+
 // Refreshes the working copy when it is missing or stale, by a complete
-// copy that takes the current one's place. embeddedJreHome is the runtime in
-// it; whether that exists is for the caller to test. wait is called for each
-// pause while another launcher holds the lock.
-bool performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
-                         std::wstring& embeddedJreHome, const TreeCalls& calls = systemTreeCalls(),
-                         const WaitFunction& wait = sleepWait);
+// copy that takes the current one's place. wait is called for each pause
+// while another launcher holds the lock.
+OneTimeSetupResult performOneTimeSetup(const std::wstring& executableDirectory, const std::wstring& supportDirectory,
+                                       const TreeCalls& calls = systemTreeCalls(),
+                                       const WaitFunction& wait = sleepWait);

@@ -4,8 +4,8 @@
 #include "deployment/DeploymentConfig.h"
 #include "deployment/DeploymentProperties.h"
 #include "logging/Logger.h"
-#include "reporting/AnsiPathLog.h"
-#include "reporting/ErrorBox.h"
+#include "launcher/ErrorBox.h"
+#include "logging/AnsiPathLog.h"
 #include "handles/Handles.h"
 #include "platform/FileSystem.h"
 #include "platform/ShortPath.h"
@@ -137,16 +137,27 @@ bool spawnJava(const JavaTexts& t, const std::vector<std::string>& arguments) {
     return false;
 }
 
+// What a generator's failure tells the user.
+void showGenerateFailure(const GenerateResult& result) {
+    if (result.status == GenerateResult::notEncoded) showConversionErrorBox(result.error);
+    for (const std::wstring& message : result.messages) showErrorBox(message, true);
+}
+
 // Steps that write the deployment files and prepare the runtime's folders.
 bool prepareRuntime(const LauncherPaths& paths, SettingsFiles& settings) {
     DeploymentConfig config(paths.executableDirectory, paths.embeddedJreHome);
-    if (config.generate().empty()) {
+    const GenerateResult configResult = config.generate();
+    if (!configResult) {
+        showGenerateFailure(configResult);
         showErrorBox(L"Cannot create \"deployment.config\" file. Launch aborted.", true);
         return false;
     }
     DeploymentProperties properties(paths.executableDirectory, paths.embeddedJreHome, settings, paths.cacheDirectory,
                                     paths.supportDirectory);
-    if (properties.generate().empty()) {
+    for (const std::wstring& message : properties.emptyArguments()) showErrorBox(message, true);
+    const GenerateResult propertiesResult = properties.generate();
+    if (!propertiesResult) {
+        showGenerateFailure(propertiesResult);
         showErrorBox(L"Cannot create \"deployment.properties\" file. Launch aborted.", true);
         return false;
     }

@@ -3,11 +3,10 @@
 #include "launcher/LauncherPaths.h"
 #include "launcher/OneTimeSetup.h"
 #include "launcher/SessionMode.h"
+#include "launcher/ErrorBox.h"
 #include "logging/Logger.h"
-#include "reporting/ErrorBox.h"
 #include "platform/FileSystem.h"
-#include "reporting/FileVersionReader.h"
-#include "platform/Text.h"
+#include "platform/FileVersion.h"
 #include "deployment/LauncherSettings.h"
 #include "update/UpdateTrigger.h"
 #include "utilitywindow/UtilityWindowLauncher.h"
@@ -55,14 +54,21 @@ private:
     bool m_running;
 };
 
-// A failed step of start-up: the box is shown (logged) and the run ends.
-struct StartupFailure {
-    int status;
+// What start-up worked out, or the failed step that ends the run: its box,
+// shown logged, and the exit status.
+struct StartupResult {
+    bool ok = true;
+    LauncherPaths paths;
+    std::wstring failure;
+    int status = 0;
 };
 
-[[noreturn]] void fail(const std::wstring& message, int status = -1) {
-    showErrorBox(message, true);
-    throw StartupFailure{status};
+StartupResult failed(std::wstring message, int status = -1) {
+    StartupResult result;
+    result.ok = false;
+    result.failure = std::move(message);
+    result.status = status;
+    return result;
 }
 
 std::wstring withTrailingBackslash(std::wstring path) {
@@ -79,37 +85,41 @@ void logBanner() {
 }
 
 // Steps 2 to 14: everything start-up works out before it dispatches.
-LauncherPaths workOutPaths() {
-    LauncherPaths paths;
+StartupResult workOutPaths() {
+    StartupResult result;
+    LauncherPaths& paths = result.paths;
     paths.deploymentKind = detectDeploymentKind();
     logger().log(paths.deploymentKind == perUser ? L"Detected per-user deployment."
                                                  : L"Detected per-machine deployment.");
     logBanner();
 
     paths.arguments = parseCommandLine();
-    if (paths.arguments.empty()) fail(L"Failed to parse command line args.");
+    if (paths.arguments.empty()) return failed(L"Failed to parse command line args.");
     paths.executablePath = paths.arguments[0];
     paths.executableDirectory = directoryOf(paths.executablePath);
-    if (paths.executableDirectory.empty()) fail(L"Please use an absolute path when launching the executable.");
+    if (paths.executableDirectory.empty()) return failed(L"Please use an absolute path when launching the executable.");
     logger().log(L"Executable path: %ls", paths.executableDirectory.c_str());
 
     paths.supportDirectory = getLongPath(findSupportDirectory());
-    if (paths.supportDirectory.empty()) fail(L"Could not determine a usable data directory.");
-    if (!createDirectoryChain(paths.supportDirectory)) fail(L"No data directory:\n  " + paths.supportDirectory);
+    if (paths.supportDirectory.empty()) return failed(L"Could not determine a usable data directory.");
+    if (!createDirectoryChain(paths.supportDirectory))
+        return failed(L"No data directory:\n  " + paths.supportDirectory);
     logger().log(L"Support directory path: %ls", paths.supportDirectory.c_str());
 
-    FileVersionReader versionReader(paths.executablePath);
-    paths.executableVersion = versionReader.getFileVersion();
+    const FileVersion version = readFileVersion(paths.executablePath);
+    for (const std::wstring& problem : version.problems) showErrorBox(problem, true);
+    paths.executableVersion = version.version;
     logger().log(L"Executable version: %ls", paths.executableVersion.c_str());
 
-    if (!performOneTimeSetup(paths.executableDirectory, paths.supportDirectory, paths.embeddedJreHome))
-        throw StartupFailure{-1};
+    const OneTimeSetupResult setup = performOneTimeSetup(paths.executableDirectory, paths.supportDirectory);
+    if (!setup) return failed(setup.failure);
+    paths.embeddedJreHome = setup.embeddedJreHome;
     logger().log(L"Absolute path to the embedded JRE: '%ls'", paths.embeddedJreHome.c_str());
-    if (!isDirectory(paths.embeddedJreHome)) fail(L"No JRE found: " + paths.embeddedJreHome, 0);
+    if (!isDirectory(paths.embeddedJreHome)) return failed(L"No JRE found: " + paths.embeddedJreHome, 0);
 
     wchar_t appData[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)))
-        fail(L"No AppData path found");
+        return failed(L"No AppData path found");
     paths.appDataDirectory = withTrailingBackslash(getLongPath(appData));
 
     const bool perMachineInstall = isPerMachineDeployment();
@@ -121,8 +131,8 @@ LauncherPaths workOutPaths() {
                           : paths.userPropertiesPath;
 
     paths.cacheDirectory = getLongPath(paths.supportDirectory) + L"\\" + names::kCacheDirectory;
-    if (!createDirectoryChain(paths.cacheDirectory)) fail(L"No cache directory:\n    " + paths.cacheDirectory);
-    return paths;
+    if (!createDirectoryChain(paths.cacheDirectory)) return failed(L"No cache directory:\n    " + paths.cacheDirectory);
+    return result;
 }
 
 StartupSwitches readSwitches(LauncherSettings& settings) {
@@ -157,12 +167,12 @@ int runUtilityWindowMode(const LauncherPaths& paths) {
 }
 
 int runLauncher() {
-    LauncherPaths paths;
-    try {
-        paths = workOutPaths();
-    } catch (const StartupFailure& failure) {
-        return failure.status;
+    const StartupResult startup = workOutPaths();
+    if (!startup.ok) {
+        showErrorBox(startup.failure, true);
+        return startup.status;
     }
+    const LauncherPaths& paths = startup.paths;
     SettingsFiles settings(paths.userPropertiesPath, paths.adminPropertiesPath);
     const StartupSwitches switches = readSwitches(settings.admin());
     UpdaterSession updater(switches);
@@ -185,14 +195,16 @@ int runLauncher() {
 
 int launcherMain() {
     try {
-        tvs::Logger::initialize();
-        // Unwinding destroys the guard before a handler below shows its box.
+        const tvs::Logger::StartResult logging = tvs::Logger::initialize();
+        if (!logging) {
+            showErrorBox(L"The logger has reported an exception [" + logging.failure +
+                             L"]. Please contact Tavisto technical support.",
+                         false);
+            return -1;
+        }
+        // Unwinding destroys the guard before the handler below shows its box.
         LoggerGuard guard;
         return runLauncher();
-    } catch (const tvs::Logger::LoggerException& e) {
-        showErrorBox(L"The logger has reported an exception [" + fromAnsi(e.what()) +
-                         L"]. Please contact Tavisto technical support.",
-                     false);
     } catch (...) {
         showErrorBox(L"An unknown exception has occurred. Please contact Tavisto technical support.", false);
     }

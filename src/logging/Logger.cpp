@@ -53,32 +53,38 @@ std::string encodeLine(const std::wstring& line) {
 
 } // namespace
 
-void Logger::initialize() { initialize(SystemBaseDirectories()); }
+Logger::StartResult Logger::initialize() { return initialize(SystemBaseDirectories()); }
 
-void Logger::initialize(const BaseDirectorySource& source) {
+Logger::StartResult Logger::initialize(const BaseDirectorySource& source) {
     SharedState& state = shared();
     std::lock_guard<std::mutex> guard(state.lock);
-    if (state.instance) throw LoggerException("Logger already initialized");
+    if (state.instance) return {false, L"Logger already initialized"};
 
     state.maxCollectorSize = kMaxCollectorSize;
     state.baseName = names::kLogBaseName;
     state.logDirectory = findLogDirectory(source);
-    if (state.logDirectory.empty()) throw LoggerException("Logger could not find a usable log directory.");
+    if (state.logDirectory.empty()) return {false, L"Logger could not find a usable log directory."};
     std::wstring failed;
     if (!isDirectory(state.logDirectory) && !createDirectoryChain(state.logDirectory, &failed)) {
         writeDiagnostic(L"Failed to create dir: %ls\n", failed.c_str());
-        throw LoggerException("failed to create containing directory");
+        return {false, L"failed to create containing directory"};
     }
 
-    state.instance = new Logger(state.logDirectory, state.baseName);
+    Logger* logger = new Logger();
+    if (!logger->open(state.logDirectory, state.baseName)) {
+        delete logger;
+        return {false, L"failed to open log file"};
+    }
+    state.instance = logger;
     state.instance->log(L"Started up");
+    return {};
 }
 
 Logger& Logger::getInstance() {
+    static Logger closed;
     SharedState& state = shared();
     std::lock_guard<std::mutex> guard(state.lock);
-    if (!state.instance) throw LoggerException("Logger not initialized");
-    return *state.instance;
+    return state.instance ? *state.instance : closed;
 }
 
 void Logger::shutdown() {
@@ -125,7 +131,7 @@ std::wstring Logger::currentLogPath() {
 // after this many.
 constexpr unsigned long long kDeletePendingNames = 16;
 
-Logger::Logger(const std::wstring& directory, const std::wstring& baseName) {
+bool Logger::open(const std::wstring& directory, const std::wstring& baseName) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t stamp[32] = {};
@@ -139,12 +145,13 @@ Logger::Logger(const std::wstring& directory, const std::wstring& baseName) {
         const DWORD error = GetLastError();
         if (!m_file && !pathExists(m_path) && !(error == ERROR_ACCESS_DENIED && n < kDeletePendingNames)) {
             writeDiagnostic(L"Failed to open log file %ls: %d\n", m_path.c_str(), static_cast<int>(error));
-            throw LoggerException("failed to open log file");
+            return false;
         }
     }
     static const char kByteOrderMark[] = "\xEF\xBB\xBF";
     DWORD written = 0;
     WriteFile(m_file.get(), kByteOrderMark, sizeof kByteOrderMark - 1, &written, nullptr);
+    return true;
 }
 
 Logger::~Logger() { closeStream(); }

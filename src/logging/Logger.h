@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <mutex>
-#include <stdexcept>
 #include <string>
 
 class BaseDirectorySource;
@@ -15,16 +14,23 @@ namespace tvs {
 
 class Logger {
 public:
-    class LoggerException : public std::logic_error {
-    public:
-        explicit LoggerException(const char* message) : std::logic_error(message) {}
+    // What initialize did: started, or why not, in the words the launcher's
+    // box quotes.
+    struct StartResult {
+        bool started = true;
+        std::wstring failure;
+        explicit operator bool() const { return started; }
     };
 
     // Finds the log directory from the system's shell folders and
-    // environment, creates this run's current log and logs "Started up".
-    static void initialize();
+    // environment, creates this run's current log and logs "Started up". A
+    // failure leaves no logger; a second call leaves the running one.
+    static StartResult initialize();
     // The same with the base directory taken from the given source.
-    static void initialize(const BaseDirectorySource& source);
+    static StartResult initialize(const BaseDirectorySource& source);
+    // The running log. Before initialize and after shutdown it is a closed
+    // log that drops every line: a line logged out of turn, as by a thread
+    // of the update library, is lost rather than fatal.
     static Logger& getInstance();
     // Closes the current log, deletes logs older than 90 days, and appends
     // the current log and those that earlier runs left behind to the
@@ -42,8 +48,10 @@ public:
     static std::wstring currentLogPath();
 
 private:
-    // Creates a current log of its own in the directory; throws when it cannot.
-    Logger(const std::wstring& directory, const std::wstring& baseName);
+    Logger() = default;
+    // Creates a current log of its own in the directory; false (after a
+    // diagnostic) when it cannot.
+    bool open(const std::wstring& directory, const std::wstring& baseName);
     Logger(const Logger&) = delete;
     Logger& operator=(const Logger&) = delete;
 

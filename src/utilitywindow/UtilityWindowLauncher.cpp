@@ -2,7 +2,7 @@
 
 #include "childprocess/childprocess.h"
 #include "logging/Logger.h"
-#include "reporting/AnsiPathLog.h"
+#include "logging/AnsiPathLog.h"
 #include "platform/ShortPath.h"
 #include "platform/Text.h"
 

@@ -5,8 +5,6 @@
 
 #include <algorithm>
 
-static const std::wstring errorTitle = L"Convoca Launcher Error";
-
 static std::string fileUrl(const std::wstring& path) {
     std::string url = "file:///" + utf8(path);
     std::replace(url.begin(), url.end(), '\\', '/');
@@ -32,14 +30,13 @@ TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWhole) {
     DeploymentConfig generator(exe, home, calls);
     LogTail failed;
     calls.shortWrite = true;
-    EXPECT_EQ(generator.generate(), L"");
+    EXPECT_EQ(generator.generate().messages, std::vector<std::wstring>{L"Error writing out deployment config file."});
     EXPECT_TRUE(failed.has(L"Error: Write of deployment.config file " + output + L" returned data length written " +
                            std::to_wstring(expected.size() - 1) + L" not equal to the config data length " +
                            std::to_wstring(expected.size())));
-    EXPECT_EQ(robot.boxes(), (std::vector<Box>{{errorTitle, L"Error writing out deployment config file."}}));
     calls.shortWrite = false;
     LogTail log;
-    EXPECT_EQ(generator.generate(), output) << "the short write was not taken for a written file";
+    EXPECT_EQ(generator.generate().path, output) << "the short write was not taken for a written file";
     EXPECT_EQ(readFile(output), expected);
     EXPECT_EQ(log.text(), L"Opening deployment.config.tmpl file: " + tmpl +
                               L"\nSuccessfully opened and read deployment.config.tmpl file " + tmpl +
@@ -49,25 +46,28 @@ TEST_F(DeploymentTest, ConfigGetsTheRuntimeHomeAsAnEscapedFileUrlWrittenWhole) {
                               L"\n");
 }
 
-TEST_F(DeploymentTest, ConfigFailuresShowTheirBoxAndWriteNothing) {
+TEST_F(DeploymentTest, ConfigFailuresTellTheirMessageAndWriteNothing) {
     const std::wstring tmpl = exe + L"\\deployment.config.tmpl", none = root / L"none\\lib\\deployment.config";
     const struct {
         const char* text;
-        std::wstring home, logged, box;
+        std::wstring home, logged;
+        GenerateResult::Status status;
+        std::wstring message;
     } rows[] = {{nullptr, jre, L"Error: Opening deployment.config.tmpl file " + tmpl + L" returned invalid file handle",
-                 L"Error reading deployment config template file."},
+                 GenerateResult::templateNotRead, L"Error reading deployment config template file."},
                 {"x=%BUNDLED_JRE_HOME%\r\n", jre, L"Successfully opened and read deployment.config.tmpl file " + tmpl,
+                 GenerateResult::placeholderMissing,
                  L"Error finding BUNDLED_JRE_HOME_URL parameter in deployment config template file."},
                 {"%BUNDLED_JRE_HOME_URL%", root / L"none",
                  L"Error: Opening deployment.config file " + none + L" returned invalid file handle [3]",
-                 L"Error writing out deployment config file."}};
+                 GenerateResult::notWritten, L"Error writing out deployment config file."}};
     for (const auto& row : rows) {
-        robot.clear();
         ASSERT_TRUE(!row.text || writeFile(tmpl, row.text));
         LogTail log;
-        EXPECT_EQ(DeploymentConfig(exe, row.home).generate(), L"");
-        EXPECT_TRUE(log.has(row.logged) && log.has(row.box)) << utf8(log.text());
-        EXPECT_EQ(robot.boxes(), (std::vector<Box>{{errorTitle, row.box}}));
+        const GenerateResult result = DeploymentConfig(exe, row.home).generate();
+        EXPECT_TRUE(log.has(row.logged)) << utf8(log.text());
+        EXPECT_TRUE(result.status == row.status && result.path.empty());
+        EXPECT_EQ(result.messages, std::vector<std::wstring>{row.message});
         EXPECT_FALSE(fileExists(config));
     }
 }
@@ -77,9 +77,9 @@ TEST_F(DeploymentTest, ConfigFailuresShowTheirBoxAndWriteNothing) {
 TEST_F(DeploymentTest, ShippedTemplatesUseTheRuntimesOwnKeys) {
     ASSERT_TRUE(writeFile(admin, "proxySelection=1\nuseSameProxyServerForAllProctocols=true\n"));
     const std::wstring package = CONVOCA_PACKAGE_DIR_WIN;
-    ASSERT_EQ(DeploymentConfig(package, jre).generate(), config);
+    ASSERT_EQ(DeploymentConfig(package, jre).generate().path, config);
     SettingsFiles settings(user, admin);
-    ASSERT_EQ(DeploymentProperties(package, jre, settings, cache, support).generate(), properties);
+    ASSERT_EQ(DeploymentProperties(package, jre, settings, cache, support).generate().path, properties);
     const std::vector<std::string> lines = splitLines(readFile(config) + "\n" + readFile(properties));
     std::vector<std::string> expected = splitLines(
         "deployment.system.config.mandatory=true\ndeployment.console.startup.mode=DISABLE\ndeployment.proxy.type=1\n"

@@ -43,10 +43,9 @@ TEST_F(PropertiesTest, EverySelectionWithAndWithoutOneServerForAllAndEscapedPath
         ASSERT_TRUE(
             writeFile(user, std::string("javaConsoleSelection=") + row.console) &&
             writeFile(admin, std::string("proxySelection=") + row.selection + manual + (row.same ? "true" : "false")));
-        ASSERT_EQ(generateProperties(home), output);
+        ASSERT_EQ(generateProperties(home).path, output);
         EXPECT_EQ(readFile(output), written(doubled(root.path()) + "\\\\J\\u00f6rg \\u00c5s\\\\jre", row.expected));
     }
-    EXPECT_TRUE(robot.boxes().empty());
 }
 
 TEST_F(PropertiesTest, MissingPlaceholderStopsAfterTheOnesBeforeAndWritesNothing) {
@@ -54,17 +53,18 @@ TEST_F(PropertiesTest, MissingPlaceholderStopsAfterTheOnesBeforeAndWritesNothing
     ASSERT_TRUE(writeFile(exe + L"\\deployment.properties.tmpl", text.erase(text.find("%PROXY_FTP_PORT%"), 16)) &&
                 writeFile(admin, "proxySelection=1\nftpProxyPort=2121\n"));
     LogTail log;
-    EXPECT_EQ(generateProperties(jre), L"");
-    const std::wstring box = L"Error finding PROXY_FTP_PORT parameter in deployment properties template file.",
-                       logged = log.text();
-    EXPECT_EQ(boxTexts(robot.boxes()), std::vector<std::wstring>{box});
+    const GenerateResult result = generateProperties(jre);
+    const std::wstring logged = log.text();
+    EXPECT_TRUE(result.status == GenerateResult::placeholderMissing && result.path.empty());
+    EXPECT_EQ(result.messages, std::vector<std::wstring>{
+                                   L"Error finding PROXY_FTP_PORT parameter in deployment properties template file."});
     EXPECT_FALSE(fileExists(properties));
     EXPECT_EQ(logged.substr(logged.rfind(L"Replaced '%PROXY_FTP_PORT%'")),
-              L"Replaced '%PROXY_FTP_PORT%' 0 times with '2121' in deployment.properties\n" + box + L"\n");
+              L"Replaced '%PROXY_FTP_PORT%' 0 times with '2121' in deployment.properties\n");
 }
 
 // Each failure leaves the generator ready for another attempt; once written, it writes no more.
-TEST_F(PropertiesTest, FailedWritesShowTheirBoxesAndTheFirstSuccessIsTheOnlyWrite) {
+TEST_F(PropertiesTest, FailedWritesTellTheirMessagesAndTheFirstSuccessIsTheOnlyWrite) {
     const std::wstring box = L"Error writing deployment properties file.",
                        file = L" deployment.properties file " + properties,
                        twice = L"Error writing deployment properties file file.";
@@ -83,32 +83,32 @@ TEST_F(PropertiesTest, FailedWritesShowTheirBoxesAndTheFirstSuccessIsTheOnlyWrit
                 {&ScriptedCalls::failFlush, L"Error: Could not flush write of" + file, {twice, box}},
                 {&ScriptedCalls::failWrite, L"Error: Cannot write" + file, {box}}};
     for (const auto& row : rows) {
-        robot.clear();
         calls = {};
         calls.*row.fault = true;
-        EXPECT_EQ(generator.generate(), L"");
+        const GenerateResult result = generator.generate();
+        EXPECT_TRUE(result.status == GenerateResult::notWritten && result.path.empty());
         EXPECT_TRUE(log.has(row.logged)) << utf8(row.logged);
-        EXPECT_EQ(boxTexts(robot.boxes()), row.boxes);
+        EXPECT_EQ(result.messages, row.boxes);
     }
     calls = {};
-    EXPECT_EQ(generateProperties(root / L"none"), L"");
+    EXPECT_EQ(generateProperties(root / L"none").messages, std::vector<std::wstring>{box});
     EXPECT_EQ(calls.waits, 0) << "only a sharing or lock violation is waited for";
     const auto start = std::chrono::steady_clock::now();
     FileHold holder(properties, 5000); // for about five retries
     ASSERT_TRUE(holder.held);
-    EXPECT_EQ(generator.generate(), L"");
+    EXPECT_EQ(generator.generate().messages, std::vector<std::wstring>{box});
     EXPECT_EQ(calls.waits, 60);
     EXPECT_TRUE(log.has(L"Error: Opening" + file + L" returned invalid file handle"));
     calls.waits = 0, calls.sleep = true;
-    EXPECT_EQ(generator.generate(), properties);
+    EXPECT_EQ(generator.generate().path, properties);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
     EXPECT_TRUE(calls.waits >= 3 && calls.waits <= 6) << calls.waits;
     EXPECT_EQ(readFile(properties), content);
     ASSERT_TRUE(writeFile(properties, "changed since"));
     const LogTail second;
-    EXPECT_EQ(generator.generate(), properties);
+    const GenerateResult again = generator.generate();
+    EXPECT_TRUE(again && again.path == properties && again.messages.empty());
     EXPECT_EQ(readFile(properties) + utf8(second.text()), "changed since") << "neither reads nor writes again";
-    EXPECT_EQ(boxTexts(robot.boxes()), (std::vector<std::wstring>{box, box, box})) << "and none after the failures";
 }
 
 // awkward-settings.txt written with the shipped template, for LoadGeneratedProperties.java to read with Java.
@@ -119,7 +119,6 @@ TEST_F(DeploymentTest, AwkwardSettingsAreWrittenForJavaToRead) {
     for (const auto& [mode, selection] : {std::pair{L"manual", "1"}, std::pair{L"script", "2"}}) {
         const std::wstring home = CONVOCA_TEST_BIN_DIR_WIN L"\\generated-properties\\" + std::wstring(mode);
         ASSERT_TRUE(makeDirs(home + L"\\lib") && writeFile(admin, settings + "proxySelection=" + selection + "\n"));
-        EXPECT_EQ(generateProperties(home), home + L"\\lib\\deployment.properties");
+        EXPECT_EQ(generateProperties(home).path, home + L"\\lib\\deployment.properties");
     }
-    EXPECT_TRUE(robot.boxes().empty());
 }

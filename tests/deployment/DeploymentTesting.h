@@ -1,6 +1,5 @@
 #pragma once
 // The deployment tests' install and runtime layout in a private folder, failing output calls, a busy file.
-#include "BoxRobot.h"
 #include "LogTail.h"
 #include "deployment/DeploymentProperties.h"
 #include "handles/Handles.h"
@@ -46,7 +45,7 @@ struct DeploymentTest : ::testing::Test {
         makeDirs(exe);
         makeDirs(jre + L"\\lib");
     }
-    std::wstring generateProperties(const std::wstring& home) {
+    GenerateResult generateProperties(const std::wstring& home) {
         SettingsFiles settings(user, admin, calls.waitFunction());
         return DeploymentProperties(exe, home, settings, cache, support, calls).generate();
     }
@@ -55,5 +54,4 @@ struct DeploymentTest : ::testing::Test {
                        user = root / L"user.properties", admin = root / L"admin.properties",
                        config = jre + L"\\lib\\deployment.config", properties = jre + L"\\lib\\deployment.properties";
     ScriptedCalls calls;
-    BoxRobot robot;
 };

@@ -1,4 +1,3 @@
-#include "BoxRobot.h"
 #include "Registry.h"
 #include "TestLogger.h"
 #include "launcher/OneTimeSetup.h"
@@ -57,8 +56,7 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
         return handles::File(CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     };
     FakeTreeCalls calls;
-    std::wstring home;
-    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home, calls));
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), calls));
     EXPECT_EQ(lastLine(), L"The copy " + embedded + L".partial differs from " + install / L"Resources" +
                               L" (Java\\rt.jar: 1 bytes instead of 5 bytes); removing it.");
     const std::pair<Change, std::wstring> rows[] = {
@@ -77,11 +75,11 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
 
     calls.inUse = true;
     ASSERT_TRUE(makeDirs(embedded) && writeFile(embedded + L"\\sentinel", "current"));
-    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home, calls));
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), calls));
     EXPECT_EQ(lastLine(), L"The working copy " + embedded + L" is in use; keeping it until a later start.");
     {
         const handles::File held = hold(embedded + L".partial\\held");
-        EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home));
+        EXPECT_TRUE(performOneTimeSetup(install.path(), support.path()));
         EXPECT_EQ(lastLine(), L"Cannot remove the leftover " + embedded +
                                   L".partial (error 32); keeping the current working copy until a later start.");
     }
@@ -90,17 +88,17 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
 
     {
         const handles::File holder = hold(support / L"lock.lck"); // a live launcher's lock, which no one takes over
-        const BoxRobot robot;
-        EXPECT_FALSE(performOneTimeSetup(install.path(), support.path(), home, calls, [](DWORD) {}));
-        EXPECT_EQ(*(logger.messages().end() - 2), L"File system lock failed. lock.lck already exists and / or was "
-                                                  L"locked. The lock has been cleared.");
-        EXPECT_EQ(boxTexts(robot.boxes()), std::vector<std::wstring>{lastLine()});
-        EXPECT_EQ(lastLine(), L"Failed to lock file system for one time setup. If a session is currently launching, "
-                              L"please try again in a minute or two.If no other session is launching, you may try "
-                              L"again immediately.");
+        const OneTimeSetupResult result = performOneTimeSetup(install.path(), support.path(), calls, [](DWORD) {});
+        EXPECT_TRUE(!result && result.embeddedJreHome.empty());
+        EXPECT_EQ(lastLine(),
+                  L"File system lock failed. lock.lck already exists and / or was locked. The lock has been "
+                  L"cleared.");
+        EXPECT_EQ(result.failure, L"Failed to lock file system for one time setup. If a session is currently "
+                                  L"launching, please try again in a minute or two.If no other session is launching, "
+                                  L"you may try again immediately.");
     }
     const handles::File old = hold(embedded + L".old\\held");
-    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), home));
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path()));
     EXPECT_EQ(lastLine(),
               L"Cannot remove the old working copy " + embedded + L".old (error 32); a later start tries again.");
     EXPECT_EQ(listFiles(support.path()), (std::vector<std::wstring>{L"embedded.old\\held", L"embedded\\Java\\rt.jar"}));

@@ -1,4 +1,4 @@
-// The user's working copy: first start, refresh, the registry marker, the lock and a full disk.
+// The user's working copy: first start, refresh, the registry marker and starts at once.
 #include "SessionFixture.h"
 
 #include <memory>
@@ -60,22 +60,6 @@ TEST_F(SetupTest, ConcurrentFirstStartsShareOneIntactWorkingCopy) {
         const std::string line = " Launching " + utf8(vca) + "\r\n";
         EXPECT_TRUE(logs.find(line) != std::string::npos && logs.find(line) == logs.rfind(line)) << line;
     }
-}
-
-// The support folder on a small volume that fills up during the first copy, and then gets more room.
-TEST_F(SetupTest, AFullDiskLeavesNoRuntimeAndTheFirstStartWithRoomCopiesAgain) {
-    LauncherInstall install(Deployment::perUser);
-    const std::string support = unixPath(supportDirectory()),
-                      volume = "'" + support.substr(0, support.rfind('/')) + "'";
-    if (runUnixShell("mkdir -p " + volume + " && mount -t tmpfs -o size=1m tmpfs " + volume) != 0)
-        GTEST_SKIP() << "cannot mount a tmpfs";
-    const std::shared_ptr<void> unmount(nullptr, [&](void*) { runUnixShell("umount -l " + volume); });
-    EXPECT_EQ(std::vector<std::wstring>{L"No JRE found: " + workingJreHome()},
-              boxTexts(run(install, {session()}).boxes));
-    ASSERT_EQ(0, runUnixShell("mount -o remount,size=64m " + volume));
-    const LauncherResult r = run(install, {session()});
-    EXPECT_TRUE(r.exitCode == 0 && r.logHas(kCopyLine) && javawRecords(1).size() == 1);
-    expectCompleteWorkingCopy(install);
 }
 
 } // namespace

@@ -123,7 +123,7 @@ TEST_F(ShortPathTest, WithoutShortNamesTheLaunchEndsWithTheLocaleMessage) {
     StartupSwitches switches;
     switches.launchDisabled = true;
     SettingsFiles settings(paths.userPropertiesPath, paths.adminPropertiesPath);
-    tvs::Logger::initialize();
+    ASSERT_TRUE(tvs::Logger::initialize().started);
     const SessionOutcome without = runSessionMode(paths, switches, settings, NoShortNames());
     tvs::Logger::shutdown();
     EXPECT_EQ(1113, without.status);

@@ -61,22 +61,6 @@ TEST_F(StartupTest, SwitchesComeFromTheDeploymentsOwnFile) {
     }
 }
 
-// A settings file that another program holds open costs one wait in the run; each getter logs it and gives its default.
-TEST_F(StartupTest, AHeldSettingsFileCostsOneWaitAndLeavesTheDefaults) {
-    LauncherInstall install(Deployment::perUser);
-    const std::wstring file = roamingSettingsDirectory() + L"\\ConvocaLauncher.properties",
-                       line = L"Utilities Window properties file " + file + L" not available at this time, code ";
-    ASSERT_TRUE(writeUserSettings(Deployment::perUser, "doNotLaunchVcaSession=true\r\n"));
-    handles::File holder(CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    const DWORD started = GetTickCount();
-    const LauncherResult r = run(install, {session()});
-    const DWORD took = GetTickCount() - started;
-    EXPECT_TRUE(holder && took >= 55000 && took < 80000) << took;
-    EXPECT_EQ(0, r.exitCode);
-    EXPECT_EQ(1u, javawRecords(1).size()) << "launched, as by default";
-    EXPECT_TRUE(r.logCount(line) > 4 && r.logCount(line) == r.logCount(line + L"32")) << r.logCount(line);
-}
-
 // The failures of start-up end the run at once: no "Exiting" line.
 TEST_F(StartupTest, FailuresShowTheirBoxAndEndAtOnce) {
     const std::wstring tavisto = shellFolder(CSIDL_LOCAL_APPDATA) + L"\\Tavisto";

@@ -37,7 +37,7 @@ bool setFileAge(const std::wstring& path, long long ageSeconds) {
 class LoggerTest : public ::testing::Test {
 protected:
     void TearDown() override { Logger::shutdown(); }
-    void start() { Logger::initialize(FixedBaseDirectory(base.path())); }
+    void start() { ASSERT_TRUE(Logger::initialize(FixedBaseDirectory(base.path())).started); }
     // Logs a marker, shuts down and returns the collector's bytes.
     std::string finishRun(const wchar_t* marker) {
         Logger::getInstance().log(L"%ls", marker);
@@ -94,7 +94,7 @@ TEST(LogDirectory, TheFirstUsableCandidateIsTaken) {
     EXPECT_EQ(tvs::findLogDirectory(s), L"");
 }
 
-// A log folder that cannot be made is told on stderr and leaves no logger;
+// A log folder that cannot be made is told on stderr and leaves no logger, whose lines are dropped;
 // a second initialisation leaves the running one.
 TEST(LoggerErrors, LeaveNoLoggerOrTheRunningOneBehind) {
     for (const std::wstring& inTheWay : {kBelow, std::wstring(L"\\Tavisto")}) {
@@ -102,13 +102,16 @@ TEST(LoggerErrors, LeaveNoLoggerOrTheRunningOneBehind) {
         const std::wstring file = base.path() + inTheWay;
         ASSERT_TRUE(makeDirs(file.substr(0, file.rfind(L'\\'))) && writeFile(file, "not a directory"));
         CaptureStderr();
-        EXPECT_THROW(Logger::initialize(FixedBaseDirectory(base.path())), Logger::LoggerException);
+        const Logger::StartResult result = Logger::initialize(FixedBaseDirectory(base.path()));
         EXPECT_EQ(GetCapturedStderr(), "Failed to create dir: " + utf8(file) + "\n");
+        EXPECT_TRUE(!result.started && result.failure == L"failed to create containing directory");
+        Logger::getInstance().log(L"dropped");
         EXPECT_EQ(readFile(file), "not a directory");
-        EXPECT_THROW(Logger::getInstance(), Logger::LoggerException);
+        EXPECT_EQ(Logger::currentLogPath(), L"");
     }
     ScopedTestLogger logger;
-    EXPECT_THROW(Logger::initialize(FixedBaseDirectory(L"C:\\")), Logger::LoggerException);
+    const Logger::StartResult second = Logger::initialize(FixedBaseDirectory(L"C:\\"));
+    EXPECT_TRUE(!second.started && second.failure == L"Logger already initialized");
     Logger::getInstance().log(L"still logging");
     EXPECT_EQ(logger.messages(), (Lines{L"Started up", L"still logging"}));
 }

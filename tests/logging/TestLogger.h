@@ -5,6 +5,7 @@
 #include "logging/LogDirectory.h"
 #include "logging/Logger.h"
 
+#include <gtest/gtest.h>
 #include <map>
 
 // Base directories with given answers; by default only the local application-data folder.
@@ -25,7 +26,7 @@ struct FixedBaseDirectory : tvs::BaseDirectorySource {
 // Initialises the logger below a fresh temporary folder; shuts it down (if still running) when it goes.
 class ScopedTestLogger {
 public:
-    ScopedTestLogger() { tvs::Logger::initialize(FixedBaseDirectory(m_base.path())); }
+    ScopedTestLogger() { EXPECT_TRUE(tvs::Logger::initialize(FixedBaseDirectory(m_base.path())).started); }
     ~ScopedTestLogger() { tvs::Logger::shutdown(); }
     std::vector<std::wstring> messages() const { return logMessages(tvs::Logger::currentLogPath()); }
 

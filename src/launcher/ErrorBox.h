@@ -1,6 +1,7 @@
 #pragma once
-// The launcher's error boxes. They sit above the platform helpers and the
-// logger so that a box can be logged before it shows.
+// The launcher's error boxes, the only boxes the program raises: the
+// libraries below return what the user is to be told, and the launcher
+// shows it, logged first where the log should have it too.
 #include <string>
 #include <windows.h>
 

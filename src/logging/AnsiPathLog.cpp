@@ -1,4 +1,4 @@
-#include "reporting/AnsiPathLog.h"
+#include "logging/AnsiPathLog.h"
 
 #include "logging/Logger.h"
 #include "platform/Text.h"

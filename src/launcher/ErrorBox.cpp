@@ -1,4 +1,4 @@
-#include "reporting/ErrorBox.h"
+#include "launcher/ErrorBox.h"
 
 #include "logging/Logger.h"
 #include "handles/Handles.h"
