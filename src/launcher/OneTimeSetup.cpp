@@ -2,6 +2,7 @@
 
 #include "launcher/LauncherPaths.h"
 #include "logging/Logger.h"
+#include "platform/BoxTexts.h"
 #include "platform/FileSystem.h"
 #include "handles/Handles.h"
 
@@ -181,9 +182,11 @@ OneTimeSetupResult performOneTimeSetup(const std::wstring& executableDirectory, 
                                        L"locked. The lock has been cleared.");
         OneTimeSetupResult result;
         result.ok = false;
-        result.failure = L"Failed to lock file system for one time setup. If a session is currently launching, "
+        result.failure =
+            boxtexts::kOneTimeSetupUnlocked +
+            std::wstring(L" If a session is currently launching, "
                          L"please try again in a minute or two.If no other session is launching, you may try "
-                         L"again immediately.";
+                         L"again immediately.");
         return result;
     }
 
