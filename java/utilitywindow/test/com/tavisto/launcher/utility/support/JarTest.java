@@ -10,11 +10,12 @@ import java.util.jar.*;
 import java.util.stream.*;
 import com.tavisto.launcher.utility.Fixtures;
 import com.tavisto.launcher.utility.Main;
+import com.tavisto.launcher.utility.SupportBundle;
 import com.tavisto.launcher.utility.settings.SettingsFile;
 import org.junit.*;
 import org.junit.rules.TemporaryFolder;
 
-/** utilwin.jar's two programs: the settings window's command line, and the support bundle. */
+/** The diagnostics bundle, written by the window or from SupportBundle's command line, and the jar that holds it. */
 public class JarTest {
     @Rule
     public TemporaryFolder temp = new TemporaryFolder();
@@ -192,6 +193,7 @@ public class JarTest {
             assertEquals(44 + Integer.parseInt(System.getProperty("utilitywindow.release", "7")), in.readUnsignedShort());
         }
         assertEquals(Fixtures.jar().getAbsoluteFile().getParentFile(), SettingsFile.jarFolder());
+        assertTrue("the usage names the entry point", DiagnosticsBundle.USAGE.contains(" " + SupportBundle.class.getName() + " "));
         assertEquals("1.5.0.0", DiagnosticsBundle.launcherVersion());
     }
 }

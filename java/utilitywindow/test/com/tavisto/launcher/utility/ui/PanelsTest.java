@@ -2,16 +2,6 @@ package com.tavisto.launcher.utility.ui;
 
 import static org.junit.Assert.*;
 
-import java.io.*;
-import java.net.*;
-import java.nio.charset.StandardCharsets;
-import java.nio.file.Files;
-import java.util.*;
-import java.util.concurrent.*;
-import java.util.concurrent.atomic.AtomicInteger;
-import javax.net.ssl.SSLSocketFactory;
-import javax.script.ScriptException;
-import javax.swing.*;
 import com.tavisto.launcher.utility.Fixtures;
 import com.tavisto.launcher.utility.Servers;
 import com.tavisto.launcher.utility.net.ConnectionTest;
@@ -19,6 +9,13 @@ import com.tavisto.launcher.utility.settings.Settings;
 import com.tavisto.launcher.utility.support.CacheCleaner;
 import com.tavisto.launcher.utility.support.DiagnosticsBundle;
 import com.tavisto.launcher.utility.support.JarTest;
+import java.io.*;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.util.*;
+import java.util.concurrent.*;
+import java.util.concurrent.atomic.AtomicInteger;
+import javax.swing.*;
 import org.junit.*;
 import org.junit.rules.TemporaryFolder;
 
@@ -49,7 +46,7 @@ public class PanelsTest {
     }
 
     @Test
-    public void aTestCancelledInThePanelEndsThereAndHoldsUpNothingElse() throws Exception {
+    public void aTestCancelledInThePanelEndsThereAndHoldsUpNothingElseAndTheDiagnosticsAreSavedWhereTheUserChose() throws Exception {
         NetworkPanel p = new NetworkPanel(false);
         ConnectionTestPanel t = p.connectionTest;
         Fixtures.onEdt(() -> {
@@ -84,14 +81,7 @@ public class PanelsTest {
                 assertTrue(entered.tryAcquire(5, TimeUnit.SECONDS));
                 Fixtures.onEdt(() -> t.cancel.doClick());
             }
-            List<String> shown = new Vector<String>();
-            File zip = new File(temp.getRoot(), "d.zip");
-            SupportPanel support = new SupportPanel(new DiagnosticsBundle("1.5.0.0", new File(temp.getRoot(), "C.properties"),
-                    null, temp.newFolder("cache"), JarTest.REG), Fixtures.dialogs(Dialogs.class, shown, true));
-            support.chooser = (parent, proposed) -> zip;
-            Fixtures.onEdt(() -> support.save.doClick());
-            assertEquals("Save diagnostics runs beside ten stuck tests", Arrays.asList("inform: Save Diagnostics: The"
-                    + " diagnostics were saved to\n" + zip), Fixtures.await(shown, 1));
+            saveDiagnosticsWritesWhereTheUserChoseAndSaysWhere();
         } finally {
             stuck.countDown();
         }
@@ -193,8 +183,8 @@ public class PanelsTest {
         new CommandChannel(new ByteArrayInputStream(new byte[0]), new PipedOutputStream()).requestUpdate();
     }
 
-    @Test
-    public void saveDiagnosticsWritesWhereTheUserChoseAndSaysWhere() throws Exception {
+    /** Runs beside ten stuck connection tests: neither waits for the other. */
+    private void saveDiagnosticsWritesWhereTheUserChoseAndSaysWhere() throws Exception {
         List<String> shown = new Vector<String>();
         DiagnosticsBundle bundle = new DiagnosticsBundle("1.5.0.0", new File(temp.getRoot(), "C.properties"), null,
                 temp.newFolder("cache"), JarTest.REG);

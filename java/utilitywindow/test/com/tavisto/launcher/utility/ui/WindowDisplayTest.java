@@ -62,14 +62,26 @@ public class WindowDisplayTest {
     }
 
     @Test
-    public void okSavesTheSettingsCreatesTheFolderAndExitsWithZero() throws Exception {
+    public void aRefusedPortIsReportedOnApplyAndOkAndNothingIsWrittenThenOkSavesTheSettingsAndExitsWithZero() throws Exception {
+        Fixtures.write(settings, "proxySelection=1\r\n");
         Startup.Run run = start();
         onEdt(() -> {
+            run.window.network.ftpPort.setText("65536");
+            run.window.apply.doClick();
+            run.window.ok.doClick();
+        });
+        assertEquals(Collections.nCopies(2, "error: " + TITLE + "The FTP port must be a number from 0 to 65535."), shown);
+        assertEquals(Collections.emptyList(), exits);
+        assertEquals("proxySelection=1\r\n", Fixtures.text(settings));
+        assertTrue(onEdt(() -> run.window.frame.isShowing() && run.window.apply.isEnabled()
+                && run.window.tabs.getSelectedComponent() == run.window.network));
+        shown.clear();
+        onEdt(() -> {
             NetworkPanel n = run.window.network;
+            n.ftpPort.setText("");
             run.window.general.checkForUpdates.doClick();
             n.connectionTest.target.setText("https://example.test/");
             run.window.general.hideConsole.setSelected(true);
-            n.manual.setSelected(true);
             n.httpAddress.setText(" proxy.example.com ");
             n.httpPort.setText("080");
             run.window.ok.doClick();
@@ -106,22 +118,6 @@ public class WindowDisplayTest {
             assertEquals(ConnectionTest.CANCELLED, onEdt(() -> test.result.getText()));
         }
         silent.close();
-    }
-
-    @Test
-    public void aRefusedPortIsReportedOnApplyAndOkTheWindowStaysOpenAndNothingIsWritten() throws Exception {
-        Fixtures.write(settings, "proxySelection=1\r\n");
-        Startup.Run run = start();
-        onEdt(() -> {
-            run.window.network.ftpPort.setText("65536");
-            run.window.apply.doClick();
-            run.window.ok.doClick();
-        });
-        assertEquals(Collections.nCopies(2, "error: " + TITLE + "The FTP port must be a number from 0 to 65535."), shown);
-        assertEquals(Collections.emptyList(), exits);
-        assertEquals("proxySelection=1\r\n", Fixtures.text(settings));
-        assertTrue(onEdt(() -> run.window.frame.isShowing() && run.window.apply.isEnabled()
-                && run.window.tabs.getSelectedComponent() == run.window.network));
     }
 
     @Test
