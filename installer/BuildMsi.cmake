@@ -11,6 +11,7 @@ foreach(var WIXL MSIBUILD SOURCE_DIR WORK_DIR PACKAGE_DIR OUTPUT VERSION ARCH UP
   endif()
 endforeach()
 include("${CMAKE_CURRENT_LIST_DIR}/PackageFiles.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/../cmake/tables/Generate.cmake")
 convoca_package_entries("${PACKAGE_DIR}" _files _dirs)
 
 # Component rules: a component keeps its GUID for as long as it installs the
@@ -75,7 +76,8 @@ string(APPEND _wxi "  <ComponentGroup Id=\"PackageFiles\">\n${_refs}  </Componen
 file(MAKE_DIRECTORY "${WORK_DIR}")
 set(_files_wxi "${WORK_DIR}/files.wxi")
 set(_inputs "${SOURCE_DIR}/ConvocaLauncher.wxs" "${SOURCE_DIR}/ConvocaSession.ico" "${CUSTOM_ACTIONS}"
-            "${CMAKE_CURRENT_LIST_FILE}" "${CMAKE_CURRENT_LIST_DIR}/PackageFiles.cmake")
+            "${CMAKE_CURRENT_LIST_FILE}" "${CMAKE_CURRENT_LIST_DIR}/PackageFiles.cmake"
+            "${CMAKE_CURRENT_LIST_DIR}/../cmake/tables/Names.cmake")
 list(TRANSFORM _files PREPEND "${PACKAGE_DIR}/" OUTPUT_VARIABLE _package_inputs)
 convoca_installer_stale(_stale "${OUTPUT}" "${_files_wxi}" "${_wxi}" ${_inputs} ${_package_inputs})
 if(NOT _stale)
@@ -87,10 +89,15 @@ file(RELATIVE_PATH _icon_file "${WORK_DIR}" "${SOURCE_DIR}/ConvocaSession.ico")
 stable_guid(_product "product ${VERSION}")
 stable_guid(_icon "file ConvocaSession.ico")
 stable_guid(_registration "registration")
+convoca_name_defines(_defines CAMEL)
+set(_names)
+foreach(_define IN LISTS _defines)
+  list(APPEND _names -D "${_define}")
+endforeach()
 convoca_build_installer("${OUTPUT}" "${_files_wxi}" "${WIXL}" -a ${ARCH} -o @PARTIAL@
   -D "Version=${VERSION}" -D "Arch=${ARCH}" -D "ProductCode=${_product}" -D "UpgradeCode=${UPGRADE_CODE}"
   -D "CustomActions=${_custom_actions}" -D "Icon=${_icon_file}"
-  -D "IconComponent=${_icon}" -D "RegistrationComponent=${_registration}"
+  -D "IconComponent=${_icon}" -D "RegistrationComponent=${_registration}" ${_names}
   "${SOURCE_DIR}/ConvocaLauncher.wxs")
 # What wixl cannot say: the custom action that undoes ApplyAdminFile's change
 # runs on rollback only; and versions that differ in the fourth field only,

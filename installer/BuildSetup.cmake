@@ -1,15 +1,17 @@
 # Writes the setup program from the package folder with makensis, unless it
 # is newer than every file it is made of. Run with cmake -P and:
 #   MAKENSIS, SOURCE_DIR (installer/), WORK_DIR, PACKAGE_DIR, OUTPUT, VERSION, ARCH,
-#   MSI_UPGRADE_CODE (the Windows Installer package's, which the setup checks for)
+#   MSI_UPGRADE_CODE (the Windows Installer package's, which the setup checks for),
+#   ADMIN_PROPERTIES (the administrator's settings file to ship)
 cmake_minimum_required(VERSION 3.20)
 
-foreach(var MAKENSIS SOURCE_DIR WORK_DIR PACKAGE_DIR OUTPUT VERSION ARCH MSI_UPGRADE_CODE)
+foreach(var MAKENSIS SOURCE_DIR WORK_DIR PACKAGE_DIR OUTPUT VERSION ARCH MSI_UPGRADE_CODE ADMIN_PROPERTIES)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "BuildSetup.cmake: ${var} is not set")
   endif()
 endforeach()
 include("${CMAKE_CURRENT_LIST_DIR}/PackageFiles.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/../cmake/tables/Generate.cmake")
 convoca_package_entries("${PACKAGE_DIR}" _files _dirs)
 
 # NSIS reads "$" as the start of a variable.
@@ -62,18 +64,21 @@ endforeach()
 file(MAKE_DIRECTORY "${WORK_DIR}")
 set(_files_nsh "${WORK_DIR}/files.nsh")
 set(_unfiles_nsh "${WORK_DIR}/unfiles.nsh")
-set(_inputs "${SOURCE_DIR}/ConvocaLauncherSetup.nsi" "${SOURCE_DIR}/ConvocaLauncherAdmin.properties"
-            "${SOURCE_DIR}/ConvocaSession.ico" "${CMAKE_CURRENT_LIST_FILE}")
+set(_inputs "${SOURCE_DIR}/ConvocaLauncherSetup.nsi" "${ADMIN_PROPERTIES}" "${SOURCE_DIR}/ConvocaSession.ico"
+            "${CMAKE_CURRENT_LIST_FILE}" "${CMAKE_CURRENT_LIST_DIR}/../cmake/tables/Names.cmake")
 list(TRANSFORM _files PREPEND "${PACKAGE_DIR}/" OUTPUT_VARIABLE _package_inputs)
 convoca_installer_stale(_stale "${OUTPUT}" "${_files_nsh}" "${_install}" ${_inputs} ${_package_inputs})
 if(NOT _stale)
   return()
 endif()
 file(WRITE "${_unfiles_nsh}" "${_uninstall}")
+convoca_name_defines(_names CAPITALS)
+list(TRANSFORM _names REPLACE "\\$" "$$")
+list(TRANSFORM _names PREPEND "-D")
 convoca_build_installer("${OUTPUT}" "${_files_nsh}" "${MAKENSIS}" -V2 -NOCD
   "-DVERSION=${VERSION}" "-DARCH=${ARCH}" "-DOUTFILE=@PARTIAL@"
   "-DFILES_NSH=${_files_nsh}" "-DUNFILES_NSH=${_unfiles_nsh}"
-  "-DADMIN_TEMPLATE=${SOURCE_DIR}/ConvocaLauncherAdmin.properties"
+  "-DADMIN_TEMPLATE=${ADMIN_PROPERTIES}" ${_names}
   "-DICON=${SOURCE_DIR}/ConvocaSession.ico"
   "-DMSI_UPGRADE_CODE=${MSI_UPGRADE_CODE}"
   "${SOURCE_DIR}/ConvocaLauncherSetup.nsi")

@@ -11,6 +11,8 @@
 ;   ADMIN_TEMPLATE  the administrator's settings file shipped with /ALLUSERS
 ;   ICON            the icon of the session files and of the setup
 ;   MSI_UPGRADE_CODE  the upgrade code of the Windows Installer package
+;   and the names of cmake/tables/Names.cmake, in capitals: PRODUCT, PUBLISHER,
+;   LAUNCHER_EXE, ADMIN_PROPERTIES, REGISTRY_KEY, SESSION_EXTENSION and others
 
 !if "${ARCH}" == "x64"
   Target amd64-unicode
@@ -26,20 +28,9 @@
   !error "ARCH must be x64 or x86"
 !endif
 
-!define PRODUCT "Tavisto Convoca Launcher"
-!define PUBLISHER "Tavisto"
-!define EXE "ConvocaLauncher.exe"
 !define UNINSTALLER "Uninstall.exe"
-!define SESSION_ICON "ConvocaSession.ico"
-!define ADMIN_FILE "ConvocaLauncherAdmin.properties"
-!define SHORTCUT "$SMPROGRAMS\Tavisto Convoca Launcher Settings.lnk"
+!define SHORTCUT "$SMPROGRAMS\${SETTINGS_SHORTCUT}.lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
-!define LAUNCHER_KEY "Software\Tavisto\Tavisto Convoca Launcher"
-!define MARKER "NeedsEmbeddedUpdate"
-!define EXTENSION ".vca"
-!define PROGID "Tavisto.ConvocaSession"
-!define TYPE_NAME "Convoca Session"
-!define CONTENT_TYPE "application/x-java-jnlp-file"
 
 ; Exit codes besides NSIS's own (0 done, 1 cancelled, 2 aborted).
 !define EXIT_IN_USE 3
@@ -99,8 +90,8 @@ LangString FolderNotInProfile 1033 "An installation for the current user must li
 LangString FolderInProfile 1033 "An installation for all users cannot lie in a user's profile folder ($PROFILE), and $INSTDIR does.$\r$\n$\r$\nChoose a folder outside it, for example under Program Files."
 LangString InUse 1033 "${PRODUCT} is running from $INSTDIR and cannot be updated now: $R8 is in use.$\r$\n$\r$\nClose the Convoca Launcher settings window and wait until a session that is starting has started, then click Retry. Cancel leaves the installed version as it is."
 LangString UnInUse 1033 "${PRODUCT} is running from $INSTDIR and cannot be removed now: $R8 is in use.$\r$\n$\r$\nClose the Convoca Launcher settings window and wait until a session that is starting has started, then click Retry. Cancel leaves it installed."
-LangString KeptUserData 1033 "${PRODUCT} has been removed. Your settings, logs and working copy of the Java runtime were kept, in$\r$\n$LOCALAPPDATA\Tavisto\Tavisto Convoca Launcher$\r$\nand$\r$\n$APPDATA\Tavisto\Tavisto Convoca Launcher$\r$\nDelete these folders to remove them too."
-LangString KeptUsersData 1033 "${PRODUCT} has been removed for all users. The settings, logs and working copy of the Java runtime of each user were kept, in the folder Tavisto\Tavisto Convoca Launcher of the user's local and roaming application data folders. Delete these folders to remove them too."
+LangString KeptUserData 1033 "${PRODUCT} has been removed. Your settings, logs and working copy of the Java runtime were kept, in$\r$\n$LOCALAPPDATA\${SUPPORT_SUBDIRECTORY}$\r$\nand$\r$\n$APPDATA\${SUPPORT_SUBDIRECTORY}$\r$\nDelete these folders to remove them too."
+LangString KeptUsersData 1033 "${PRODUCT} has been removed for all users. The settings, logs and working copy of the Java runtime of each user were kept, in the folder ${SUPPORT_SUBDIRECTORY} of the user's local and roaming application data folders. Delete these folders to remove them too."
 
 ; --- shared by the setup and the uninstaller --------------------------------
 
@@ -296,39 +287,39 @@ Section "-Install"
   File "/oname=${SESSION_ICON}" "${ICON}"
   ${If} $PerMachine == 1
     ; An administrator's edited file survives an update.
-    ${IfNot} ${FileExists} "$INSTDIR\${ADMIN_FILE}"
-      File "/oname=${ADMIN_FILE}" "${ADMIN_TEMPLATE}"
+    ${IfNot} ${FileExists} "$INSTDIR\${ADMIN_PROPERTIES}"
+      File "/oname=${ADMIN_PROPERTIES}" "${ADMIN_TEMPLATE}"
     ${EndIf}
   ${EndIf}
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
   Call WriteAssociation
   Call WriteUninstallEntry
-  CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE}" "" "$INSTDIR\${SESSION_ICON}"
+  CreateShortcut "${SHORTCUT}" "$INSTDIR\${LAUNCHER_EXE}" "" "$INSTDIR\${SESSION_ICON}"
 
   ${If} $PerMachine == 1
     ; A new value makes every user's next start refresh the working copy of
     ; the runtime from the new master copy.
     System::Call 'ole32::CoCreateGuid(g .R0)'
-    WriteRegStr HKLM "${LAUNCHER_KEY}" "${MARKER}" "${VERSION} $R0"
+    WriteRegStr HKLM "${REGISTRY_KEY}" "${MARKER_VALUE}" "${VERSION} $R0"
   ${Else}
     ; Per user the launcher expects "0" there; without a value it refreshes.
-    DeleteRegValue HKCU "${LAUNCHER_KEY}" "${MARKER}"
+    DeleteRegValue HKCU "${REGISTRY_KEY}" "${MARKER_VALUE}"
   ${EndIf}
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd
 
 Function WriteAssociation
-  WriteRegStr SHCTX "Software\Classes\${EXTENSION}" "" "${PROGID}"
-  WriteRegStr SHCTX "Software\Classes\${EXTENSION}" "Content Type" "${CONTENT_TYPE}"
-  WriteRegStr SHCTX "Software\Classes\${EXTENSION}\OpenWithProgids" "${PROGID}" ""
-  WriteRegStr SHCTX "Software\Classes\${PROGID}" "" "${TYPE_NAME}"
+  WriteRegStr SHCTX "Software\Classes\${SESSION_EXTENSION}" "" "${SESSION_PROG_ID}"
+  WriteRegStr SHCTX "Software\Classes\${SESSION_EXTENSION}" "Content Type" "${SESSION_CONTENT_TYPE}"
+  WriteRegStr SHCTX "Software\Classes\${SESSION_EXTENSION}\OpenWithProgids" "${SESSION_PROG_ID}" ""
+  WriteRegStr SHCTX "Software\Classes\${SESSION_PROG_ID}" "" "${SESSION_TYPE_NAME}"
   ; Downloaded session files may be opened without the "open or save"
   ; question: the launcher checks every file before it starts anything.
-  WriteRegDWORD SHCTX "Software\Classes\${PROGID}" "EditFlags" 0x00010000
-  WriteRegStr SHCTX "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\${SESSION_ICON},0"
-  WriteRegStr SHCTX "Software\Classes\${PROGID}\shell" "" "open"
-  WriteRegStr SHCTX "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\${EXE}" "%1"'
+  WriteRegDWORD SHCTX "Software\Classes\${SESSION_PROG_ID}" "EditFlags" 0x00010000
+  WriteRegStr SHCTX "Software\Classes\${SESSION_PROG_ID}\DefaultIcon" "" "$INSTDIR\${SESSION_ICON},0"
+  WriteRegStr SHCTX "Software\Classes\${SESSION_PROG_ID}\shell" "" "open"
+  WriteRegStr SHCTX "Software\Classes\${SESSION_PROG_ID}\shell\open\command" "" '"$INSTDIR\${LAUNCHER_EXE}" "%1"'
 FunctionEnd
 
 Function WriteUninstallEntry
@@ -370,7 +361,7 @@ Section "Uninstall"
   RMDir /r "$INSTDIR\Resources"
   RMDir /r "$INSTDIR\security"
   Delete "$INSTDIR\${SESSION_ICON}"
-  Delete "$INSTDIR\${ADMIN_FILE}"
+  Delete "$INSTDIR\${ADMIN_PROPERTIES}"
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
   Delete "${SHORTCUT}"
@@ -378,8 +369,8 @@ Section "Uninstall"
   Call un.RemoveAssociation
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
   ${If} $PerMachine == 1
-    DeleteRegValue HKLM "${LAUNCHER_KEY}" "${MARKER}"
-    DeleteRegKey /ifempty HKLM "${LAUNCHER_KEY}"
+    DeleteRegValue HKLM "${REGISTRY_KEY}" "${MARKER_VALUE}"
+    DeleteRegKey /ifempty HKLM "${REGISTRY_KEY}"
     DeleteRegKey /ifempty HKLM "Software\Tavisto"
   ${EndIf}
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
@@ -397,16 +388,16 @@ SectionEnd
 ; Removes the ".vca" registration where it still names this launcher; another
 ; program's registration of the extension is left alone.
 Function un.RemoveAssociation
-  DeleteRegKey SHCTX "Software\Classes\${PROGID}"
-  DeleteRegValue SHCTX "Software\Classes\${EXTENSION}\OpenWithProgids" "${PROGID}"
-  DeleteRegKey /ifempty SHCTX "Software\Classes\${EXTENSION}\OpenWithProgids"
-  ReadRegStr $0 SHCTX "Software\Classes\${EXTENSION}" ""
-  ${If} $0 == "${PROGID}"
-    DeleteRegValue SHCTX "Software\Classes\${EXTENSION}" ""
-    ReadRegStr $0 SHCTX "Software\Classes\${EXTENSION}" "Content Type"
-    ${If} $0 == "${CONTENT_TYPE}"
-      DeleteRegValue SHCTX "Software\Classes\${EXTENSION}" "Content Type"
+  DeleteRegKey SHCTX "Software\Classes\${SESSION_PROG_ID}"
+  DeleteRegValue SHCTX "Software\Classes\${SESSION_EXTENSION}\OpenWithProgids" "${SESSION_PROG_ID}"
+  DeleteRegKey /ifempty SHCTX "Software\Classes\${SESSION_EXTENSION}\OpenWithProgids"
+  ReadRegStr $0 SHCTX "Software\Classes\${SESSION_EXTENSION}" ""
+  ${If} $0 == "${SESSION_PROG_ID}"
+    DeleteRegValue SHCTX "Software\Classes\${SESSION_EXTENSION}" ""
+    ReadRegStr $0 SHCTX "Software\Classes\${SESSION_EXTENSION}" "Content Type"
+    ${If} $0 == "${SESSION_CONTENT_TYPE}"
+      DeleteRegValue SHCTX "Software\Classes\${SESSION_EXTENSION}" "Content Type"
     ${EndIf}
   ${EndIf}
-  DeleteRegKey /ifempty SHCTX "Software\Classes\${EXTENSION}"
+  DeleteRegKey /ifempty SHCTX "Software\Classes\${SESSION_EXTENSION}"
 FunctionEnd

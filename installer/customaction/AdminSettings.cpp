@@ -1,28 +1,11 @@
 #include "AdminSettings.h"
 
+#include <iterator>
+
 namespace adminsettings {
 
 const std::vector<Setting>& settings() {
-    static const std::vector<Setting> all = {
-        {"DONOTRUNUPDATER", "doNotRunUpdater", Kind::flag},
-        {"DONOTVALIDATEVCAFILE", "doNotValidateVcaFile", Kind::flag},
-        {"DONOTLAUNCHVCASESSION", "doNotLaunchVcaSession", Kind::flag},
-        {"APPCASTURL", "overrideAppcastURL", Kind::text},
-        {"PROXYSELECTION", "proxySelection", Kind::selection},
-        {"PROXYSCRIPTURL", "automaticProxyConfigScriptLocation", Kind::text},
-        {"PROXYSAMEFORALL", "useSameProxyServerForAllProctocols", Kind::flag},
-        {"PROXYHTTPHOST", "httpProxyAddress", Kind::text},
-        {"PROXYHTTPPORT", "httpProxyPort", Kind::port},
-        {"PROXYSECUREHOST", "secureProxyAddress", Kind::text},
-        {"PROXYSECUREPORT", "secureProxyPort", Kind::port},
-        {"PROXYFTPHOST", "ftpProxyAddress", Kind::text},
-        {"PROXYFTPPORT", "ftpProxyPort", Kind::port},
-        {"PROXYSOCKSHOST", "socksProxyAddress", Kind::text},
-        {"PROXYSOCKSPORT", "socksProxyPort", Kind::port},
-        {"PROXYBYPASSLIST", "doNotUseProxyServerAddressList", Kind::text},
-        {"PROXYBYPASSLOCAL", "bypassProxyServerForLocalAddresses", Kind::flag},
-        {"PROXYOVERRIDEHOSTS", "proxyOverrideHostsList", Kind::text},
-    };
+    static const std::vector<Setting> all(std::begin(kInstallerProperties), std::end(kInstallerProperties));
     return all;
 }
 
@@ -36,12 +19,16 @@ bool isDecimal(const std::string& value, size_t maxDigits) {
     return value == "0" || value[0] != '0';
 }
 
-std::string checkKind(Kind kind, const std::string& value) {
-    switch (kind) {
+std::string checkKind(const Setting& setting, const std::string& value) {
+    switch (setting.kind) {
     case Kind::flag:
         return value == "true" || value == "false" ? "" : "must be true or false";
-    case Kind::selection:
-        return value.size() == 1 && value[0] >= '0' && value[0] <= '3' ? "" : "must be 0, 1, 2 or 3";
+    case Kind::selection: {
+        if (value.size() == 1 && value[0] >= '0' && value[0] <= '0' + setting.maxSelection) return "";
+        std::string choices = "0";
+        for (int i = 1; i < setting.maxSelection; ++i) choices += ", " + std::to_string(i);
+        return "must be " + choices + " or " + std::to_string(setting.maxSelection);
+    }
     case Kind::port:
         return isDecimal(value, 5) && std::stoul(value) <= 65535 ? "" : "must be a port number from 0 to 65535";
     case Kind::text:
@@ -59,7 +46,7 @@ std::string checkValue(const Setting& setting, const std::string& value) {
     for (const Setting& other : settings())
         if (value.find(std::string(other.key) + "=") != std::string::npos)
             return std::string("must not hold \"") + other.key + "=\", which starts a setting";
-    return checkKind(setting.kind, value);
+    return checkKind(setting, value);
 }
 
 namespace {

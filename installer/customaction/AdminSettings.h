@@ -3,20 +3,17 @@
 // property sets which key of ConvocaLauncherAdmin.properties, what each key
 // accepts, and the file text that results. Texts are ISO 8859-1 bytes, as
 // the launcher and the settings window read the file.
+#include "deployment/SettingsKeys.h"
+
 #include <string>
 #include <vector>
 
 namespace adminsettings {
 
-enum class Kind { flag, selection, port, text };
+using Kind = SettingKind;
+using Setting = InstallerProperty;
 
-struct Setting {
-    const char* property; // for example PROXYHTTPPORT
-    const char* key;      // for example httpProxyPort
-    Kind kind;
-};
-
-// Every key of the administrator's file, once.
+// Every key of the administrator's file, once, in the file's order.
 const std::vector<Setting>& settings();
 
 // Empty when the value suits the setting; otherwise what it must be, as

@@ -7,6 +7,7 @@
 #include "AdminSettings.h"
 #include "MsiSession.h"
 #include "handles/Handles.h"
+#include "platform/Names.h"
 #include "platform/WholeFile.h"
 
 #include <objbase.h>
@@ -17,7 +18,6 @@ using namespace msisession;
 using adminsettings::Assignment;
 using adminsettings::Setting;
 
-const wchar_t* const kAdminFile = L"ConvocaLauncherAdmin.properties";
 const int kTemplateResource = 1;
 const LONGLONG kMaxFileSize = 1 << 20; // the file has a few kilobytes; this bound keeps reads whole
 // Windows Installer's own reading of the sequence's condition: the custom
@@ -111,7 +111,7 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareAdminFile(MSIHANDLE sessi
     const bool removal = MsiEvaluateConditionW(session, kRemoval) == MSICONDITION_TRUE;
     std::vector<Assignment> given;
     if (!removal && !givenSettings(session, given)) return ERROR_INSTALL_FAILURE;
-    const std::wstring path = property(session, L"InstallFolder") + kAdminFile;
+    const std::wstring path = property(session, L"InstallFolder") + names::kAdminProperties;
     std::string text;
     DWORD failure = ERROR_SUCCESS;
     const Read read = readFile(path, text, failure);
@@ -137,7 +137,7 @@ extern "C" __declspec(dllexport) UINT __stdcall PrepareAdminFile(MSIHANDLE sessi
         return ERROR_INSTALL_FAILURE;
     }
     for (const Assignment& assignment : given)
-        log(session, std::wstring(kAdminFile) + L": " + fromLatin1(assignment.setting->key) + L"=" +
+        log(session, std::wstring(names::kAdminProperties) + L": " + fromLatin1(assignment.setting->key) + L"=" +
                          fromLatin1(assignment.value));
     setProperty(session, L"WriteAdminFile", writeData(path, text));
     return ERROR_SUCCESS;

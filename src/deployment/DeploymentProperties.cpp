@@ -2,6 +2,7 @@
 
 #include "logging/Logger.h"
 #include "handles/Handles.h"
+#include "platform/BoxTexts.h"
 #include "platform/Text.h"
 
 namespace {
@@ -70,12 +71,12 @@ DeploymentProperties::DeploymentProperties(std::wstring templateDirectory, std::
 
 std::vector<std::wstring> DeploymentProperties::emptyArguments() const {
     const std::pair<const std::wstring*, const wchar_t*> arguments[] = {
-        {&m_templateDirectory, L"Properties template file directory path null."},
-        {&m_javaHome, L"Java home path null."},
-        {&m_userSettings->path(), L"Utility Window Properties File null."},
-        {&m_adminSettings->path(), L"Admin Properties File null."},
-        {&m_javaCachePath, L"Java Cache Path null."},
-        {&m_appSupportPath, L"App Support Path null."},
+        {&m_templateDirectory, boxtexts::kNoTemplateDirectoryPath},
+        {&m_javaHome, boxtexts::kNoJavaHomePath},
+        {&m_userSettings->path(), boxtexts::kNoUserPropertiesPath},
+        {&m_adminSettings->path(), boxtexts::kNoAdminPropertiesPath},
+        {&m_javaCachePath, boxtexts::kNoJavaCachePath},
+        {&m_appSupportPath, boxtexts::kNoAppSupportPath},
     };
     std::vector<std::wstring> messages;
     for (const auto& [argument, message] : arguments)

@@ -1,46 +1,17 @@
 #pragma once
 // Reader of one of the launcher's settings files: lines of key=value, read
 // as bytes, without comments, escapes or continuation lines. The launcher
-// never writes these files.
+// never writes these files. The keys and the selections' defaults are
+// SettingsKeys', from cmake/tables/Settings.cmake.
+#include "deployment/SettingsKeys.h"
 #include "platform/FileSystem.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
-class LauncherSettings {
+class LauncherSettings : public SettingsKeys {
 public:
-    // The keys, each named by its own text. Two are defined for the settings
-    // window only and are not read by the launcher.
-    static constexpr const char* kAutomaticallyDownloadUpdates = "automaticallyDownloadUpdates";
-    static constexpr const char* kJavaConsoleSelection = "javaConsoleSelection";
-    static constexpr const char* kProxySelection = "proxySelection";
-    static constexpr const char* kBypassProxyServerForLocalAddresses = "bypassProxyServerForLocalAddresses";
-    static constexpr const char* kAutomaticProxyConfigScriptLocation = "automaticProxyConfigScriptLocation";
-    static constexpr const char* kHttpProxyAddress = "httpProxyAddress";
-    static constexpr const char* kSecureProxyAddress = "secureProxyAddress";
-    static constexpr const char* kFtpProxyAddress = "ftpProxyAddress";
-    static constexpr const char* kSocksProxyAddress = "socksProxyAddress";
-    static constexpr const char* kHttpProxyPort = "httpProxyPort";
-    static constexpr const char* kSecureProxyPort = "secureProxyPort";
-    static constexpr const char* kFtpProxyPort = "ftpProxyPort";
-    static constexpr const char* kSocksProxyPort = "socksProxyPort";
-    static constexpr const char* kUseSameProxyServerForAllProctocols = "useSameProxyServerForAllProctocols";
-    static constexpr const char* kDoNotUseProxyServerAddressList = "doNotUseProxyServerAddressList";
-    static constexpr const char* kProxyOverrideHostsList = "proxyOverrideHostsList";
-    static constexpr const char* kDoNotRunUpdater = "doNotRunUpdater";
-    static constexpr const char* kDoNotValidateVcaFile = "doNotValidateVcaFile";
-    static constexpr const char* kDoNotLaunchVcaSession = "doNotLaunchVcaSession";
-    static constexpr const char* kDoNotCreateNewDeploymentProperties = "doNotCreateNewDeploymentProperties";
-    static constexpr const char* kOverrideAppcastURL = "overrideAppcastURL";
-
-    // Defaults that are not false, 0 or empty, and the ranges of the two
-    // selections; a selection outside its range counts as its default.
-    static constexpr int32_t kDefaultJavaConsoleSelection = 2; // disabled
-    static constexpr int32_t kMaxJavaConsoleSelection = 2;
-    static constexpr int32_t kDefaultProxySelection = 0; // the browser's settings
-    static constexpr int32_t kMaxProxySelection = 3;
-
     // wait paces the retries while another process writes the file.
     explicit LauncherSettings(std::wstring path, WaitFunction wait = sleepWait);
 

@@ -2,6 +2,7 @@
 
 #include "launcher/LauncherPaths.h"
 #include "logging/Logger.h"
+#include "platform/BoxTexts.h"
 #include "platform/FileSystem.h"
 #include "handles/Handles.h"
 
@@ -10,7 +11,6 @@ namespace {
 const int kLockAttempts = 60;
 const DWORD kLockRetryMs = 1000;
 const DWORD kMarkerBufferSize = 512;
-const char* const kMarkerValue = "NeedsEmbeddedUpdate";
 // The working copy is staged here and renamed into place once complete, so an
 // interrupted copy is never taken for a runtime.
 const wchar_t* const kStagingSuffix = L".partial";
@@ -71,7 +71,7 @@ std::string readEmbeddedUpdateValue(HKEY root) {
     if (RegOpenKeyExA(root, names::kRegistryKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return "";
     char buffer[kMarkerBufferSize] = {};
     DWORD size = kMarkerBufferSize, type = 0;
-    LONG rc = RegQueryValueExA(key.get(), kMarkerValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    LONG rc = RegQueryValueExA(key.get(), names::kMarkerValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     if (rc != ERROR_SUCCESS || type != REG_SZ || size >= kMarkerBufferSize) return "";
     buffer[size] = '\0';
     return buffer;
@@ -93,7 +93,7 @@ void markEmbeddedUpdated(InstallKind kind) {
         RegCreateKeyExA(HKEY_CURRENT_USER, names::kRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                         nullptr, key.put(), nullptr) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key.get(), kMarkerValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(marker.c_str()),
+    RegSetValueExA(key.get(), names::kMarkerValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(marker.c_str()),
                    static_cast<DWORD>(marker.size() + 1));
 }
 
@@ -184,9 +184,11 @@ OneTimeSetupResult performOneTimeSetup(const std::wstring& executableDirectory, 
                                        L"locked. The lock has been cleared.");
         OneTimeSetupResult result;
         result.ok = false;
-        result.failure = L"Failed to lock file system for one time setup. If a session is currently launching, "
+        result.failure =
+            boxtexts::kOneTimeSetupUnlocked +
+            std::wstring(L" If a session is currently launching, "
                          L"please try again in a minute or two.If no other session is launching, you may try "
-                         L"again immediately.";
+                         L"again immediately.");
         return result;
     }
 

@@ -7,6 +7,7 @@
 #include "launcher/ErrorBox.h"
 #include "logging/AnsiPathLog.h"
 #include "handles/Handles.h"
+#include "platform/BoxTexts.h"
 #include "platform/FileSystem.h"
 #include "platform/ShortPath.h"
 #include "platform/Text.h"
@@ -134,7 +135,7 @@ bool spawnJava(const JavaTexts& t, const std::vector<std::string>& arguments) {
         return true;
     }
     const unsigned long error = GetLastError();
-    showErrorBox(L"Java spawn returned -1, errNo " + std::to_wstring(error) + L". Launch aborted.", true);
+    showErrorBox(boxtexts::kJavaSpawnFailed + (L"-1, errNo " + std::to_wstring(error)) + L". Launch aborted.", true);
     return false;
 }
 
@@ -150,7 +151,7 @@ bool prepareRuntime(const LauncherPaths& paths, SettingsFiles& settings) {
     const GenerateResult configResult = config.generate();
     if (!configResult) {
         showGenerateFailure(configResult);
-        showErrorBox(L"Cannot create \"deployment.config\" file. Launch aborted.", true);
+        showErrorBox(boxtexts::kCannotCreate + std::wstring(L"deployment.config\" file. Launch aborted."), true);
         return false;
     }
     DeploymentProperties properties(paths.executableDirectory, paths.embeddedJreHome, settings, paths.cacheDirectory,
@@ -159,7 +160,7 @@ bool prepareRuntime(const LauncherPaths& paths, SettingsFiles& settings) {
     const GenerateResult propertiesResult = properties.generate();
     if (!propertiesResult) {
         showGenerateFailure(propertiesResult);
-        showErrorBox(L"Cannot create \"deployment.properties\" file. Launch aborted.", true);
+        showErrorBox(boxtexts::kCannotCreate + std::wstring(L"deployment.properties\" file. Launch aborted."), true);
         return false;
     }
     const std::wstring temp = paths.supportDirectory + L"\\Temp";
@@ -192,21 +193,23 @@ SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches&
     logger().log(L"Entering Launcher Session mode.");
     const std::wstring sessionFile = chooseSessionFile(paths.arguments);
     if (sessionFile.empty()) {
-        showErrorBox(L"No '.vca' file found in argument list. Launch aborted.", true);
+        showErrorBox(boxtexts::kNoSessionFile + std::wstring(L" Launch aborted."), true);
         outcome.status = -1;
     } else {
         logger().log(L"Launching %ls", sessionFile.c_str());
         if (!switches.validationDisabled && !validateSessionFile(sessionFile)) {
-            showErrorBox(L"There is a problem with the .vca file used to open your session or recording. It "
-                         L"may be damaged or may be from an invalid source. Please open the link in your "
-                         L"browser again to download the .vca file again. If the problem persists, contact "
-                         L"your system administrator or Tavisto Convoca Technical Support.",
-                         true);
+            showErrorBox(
+                boxtexts::kSessionFileProblem +
+                    std::wstring(L" used to open your session or recording. It "
+                                 L"may be damaged or may be from an invalid source. Please open the link in your "
+                                 L"browser again to download the .vca file again. If the problem persists, contact "
+                                 L"your system administrator or Tavisto Convoca Technical Support."),
+                true);
             outcome.status = -1;
         }
     }
     if (!copySecurityDirectory(paths.executableDirectory, paths.supportDirectory)) {
-        showErrorBox(L"Cannot copy \"secure\" directory. Launch aborted.", true);
+        showErrorBox(boxtexts::kCannotCopy + std::wstring(L"secure\" directory. Launch aborted."), true);
         outcome.status = -1;
     }
     if (outcome.status == 0 && !prepareRuntime(paths, settings)) outcome.status = -1;
@@ -215,12 +218,14 @@ SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches&
         JavaTexts texts;
         DWORD error = 0;
         if (!formJavaTexts(paths, sessionFile, shortPaths, texts, error)) {
-            showErrorBox(L"Tavisto Convoca Launcher cannot launch Java Virtual Machine. This is likely because "
-                         L"Java Virtual Machine files are installed under your user directory and your name "
-                         L"contains characters that are not supported by the locale for which your computer "
-                         L"is currently configured. Please set your system locale properly so it is "
-                         L"compatible with all the characters in your name.",
-                         true);
+            showErrorBox(
+                boxtexts::kJavaCannotLaunch +
+                    std::wstring(L" This is likely because "
+                                 L"Java Virtual Machine files are installed under your user directory and your name "
+                                 L"contains characters that are not supported by the locale for which your computer "
+                                 L"is currently configured. Please set your system locale properly so it is "
+                                 L"compatible with all the characters in your name."),
+                true);
             outcome.status = error != 0 ? static_cast<int>(error) : -1;
             outcome.bypassExitSequence = true;
             return outcome;

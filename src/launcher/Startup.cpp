@@ -5,6 +5,7 @@
 #include "launcher/SessionMode.h"
 #include "launcher/ErrorBox.h"
 #include "logging/Logger.h"
+#include "platform/BoxTexts.h"
 #include "platform/FileSystem.h"
 #include "platform/FileVersion.h"
 #include "deployment/LauncherSettings.h"
@@ -95,16 +96,16 @@ StartupResult workOutPaths() {
     logBanner();
 
     paths.arguments = parseCommandLine();
-    if (paths.arguments.empty()) return failed(L"Failed to parse command line args.");
+    if (paths.arguments.empty()) return failed(boxtexts::kCommandLineUnreadable);
     paths.executablePath = paths.arguments[0];
     paths.executableDirectory = directoryOf(paths.executablePath);
-    if (paths.executableDirectory.empty()) return failed(L"Please use an absolute path when launching the executable.");
+    if (paths.executableDirectory.empty()) return failed(boxtexts::kRelativeExecutablePath);
     logger().log(L"Executable path: %ls", paths.executableDirectory.c_str());
 
     paths.supportDirectory = getLongPath(findSupportDirectory());
-    if (paths.supportDirectory.empty()) return failed(L"Could not determine a usable data directory.");
+    if (paths.supportDirectory.empty()) return failed(boxtexts::kNoUsableDataDirectory);
     if (!createDirectoryChain(paths.supportDirectory))
-        return failed(L"No data directory:\n  " + paths.supportDirectory);
+        return failed(boxtexts::kNoDataDirectory + (L"\n  " + paths.supportDirectory));
     logger().log(L"Support directory path: %ls", paths.supportDirectory.c_str());
 
     const FileVersion version = readFileVersion(paths.executablePath);
@@ -117,11 +118,11 @@ StartupResult workOutPaths() {
     if (!setup) return failed(setup.failure);
     paths.embeddedJreHome = setup.embeddedJreHome;
     logger().log(L"Absolute path to the embedded JRE: '%ls'", paths.embeddedJreHome.c_str());
-    if (!isDirectory(paths.embeddedJreHome)) return failed(L"No JRE found: " + paths.embeddedJreHome, 0);
+    if (!isDirectory(paths.embeddedJreHome)) return failed(boxtexts::kNoJre + paths.embeddedJreHome, 0);
 
     wchar_t appData[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)))
-        return failed(L"No AppData path found");
+        return failed(boxtexts::kNoAppDataPath);
     paths.appDataDirectory = withTrailingBackslash(getLongPath(appData));
 
     const bool perMachineInstall = paths.installKind == InstallKind::perMachine;
@@ -133,7 +134,8 @@ StartupResult workOutPaths() {
                           : paths.userPropertiesPath;
 
     paths.cacheDirectory = getLongPath(paths.supportDirectory) + L"\\" + names::kCacheDirectory;
-    if (!createDirectoryChain(paths.cacheDirectory)) return failed(L"No cache directory:\n    " + paths.cacheDirectory);
+    if (!createDirectoryChain(paths.cacheDirectory))
+        return failed(boxtexts::kNoCacheDirectory + (L"\n    " + paths.cacheDirectory));
     return result;
 }
 
@@ -163,7 +165,7 @@ int runUtilityWindowMode(const UtilityWindowPaths& windowPaths, UtilityWindowLau
     const UtilityWindowResult result = window.run();
     int status = 0;
     if (result.failed()) {
-        showErrorBox(L"Utility Window failed: " + std::to_wstring(result.code), true);
+        showErrorBox(boxtexts::kUtilityWindowFailed + std::to_wstring(result.code), true);
         status = -1;
     }
     logger().log(L"Exiting Launcher Utility Window mode.");

@@ -19,8 +19,6 @@ import java.nio.file.StandardCopyOption;
  * every byte of a line the window does not manage is written back unchanged.
  */
 public final class SettingsFile {
-    /** Beside utilwin.jar in a per-machine installation: the administrator's settings. */
-    public static final String ADMIN_FILE = "ConvocaLauncherAdmin.properties";
     public static final Charset ENCODING = Charset.forName("ISO-8859-1");
     private static final int ATTEMPTS = 20;
     private static final long PAUSE_MS = 100;

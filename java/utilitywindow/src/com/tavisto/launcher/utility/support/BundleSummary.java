@@ -1,6 +1,7 @@
 package com.tavisto.launcher.utility.support;
 
 import com.tavisto.launcher.utility.settings.Keys;
+import com.tavisto.launcher.utility.settings.Names;
 import com.tavisto.launcher.utility.settings.Settings;
 import com.tavisto.launcher.utility.settings.SettingsStore;
 import com.tavisto.launcher.utility.settings.SettingsText;
@@ -18,14 +19,12 @@ import java.util.regex.Pattern;
 
 /** The summary.txt of a diagnostics bundle. */
 final class BundleSummary {
-    static final String REGISTRY_KEY = "Software\\Tavisto\\Tavisto Convoca Launcher";
-    static final String MARKER = "NeedsEmbeddedUpdate";
     static final long REG_TIMEOUT_MS = 5000;
     static final String[] PROXY_MODES = {
         "use browser settings", "use proxy server", "use automatic proxy configuration script",
         "direct connection"};
     private static final Pattern REG_VALUE =
-            Pattern.compile("(?m)^\\s*" + MARKER + "\\s+(REG_\\w+)[ \\t]*(.*?)\\s*$");
+            Pattern.compile("(?m)^\\s*" + Names.MARKER_VALUE + "\\s+(REG_\\w+)[ \\t]*(.*?)\\s*$");
 
     private final DiagnosticsBundle bundle;
     private final StringBuilder text = new StringBuilder();
@@ -53,7 +52,7 @@ final class BundleSummary {
         line("  cache: " + size(bundle.cacheFolder));
         line("  working copy: " + size(new File(bundle.supportFolder(), "embedded")));
         line("");
-        line(MARKER + " markers (" + REGISTRY_KEY + "):");
+        line(Names.MARKER_VALUE + " markers (" + Names.REGISTRY_KEY + "):");
         line("  HKEY_CURRENT_USER: " + marker("HKCU"));
         line("  HKEY_LOCAL_MACHINE: " + marker("HKLM"));
         line("");
@@ -98,7 +97,7 @@ final class BundleSummary {
     String marker(String root) {
         Commands.Result result;
         try {
-            result = bundle.commands.run(Arrays.asList("reg", "query", root + "\\" + REGISTRY_KEY, "/v", MARKER),
+            result = bundle.commands.run(Arrays.asList("reg", "query", root + "\\" + Names.REGISTRY_KEY, "/v", Names.MARKER_VALUE),
                     REG_TIMEOUT_MS);
         } catch (IOException e) {
             return "unavailable (reg query could not run: " + SettingsStore.describe(e) + ")";

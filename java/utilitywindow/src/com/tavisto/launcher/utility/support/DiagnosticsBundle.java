@@ -1,5 +1,6 @@
 package com.tavisto.launcher.utility.support;
 
+import com.tavisto.launcher.utility.settings.Names;
 import com.tavisto.launcher.utility.settings.SettingsFile;
 import com.tavisto.launcher.utility.settings.SettingsStore;
 import java.io.File;
@@ -29,7 +30,8 @@ import java.util.zip.ZipOutputStream;
  * {@link com.tavisto.launcher.utility.SupportBundle} both write it.
  */
 public final class DiagnosticsBundle {
-    static final String USAGE = "Usage: java -cp utilwin.jar com.tavisto.launcher.utility.SupportBundle"
+    static final String USAGE = "Usage: java -cp " + Names.UTILITY_WINDOW_JAR
+            + " com.tavisto.launcher.utility.SupportBundle"
             + " -settings <file> -cache <folder> [-admin] [-overwrite] -out <zip>";
     static final int WRITTEN = 0;
     static final int NOT_WRITTEN = 1;
@@ -137,7 +139,7 @@ public final class DiagnosticsBundle {
 
     /** The launcher's version beside this jar, or "unknown". */
     static String launcherVersion() {
-        String v = ExeVersion.of(new File(SettingsFile.jarFolder(), ExeVersion.LAUNCHER_EXE));
+        String v = ExeVersion.of(new File(SettingsFile.jarFolder(), Names.LAUNCHER_EXE));
         return v != null ? v : "unknown";
     }
 
@@ -150,7 +152,7 @@ public final class DiagnosticsBundle {
             err.println(USAGE);
             return BAD_COMMAND_LINE;
         }
-        File adminFile = values.containsKey("-admin") ? new File(SettingsFile.jarFolder(), SettingsFile.ADMIN_FILE) : null;
+        File adminFile = values.containsKey("-admin") ? new File(SettingsFile.jarFolder(), Names.ADMIN_PROPERTIES) : null;
         DiagnosticsBundle bundle = new DiagnosticsBundle("", new File(values.get("-settings")), adminFile,
                 new File(values.get("-cache")), Commands.SYSTEM);
         File zip = new File(values.get("-out"));

@@ -6,7 +6,6 @@ import java.nio.file.Files;
 
 /** The file version in an executable's fixed version information. */
 final class ExeVersion {
-    static final String LAUNCHER_EXE = "ConvocaLauncher.exe";
     /** VS_FIXEDFILEINFO's signature 0xFEEF04BD, as it is stored (little-endian). */
     private static final byte[] SIGNATURE = {(byte) 0xBD, 0x04, (byte) 0xEF, (byte) 0xFE};
 

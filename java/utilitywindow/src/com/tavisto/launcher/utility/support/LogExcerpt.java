@@ -1,7 +1,6 @@
 package com.tavisto.launcher.utility.support;
 
 import java.util.ArrayList;
-import java.util.Arrays;
 import java.util.List;
 import java.util.regex.Matcher;
 import java.util.regex.Pattern;
@@ -18,32 +17,6 @@ final class LogExcerpt {
     /** A log line: "yyyy/mm/dd hh:mm:ss.mmm" and a space before the message. */
     private static final Pattern LINE =
             Pattern.compile("^\\uFEFF?\\d{4}/\\d{2}/\\d{2} \\d{2}:\\d{2}:\\d{2}\\.\\d{3} (.*)$");
-
-    static final List<String> BOX_TEXTS = Arrays.asList(
-            "Failed to parse command line args.",
-            "Please use an absolute path when launching the executable.",
-            "Could not determine a usable data directory.",
-            "No data directory:",
-            "No JRE found: ",
-            "No AppData path found",
-            "No cache directory:",
-            "Utility Window failed: ",
-            "No '.vca' file found in argument list.",
-            "There is a problem with the .vca file",
-            "Cannot copy \"",
-            "Cannot create \"",
-            "Tavisto Convoca Launcher cannot launch Java Virtual Machine.",
-            "Java spawn returned ",
-            "Failed to lock file system for one time setup.",
-            "Executable doesn't have the required VERSIONINFO",
-            "No translations in \\VarFileInfo",
-            "Invalid translation in \\VarFileInfo",
-            "Properties template file directory path null.",
-            "Java home path null.",
-            "Utility Window Properties File null.",
-            "Admin Properties File null.",
-            "Java Cache Path null.",
-            "App Support Path null.");
 
     private LogExcerpt() {
     }
@@ -64,7 +37,7 @@ final class LogExcerpt {
         if (message.startsWith("Error")) {
             return true;
         }
-        for (String box : BOX_TEXTS) {
+        for (String box : BoxTexts.BEGINNINGS) {
             if (message.startsWith(box)) {
                 return true;
             }

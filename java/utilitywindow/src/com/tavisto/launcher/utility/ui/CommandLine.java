@@ -1,11 +1,14 @@
 package com.tavisto.launcher.utility.ui;
 
+import com.tavisto.launcher.utility.settings.Names;
+
 /**
  * The window's command line, as the launcher builds it:
  * -settings file -cache folder -version text [-admin].
  */
 final class CommandLine {
-    static final String USAGE = "Usage: java -classpath utilwin.jar com.tavisto.launcher.utility.Main"
+    static final String USAGE = "Usage: java -classpath " + Names.UTILITY_WINDOW_JAR
+            + " com.tavisto.launcher.utility.Main"
             + " -settings <file> -cache <folder> -version <text> [-admin]";
 
     String settingsPath;

@@ -1,5 +1,6 @@
 package com.tavisto.launcher.utility.ui;
 
+import com.tavisto.launcher.utility.settings.Names;
 import com.tavisto.launcher.utility.settings.Settings;
 import java.awt.Font;
 import java.awt.GridBagLayout;
@@ -17,7 +18,6 @@ import javax.swing.JTextField;
 /** The launcher's version, the update check and the Java console mode. */
 final class GeneralPanel extends JPanel {
     private static final long serialVersionUID = 1L;
-    static final String PRODUCT = "Tavisto Convoca Launcher";
 
     final JLabel versionLabel;
     final JButton checkForUpdates = new JButton("Check for Updates");
@@ -47,7 +47,7 @@ final class GeneralPanel extends JPanel {
     }
 
     private void lay() {
-        JLabel product = new JLabel(PRODUCT);
+        JLabel product = new JLabel(Names.PRODUCT);
         product.setFont(product.getFont().deriveFont(Font.BOLD, product.getFont().getSize2D() + 2f));
         int y = 0;
         add(product, Cells.at(0, y++, 2, 0));

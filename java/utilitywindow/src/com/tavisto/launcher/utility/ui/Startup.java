@@ -1,5 +1,6 @@
 package com.tavisto.launcher.utility.ui;
 
+import com.tavisto.launcher.utility.settings.Names;
 import com.tavisto.launcher.utility.settings.SettingsFile;
 import com.tavisto.launcher.utility.settings.SettingsStore;
 import java.awt.GraphicsEnvironment;
@@ -85,7 +86,7 @@ public final class Startup {
 
     static UtilityWindow open(CommandLine commandLine, UpdateRequests updates, Dialogs dialogs, Exit exit) {
         SettingsFile user = new SettingsFile(new File(commandLine.settingsPath));
-        SettingsFile admin = commandLine.admin ? new SettingsFile(new File(SettingsFile.jarFolder(), SettingsFile.ADMIN_FILE)) : null;
+        SettingsFile admin = commandLine.admin ? new SettingsFile(new File(SettingsFile.jarFolder(), Names.ADMIN_PROPERTIES)) : null;
         UtilityWindow window = new UtilityWindow(commandLine.version, new File(commandLine.cachePath),
                 new SettingsStore(user, admin), updates, dialogs, exit);
         window.show();

@@ -1,5 +1,6 @@
 package com.tavisto.launcher.utility.ui;
 
+import com.tavisto.launcher.utility.settings.Names;
 import static com.tavisto.launcher.utility.Fixtures.*;
 import static org.junit.Assert.*;
 
@@ -122,7 +123,7 @@ public class WindowDisplayTest {
     @Test
     public void withAdminOnlyTheConsoleModeIsSavedAndTheAdministratorsFileIsNeverWritten() throws Exception {
         Fixtures.write(settings, "httpProxyAddress=mine\n#javaConsoleSelection=2\nnote\n");
-        File admin = Fixtures.write(new File(temp.getRoot(), "Program Files/" + SettingsFile.ADMIN_FILE),
+        File admin = Fixtures.write(new File(temp.getRoot(), "Program Files/" + Names.ADMIN_PROPERTIES),
                 "proxySelection=1\r\nhttpProxyAddress=corporate\r\nhttpProxyPort=3128\r\n");
         UtilityWindow window = onEdt(() -> {
             UtilityWindow w = new UtilityWindow("1.5.0.0", cache, new SettingsStore(new SettingsFile(settings),
@@ -145,7 +146,7 @@ public class WindowDisplayTest {
         assertEquals(EXITED, exits);
         assertEquals("httpProxyAddress=mine\r\njavaConsoleSelection=0\r\nnote\r\n", Fixtures.text(settings));
         assertEquals("proxySelection=1\r\nhttpProxyAddress=corporate\r\nhttpProxyPort=3128\r\n", Fixtures.text(admin));
-        assertArrayEquals(new String[] {SettingsFile.ADMIN_FILE}, admin.getParentFile().list());
+        assertArrayEquals(new String[] {Names.ADMIN_PROPERTIES}, admin.getParentFile().list());
     }
 
     @Test

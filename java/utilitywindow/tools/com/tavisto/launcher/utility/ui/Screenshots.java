@@ -1,5 +1,6 @@
 package com.tavisto.launcher.utility.ui;
 
+import com.tavisto.launcher.utility.settings.Names;
 import com.tavisto.launcher.utility.settings.SettingsFile;
 import com.tavisto.launcher.utility.settings.SettingsStore;
 import java.awt.Graphics2D;
@@ -56,7 +57,7 @@ public final class Screenshots {
             shoot(open(new SettingsStore(new SettingsFile(user), null), cache), out,
                     new String[] {"general", "network", "cache", "support"});
             File userOnly = write(new File(work, "ConvocaLauncherUser.properties"), "javaConsoleSelection=0\r\n");
-            File admin = write(new File(work, SettingsFile.ADMIN_FILE), ADMIN_SAMPLE);
+            File admin = write(new File(work, Names.ADMIN_PROPERTIES), ADMIN_SAMPLE);
             shoot(open(new SettingsStore(new SettingsFile(userOnly), new SettingsFile(admin)), cache), out,
                     new String[] {null, "network-admin", null, null});
             File direct = write(new File(work, "ConvocaLauncherDirect.properties"), "proxySelection=3\r\n");
