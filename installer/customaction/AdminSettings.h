@@ -2,7 +2,7 @@
 // The administrator's settings as Windows Installer properties: which public
 // property sets which key of ConvocaLauncherAdmin.properties, what each key
 // accepts, and the file text that results. Texts are ISO 8859-1 bytes, as
-// the launcher and the settings window read the file.
+// the launcher and the utility window read the file.
 #include "deployment/SettingsKeys.h"
 
 #include <string>

@@ -29,7 +29,7 @@ const TemplateReadTexts readTexts = {
     L"Successfully opened and read deployment.properties.tmpl file %ls",
 };
 
-// Settings files are ISO 8859-1, as the settings window writes them: each
+// Settings files are ISO 8859-1, as the utility window writes them: each
 // byte is the character of the same number.
 std::string escapedSetting(const std::string& latin1) {
     std::wstring text;

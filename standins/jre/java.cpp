@@ -1,4 +1,4 @@
-// Stand-in for the runtime's java.exe running the settings window. It records
+// Stand-in for the runtime's java.exe running the utility window. It records
 // its arguments and every line it receives in "java.record.txt" beside itself,
 // and follows a script named by CONVOCA_STANDIN_JAVA_SCRIPT (or
 // "java.script.txt" beside itself), one command a line:

@@ -20,7 +20,7 @@ struct ScriptedCalls : FileCalls {
     }
 };
 
-// Holds path open without sharing for ms milliseconds, as the settings window or an editor may.
+// Holds path open without sharing for ms milliseconds, as the utility window or an editor may.
 struct FileHold {
     FileHold(const std::wstring& path, unsigned ms)
         : file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr)),

@@ -25,7 +25,7 @@ static std::vector<std::string> rowColumns(const std::string& line) {
     return columns;
 }
 
-// The rows that the settings window's tests read too.
+// The rows that the utility window's tests read too.
 TEST(LauncherSettings, ReadsEverySharedRow) {
     std::istringstream rows(readFile(CONVOCA_TEST_BIN_DIR_WIN L"\\settings-rows.txt"));
     const TempDir dir;

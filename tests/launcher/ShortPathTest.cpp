@@ -1,5 +1,5 @@
 // A user whose folders are named outside the ANSI code page ("Łódź", "Пользователь" on a Western system): Java and
-// the settings window get short ASCII forms naming the same files, while the deployment files keep the long forms.
+// the utility window get short ASCII forms naming the same files, while the deployment files keep the long forms.
 #include "SessionFixture.h"
 #include "launcher/SessionMode.h"
 #include "logging/Logger.h"
@@ -70,7 +70,7 @@ protected:
     ShellFolderRedirect roaming{L"AppData", kRoaming + L"\\Roaming"};
 };
 
-TEST_F(ShortPathTest, JavaAndTheSettingsWindowGetShortAsciiPathsThatNameTheRightFiles) {
+TEST_F(ShortPathTest, JavaAndTheUtilityWindowGetShortAsciiPathsThatNameTheRightFiles) {
     LauncherInstall install(Deployment::perMachine);
     const std::wstring vca = kLocal + L"\\\u4f1a\u8bae.vca", jre = workingJreHome(), S = supportDirectory();
     ASSERT_TRUE(writeFile(vca, sessionXml()));
