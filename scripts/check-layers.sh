@@ -67,3 +67,40 @@ END {
   }
   exit bad
 }'
+
+# The utility window's packages, by the package table of CONTRIBUTING.md: the
+# rows "| `package` | what it holds | uses |", "(root)" for the entry points.
+# A class names another package only when its row uses that package, directly
+# or through the packages it uses.
+java_root=java/utilitywindow/src/com/tavisto/launcher/utility
+declare -A uses=()
+while IFS='|' read -r _ package _ used _; do
+  package=$(tr -d '` ' <<<"$package")
+  uses[$package]=$(tr -c 'a-z\n' ' ' <<<"${used,,}" | sed -E 's/\b(nothing|and)\b//g')
+done < <(grep -E '^\| *(`[a-z]+`|\(root\)) *\|' CONTRIBUTING.md)
+reachable() { # package target: does package reach target through uses?
+  local next
+  for next in ${uses[$1]}; do
+    [ "$next" = "$2" ] && return 0
+    reachable "$next" "$2" && return 0
+  done
+  return 1
+}
+java_bad=0
+while IFS= read -r file; do
+  relative=${file#"$java_root"/}
+  package=${relative%%/*}
+  [ "$package" = "$relative" ] && package='(root)'
+  if [ -z "${uses[$package]+set}" ]; then
+    echo "$file: package $package has no row in the package table of CONTRIBUTING.md" >&2
+    java_bad=1
+    continue
+  fi
+  for named in $(grep -oE 'com\.tavisto\.launcher\.utility\.[a-z]+\.' "$file" | cut -d. -f5 | sort -u); do
+    [ "$named" = "$package" ] || reachable "$package" "$named" || {
+      echo "$file: package $package may not use $named (package table in CONTRIBUTING.md)" >&2
+      java_bad=1
+    }
+  done
+done < <(git ls-files "$java_root")
+exit $java_bad
