@@ -3,8 +3,6 @@
 // then behaves, and what an upgrade and an uninstall leave behind.
 #include "Installation.h"
 
-#include <shlobj.h>
-
 namespace {
 
 const std::wstring kVersion = CONVOCA_VERSION_W;

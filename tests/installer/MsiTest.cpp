@@ -74,7 +74,7 @@ void expectNothingInstalled(const std::vector<std::wstring>& left = {}) {
     for (const RegRow& row : association(perMachineDir()))
         EXPECT_EQ("<none>", regString(HKEY_LOCAL_MACHINE, row.subKey, row.name, kMachineView)) << row.subKey;
     EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, kProgIdKey, kMachineView));
-    EXPECT_FALSE(fileExists(shortcut(true)) || fileExists(shortcut(false))) << "the settings window's shortcut";
+    EXPECT_FALSE(fileExists(shortcut(true)) || fileExists(shortcut(false))) << "the utility window's shortcut";
     EXPECT_EQ("<none>", machineMarker());
     EXPECT_TRUE(productEntries().empty());
 }
@@ -117,7 +117,7 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
         EXPECT_EQ(row.value, regString(HKEY_LOCAL_MACHINE, row.subKey, row.name, kMachineView)) << row.subKey;
     EXPECT_EQ(0u, machineMarker().rfind(kVersion + " {", 0)) << machineMarker();
     EXPECT_EQ(std::vector<std::string>{kVersion}, productEntries());
-    EXPECT_TRUE(fileExists(shortcut(true)) || fileExists(shortcut(false))) << "the settings window's shortcut";
+    EXPECT_TRUE(fileExists(shortcut(true)) || fileExists(shortcut(false))) << "the utility window's shortcut";
     std::string deployment = openSession(true);
     for (const char* line : {"deployment.proxy.type=1", "deployment.proxy.http.host=proxy.corp",
                              "deployment.proxy.http.port=8080", "deployment.proxy.bypass.list=*.b\\u00fccher.de"})

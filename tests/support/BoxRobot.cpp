@@ -35,11 +35,6 @@ BOOL CALLBACK collectChild(HWND child, LPARAM param) {
     return TRUE;
 }
 
-BOOL CALLBACK collectTop(HWND hwnd, LPARAM param) {
-    if (IsWindowVisible(hwnd) && isClass(hwnd, L"#32770")) reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-    return TRUE;
-}
-
 BOOL CALLBACK collectVisible(HWND hwnd, LPARAM param) {
     if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
     return TRUE;
@@ -51,11 +46,12 @@ void BoxRobot::run() {
     std::set<HWND> pressed;
     while (!m_stop) {
         Sleep(15);
-        std::vector<HWND> dialogs;
-        EnumWindows(collectTop, reinterpret_cast<LPARAM>(&dialogs));
-        for (HWND hwnd : dialogs) {
+        std::vector<HWND> tops;
+        EnumWindows(collectVisible, reinterpret_cast<LPARAM>(&tops));
+        for (HWND hwnd : tops) {
             Dialog dialog;
-            if (!pressed.count(hwnd)) EnumChildWindows(hwnd, collectChild, reinterpret_cast<LPARAM>(&dialog));
+            if (!pressed.count(hwnd) && isClass(hwnd, L"#32770"))
+                EnumChildWindows(hwnd, collectChild, reinterpret_cast<LPARAM>(&dialog));
             if (!dialog.ok || !dialog.box) continue; // pressed already, not fully built yet, or no box
             std::lock_guard<std::mutex> lock(m_mutex);
             m_boxes.push_back({windowText(hwnd), dialog.text});

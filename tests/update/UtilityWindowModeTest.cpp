@@ -1,10 +1,8 @@
-// No arguments: the settings window's command line and protocol through the stand-in java.exe, and the update
+// No arguments: the utility window's command line and protocol through the stand-in java.exe, and the update
 // library's calls as the stand-in WinSparkle.dll recorded them.
 #include "../launcher/SessionFixture.h"
 
 namespace {
-
-const std::string kDefaultCast = "https://updates.tavisto.com/tcv/win/appcast.xml";
 
 // The library's calls, but its busy polls.
 std::vector<std::string> sparkleCalls(const LauncherInstall& install) {
@@ -12,12 +10,6 @@ std::vector<std::string> sparkleCalls(const LauncherInstall& install) {
     for (const std::string& line : splitLines(readFile(install.path(L"WinSparkle.record.txt"))))
         if (line.rfind("tvs_win_sparkle_is_busy", 0) != 0) calls.push_back(line);
     return calls;
-}
-
-std::vector<std::string> startCalls(const std::string& cast) {
-    return {"win_sparkle_set_registry_path(Software\\Tavisto\\Tavisto Convoca Launcher)",
-            "win_sparkle_set_can_shutdown_callback", "win_sparkle_set_shutdown_request_callback",
-            "win_sparkle_set_appcast_url(" + cast + ")", "win_sparkle_init"};
 }
 
 class UtilityWindowModeTest : public LauncherTest {
@@ -54,7 +46,12 @@ TEST_F(UtilityWindowModeTest, WindowGetsItsArgumentsAndItsUpdateLinesAndTheUpdat
                       utf8(settings) + "] [-cache] [" + utf8(cache) + "] [-version] [1.5.0.0]" +
                       (perUser ? "" : " [-admin]"),
                   splitLines(readFile(workingJreHome() + L"\\bin\\java.record.txt")).at(1));
-        std::vector<std::string> calls = perUser ? startCalls(kDefaultCast) : std::vector<std::string>{};
+        std::vector<std::string> calls;
+        if (perUser)
+            calls = {"win_sparkle_set_registry_path(Software\\Tavisto\\Tavisto Convoca Launcher)",
+                     "win_sparkle_set_can_shutdown_callback", "win_sparkle_set_shutdown_request_callback",
+                     "win_sparkle_set_appcast_url(https://updates.tavisto.com/tcv/win/appcast.xml)",
+                     "win_sparkle_init"};
         calls.insert(calls.end(), 2, "win_sparkle_check_update_with_ui");
         if (perUser) calls.push_back("win_sparkle_cleanup");
         EXPECT_EQ(calls, sparkleCalls(install));
