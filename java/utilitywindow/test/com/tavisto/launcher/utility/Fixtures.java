@@ -11,8 +11,7 @@ import java.util.concurrent.*;
 import java.util.regex.*;
 import java.util.stream.*;
 import java.util.zip.*;
-import com.tavisto.launcher.utility.settings.Settings;
-import com.tavisto.launcher.utility.settings.SettingsText;
+import com.tavisto.launcher.utility.settings.*;
 import javax.swing.SwingUtilities;
 
 /** Helpers of the utility window tests. Files are written and read as ISO 8859-1, as the window reads them. */

@@ -2,8 +2,7 @@ package com.tavisto.launcher.utility.net;
 
 import static org.junit.Assert.*;
 
-import com.tavisto.launcher.utility.Fixtures;
-import com.tavisto.launcher.utility.Servers;
+import com.tavisto.launcher.utility.*;
 import com.tavisto.launcher.utility.settings.Settings;
 import java.io.*;
 import java.net.*;

@@ -2,13 +2,10 @@ package com.tavisto.launcher.utility.ui;
 
 import static org.junit.Assert.*;
 
-import com.tavisto.launcher.utility.Fixtures;
-import com.tavisto.launcher.utility.Servers;
+import com.tavisto.launcher.utility.*;
 import com.tavisto.launcher.utility.net.ConnectionTest;
 import com.tavisto.launcher.utility.settings.Settings;
-import com.tavisto.launcher.utility.support.CacheCleaner;
-import com.tavisto.launcher.utility.support.DiagnosticsBundle;
-import com.tavisto.launcher.utility.support.JarTest;
+import com.tavisto.launcher.utility.support.*;
 import java.io.*;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;

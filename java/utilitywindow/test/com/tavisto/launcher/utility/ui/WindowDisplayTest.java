@@ -1,6 +1,6 @@
 package com.tavisto.launcher.utility.ui;
 
-import com.tavisto.launcher.utility.settings.Names;
+import com.tavisto.launcher.utility.settings.*;
 import static com.tavisto.launcher.utility.Fixtures.*;
 import static org.junit.Assert.*;
 
@@ -13,13 +13,8 @@ import java.util.*;
 import java.util.concurrent.TimeUnit;
 import java.util.function.Consumer;
 import java.util.stream.Stream;
-import com.tavisto.launcher.utility.Fixtures;
-import com.tavisto.launcher.utility.Main;
+import com.tavisto.launcher.utility.*;
 import com.tavisto.launcher.utility.net.ConnectionTest;
-import com.tavisto.launcher.utility.settings.Keys;
-import com.tavisto.launcher.utility.settings.SettingsFile;
-import com.tavisto.launcher.utility.settings.SettingsStore;
-import com.tavisto.launcher.utility.settings.SettingsText;
 import org.junit.*;
 import org.junit.rules.TemporaryFolder;
 
