@@ -10,7 +10,6 @@
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 using tvs::Logger;
-using Lines = std::vector<std::wstring>;
 
 namespace {
 
@@ -109,7 +108,7 @@ TEST(LoggerErrors, LeaveNoLoggerOrTheRunningOneBehind) {
     const Logger::StartResult second = Logger::initialize(FixedBaseDirectory(L"C:\\"));
     EXPECT_TRUE(!second.started && second.failure == L"Logger already initialized");
     Logger::getInstance().log(L"still logging");
-    EXPECT_EQ(logger.messages(), (Lines{L"Started up", L"still logging"}));
+    EXPECT_EQ(logger.messages(), (std::vector<std::wstring>{L"Started up", L"still logging"}));
 }
 
 TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndRollsA32768ByteCollectorOverOntoTheOldLog) {
