@@ -74,17 +74,4 @@ TEST_F(SessionTest, FailuresAbortTheLaunchWithTheirLoggedBoxes) {
     }
 }
 
-// The security folder is copied at the first start only; an old deployment profile is removed at every start.
-TEST_F(SessionTest, SecurityFolderIsCopiedOnceAndTheDeploymentProfileRemoved) {
-    LauncherInstall install(Deployment::perMachine);
-    const std::wstring profile = supportDirectory() + L"\\deployment";
-    for (const char* master : {"first", "second"}) {
-        ASSERT_TRUE(writeFile(install.path(L"security\\trusted.certs"), master));
-        ASSERT_TRUE(makeDirs(profile + L"\\cache") && writeFile(profile + L"\\cache\\old.idx", "x"));
-        ASSERT_EQ(0, run(install, {session()}).exitCode);
-        EXPECT_EQ("first", readFile(supportDirectory() + L"\\security\\trusted.certs"));
-        EXPECT_FALSE(dirExists(profile));
-    }
-}
-
 } // namespace

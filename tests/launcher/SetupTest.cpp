@@ -6,24 +6,26 @@
 namespace {
 
 std::string userMarker() { return regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"); }
-bool setUserMarker(const std::string& value) {
-    return regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate", value);
-}
 
 using SetupTest = LauncherTest;
 
 // A per-user working copy is made and marked at the first start, kept while current, and made again when deleted by
-// hand or when the marker reads as absent (512 bytes or more). No start deletes through a link (made on the Unix side)
-// in the profile folder, as the leftover of its rename probe or in the working copy; Wine may refuse to remove one.
+// hand or when the marker reads as absent (512 bytes or more); the security folder is copied at the first start only,
+// an old deployment profile removed at every start. No start deletes through a link (made on the Unix side) in the
+// profile folder, as the leftover of its rename probe or in the working copy; Wine may refuse to remove one.
 TEST_F(SetupTest, WorkingCopyIsMadeOnceAndRefreshedWhenMissingOrUnmarked) {
     LauncherInstall install(Deployment::perUser);
+    const std::wstring certs = L"security\\trusted.certs", profile = supportDirectory() + L"\\deployment";
+    ASSERT_TRUE(writeFile(install.path(certs), "first"));
     EXPECT_EQ(1u, run(install, {session()}).logCount(kCopyLine));
     EXPECT_EQ("0", userMarker());
     expectCompleteWorkingCopy(install);
 
-    ASSERT_TRUE(writeFile(embeddedDirectory() + L"\\sentinel", "kept"));
+    ASSERT_TRUE(writeFile(embeddedDirectory() + L"\\sentinel", "kept") && writeFile(install.path(certs), "second") &&
+                makeDirs(profile + L"\\cache") && writeFile(profile + L"\\cache\\old.idx", "x"));
     EXPECT_FALSE(run(install, {session()}).logHas(kCopyLine));
-    EXPECT_TRUE(fileExists(embeddedDirectory() + L"\\sentinel"));
+    EXPECT_TRUE(fileExists(embeddedDirectory() + L"\\sentinel") && !dirExists(profile));
+    EXPECT_EQ("first", readFile(supportDirectory() + L"\\" + certs));
 
     javawRecords(1); // the launched stand-in Java may still run from the working copy
     for (int attempt = 0; attempt < 100 && !removeTree(embeddedDirectory()); ++attempt) Sleep(50);
@@ -31,8 +33,9 @@ TEST_F(SetupTest, WorkingCopyIsMadeOnceAndRefreshedWhenMissingOrUnmarked) {
 
     TempDir documents;
     const std::string link = "ln -s '" + unixPath(documents.path()) + "' '", support = unixPath(supportDirectory());
-    ASSERT_TRUE(writeFile(documents / L"thesis.doc", "years") && makeDirs(supportDirectory() + L"\\deployment") &&
-                writeFile(embeddedDirectory() + L"\\sentinel", "old") && setUserMarker(std::string(511, '0')));
+    ASSERT_TRUE(writeFile(documents / L"thesis.doc", "years") && makeDirs(profile) &&
+                writeFile(embeddedDirectory() + L"\\sentinel", "old") &&
+                regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate", std::string(511, '0')));
     ASSERT_EQ(0, runUnixShell(link + support + "/deployment/link' && " + link + support + "/deployment_tmpDD_' && " +
                               link + unixPath(workingJreHome()) + "/link'"));
     javawRecords(1);

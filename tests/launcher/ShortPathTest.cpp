@@ -13,31 +13,27 @@ const std::wstring kLocal = L"C:\\\u0141\u00f3d\u017a",
                    kRoaming = L"C:\\\u041f\u043e\u043b\u044c\u0437\u043e\u0432\u0430\u0442\u0435\u043b\u044c";
 
 // Points one of the user's shell folders at another folder while it lives.
-class ShellFolderRedirect {
-public:
-    ShellFolderRedirect(const wchar_t* name, const std::wstring& folder) : m_name(name), m_folder(folder) {
-        DWORD size = sizeof m_old;
-        m_had =
-            RegGetValueW(HKEY_CURRENT_USER, kUserShellFolders, name,
-                         RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &m_type, m_old, &size) == ERROR_SUCCESS;
+struct ShellFolderRedirect {
+    ShellFolderRedirect(const wchar_t* name, const std::wstring& folder) : name(name), folder(folder) {
+        DWORD size = sizeof old;
+        had = RegGetValueW(HKEY_CURRENT_USER, kUserShellFolders, name,
+                           RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &type, old, &size) == ERROR_SUCCESS;
         makeDirs(folder);
         set(REG_EXPAND_SZ, folder.c_str());
     }
     ~ShellFolderRedirect() {
-        m_had ? set(m_type, m_old) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, m_name));
-        removeTree(m_folder);
+        had ? set(type, old) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, name));
+        removeTree(folder);
     }
-
-private:
-    void set(DWORD type, const wchar_t* value) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, m_name, type, value,
+    void set(DWORD valueType, const wchar_t* value) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kUserShellFolders, name, valueType, value,
                         static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
     }
-    const wchar_t* m_name;
-    std::wstring m_folder;
-    wchar_t m_old[MAX_PATH] = {};
-    DWORD m_type = REG_EXPAND_SZ;
-    bool m_had = false;
+    const wchar_t* name;
+    std::wstring folder;
+    wchar_t old[MAX_PATH] = {};
+    DWORD type = REG_EXPAND_SZ;
+    bool had = false;
 };
 
 // The long form of a path, also of one that does not exist yet.
@@ -78,11 +74,9 @@ TEST_F(ShortPathTest, JavaAndTheUtilityWindowGetShortAsciiPathsThatNameTheRightF
     ASSERT_EQ(0, r.exitCode) << (r.boxes.empty() ? "" : utf8(r.boxes[0].text));
     const std::vector<JavawRecord> records = javawRecords(1);
     ASSERT_EQ(1u, records.size());
-    std::vector<std::wstring> named = namedPaths(records[0].commandLine);
-    for (const auto& variable : records[0].environment) {
-        const std::vector<std::wstring> more = namedPaths(variable.second);
-        named.insert(named.end(), more.begin(), more.end());
-    }
+    std::wstring passed = records[0].commandLine;
+    for (const auto& variable : records[0].environment) passed += L" " + variable.second;
+    const std::vector<std::wstring> named = namedPaths(passed);
     EXPECT_EQ(
         (std::set<std::wstring>{jre, jre + L"\\bin", jre + L"\\bin\\javaw.exe", jre + L"\\lib\\deploy.jar",
                                 jre + L"\\lib\\javaws.jar", jre + L"\\lib\\plugin.jar", jre + L"\\lib\\ext",

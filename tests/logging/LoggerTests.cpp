@@ -10,7 +10,6 @@
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 using tvs::Logger;
-using Lines = std::vector<std::wstring>;
 
 namespace {
 
@@ -18,18 +17,13 @@ const std::string kBom = "\xEF\xBB\xBF", kStamp = "\\d{4}/\\d\\d/\\d\\d \\d\\d:\
 const std::wstring kBelow = L"\\Tavisto\\Tavisto Convoca Launcher\\logs";
 constexpr long long kDay = 86400;
 
-FILETIME later(const FILETIME& t, long long seconds) {
-    ULARGE_INTEGER u{{t.dwLowDateTime, t.dwHighDateTime}};
-    u.QuadPart += seconds * 10000000LL;
-    return {u.LowPart, u.HighPart};
-}
-
-// Sets both creation and last-write time: Wine on Linux may report the
-// last-write time as the creation time.
+// Sets both creation and last-write time: Wine on Linux may report the last-write time as the creation time.
 bool setFileAge(const std::wstring& path, long long ageSeconds) {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    const FILETIME when = later(now, -ageSeconds);
+    FILETIME when;
+    GetSystemTimeAsFileTime(&when);
+    ULARGE_INTEGER u{{when.dwLowDateTime, when.dwHighDateTime}};
+    u.QuadPart -= ageSeconds * 10000000LL;
+    when = {u.LowPart, u.HighPart};
     handles::File file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     return file && SetFileTime(file.get(), &when, nullptr, &when);
 }
@@ -114,7 +108,7 @@ TEST(LoggerErrors, LeaveNoLoggerOrTheRunningOneBehind) {
     const Logger::StartResult second = Logger::initialize(FixedBaseDirectory(L"C:\\"));
     EXPECT_TRUE(!second.started && second.failure == L"Logger already initialized");
     Logger::getInstance().log(L"still logging");
-    EXPECT_EQ(logger.messages(), (Lines{L"Started up", L"still logging"}));
+    EXPECT_EQ(logger.messages(), (std::vector<std::wstring>{L"Started up", L"still logging"}));
 }
 
 TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndRollsA32768ByteCollectorOverOntoTheOldLog) {

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-using Lines = std::vector<std::wstring>;
-
 // Read-only, hidden and system files below read-only directories.
 static void buildAwkwardTree(const std::wstring& root) {
     ASSERT_TRUE(makeDirs(root + L"\\sub\\deeper"));
@@ -62,7 +60,7 @@ TEST(FileSystem, DeleteTreeStopsAtAnOpenFileAndWithTheProbeTouchesNothing) {
     ASSERT_TRUE(writeFile(root + L"\\a.txt", "a"));
     if (canRenameDirectory(root)) GTEST_SKIP() << "Wine renames a directory while a file inside it is open";
     EXPECT_FALSE(deleteTree(root, true));
-    EXPECT_EQ(listFiles(root), (Lines{L"a.txt", L"sub\\open.txt"}));
+    EXPECT_EQ(listFiles(root), (std::vector<std::wstring>{L"a.txt", L"sub\\open.txt"}));
 }
 
 TEST(FileSystem, GetLongPathExpandsShortNamesOfExistingPathsOnly) {

@@ -49,12 +49,3 @@ TEST(Text, ConversionsAreExactOrFailWith1113UnlessAskedToReplace) {
     EXPECT_EQ(fromAnsi(std::string("before\0after", 12)), L"before");
     EXPECT_EQ(multiByteToWide("\xC3\xA9\xFF.", CP_UTF8), L"\x00E9\xFFFD.");
 }
-
-TEST(Text, ConversionArgumentsFollowTheCodePage) {
-    const std::tuple<UINT, DWORD, const char*> arguments[] = {{1252, WC_NO_BEST_FIT_CHARS, "?"},
-                                                              {CP_UTF8, WC_ERR_INVALID_CHARS, nullptr}};
-    for (const auto& [codePage, flags, defaultChar] : arguments) {
-        EXPECT_EQ(multiByteArgumentsFor(codePage).flags, flags) << codePage;
-        EXPECT_STREQ(multiByteArgumentsFor(codePage).defaultChar, defaultChar) << codePage;
-    }
-}
