@@ -38,7 +38,7 @@ std::wstring minimalExe() {
 
 void warmLaunch(int rounds) {
     resetLauncherUserState();
-    LauncherInstall install(Deployment::perMachine);
+    LauncherInstall install(InstallKind::perMachine);
     TempDir files;
     const std::wstring vca = files / L"s.vca";
     writeFile(vca, "<jnlp codebase=\"https://meet.convoca.com/\"/>");
@@ -74,7 +74,7 @@ void growMaster(const std::wstring& root, int files, size_t size) {
 
 void firstStart(int rounds) {
     resetLauncherUserState();
-    LauncherInstall install(Deployment::perMachine);
+    LauncherInstall install(InstallKind::perMachine);
     writeFile(install.path(L"ConvocaLauncherAdmin.properties"), "doNotLaunchVcaSession=true\r\n");
     growMaster(install.path(L"Resources"), 2000, 75 * 1024);
     TempDir files;

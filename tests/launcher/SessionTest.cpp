@@ -9,7 +9,7 @@ using SessionTest = LauncherTest;
 // The first existing ".vca" file, in any case, is launched; other files are logged, folders skipped. In the golden
 // command line and options, $J is the working copy's runtime, $S the support folder and $V the session file.
 TEST_F(SessionTest, LaunchesTheFirstSessionFileWithTheWholeCommandLineAndEnvironment) {
-    LauncherInstall install(Deployment::perMachine);
+    LauncherInstall install(InstallKind::perMachine);
     const std::wstring a = session(L"a.txt"), vca = session(L"b.VCA"), c = session(L"c.vca"), J = workingJreHome();
     const LauncherResult r = run(install, {files / L"missing.vca", files.path(), a, vca, c});
     ASSERT_EQ(0, r.exitCode) << (r.boxes.empty() ? "" : utf8(r.boxes[0].text));
@@ -64,7 +64,7 @@ TEST_F(SessionTest, FailuresAbortTheLaunchWithTheirLoggedBoxes) {
           L"Cannot create \"deployment.properties\" file. Launch aborted."}},
     };
     for (const auto& row : rows) {
-        LauncherInstall install(Deployment::perMachine);
+        LauncherInstall install(InstallKind::perMachine);
         ASSERT_TRUE(!row.removed || removeTree(install.path(row.removed)));
         const LauncherResult r = run(install, {session(L"s.vca", sessionXml(row.codebase))});
         EXPECT_EQ(-1, r.exitCode);

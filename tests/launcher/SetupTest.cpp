@@ -14,7 +14,7 @@ using SetupTest = LauncherTest;
 // an old deployment profile removed at every start. No start deletes through a link (made on the Unix side) in the
 // profile folder, as the leftover of its rename probe or in the working copy; Wine may refuse to remove one.
 TEST_F(SetupTest, WorkingCopyIsMadeOnceAndRefreshedWhenMissingOrUnmarked) {
-    LauncherInstall install(Deployment::perUser);
+    LauncherInstall install(InstallKind::perUser);
     const std::wstring certs = L"security\\trusted.certs", profile = supportDirectory() + L"\\deployment";
     ASSERT_TRUE(writeFile(install.path(certs), "first"));
     EXPECT_EQ(1u, run(install, {session()}).logCount(kCopyLine));
@@ -48,7 +48,7 @@ TEST_F(SetupTest, WorkingCopyIsMadeOnceAndRefreshedWhenMissingOrUnmarked) {
 
 // Four session links opened at once on a first start: one intact working copy, and every run's log kept once.
 TEST_F(SetupTest, ConcurrentFirstStartsShareOneIntactWorkingCopy) {
-    LauncherInstall install(Deployment::perUser);
+    LauncherInstall install(InstallKind::perUser);
     const std::vector<std::wstring> sessions = {session(L"a.vca"), session(L"b.vca"), session(L"c.vca"),
                                                 session(L"d.vca")};
     std::vector<std::unique_ptr<LauncherProcess>> launchers;

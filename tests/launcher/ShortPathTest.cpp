@@ -67,7 +67,7 @@ protected:
 };
 
 TEST_F(ShortPathTest, JavaAndTheUtilityWindowGetShortAsciiPathsThatNameTheRightFiles) {
-    LauncherInstall install(Deployment::perMachine);
+    LauncherInstall install(InstallKind::perMachine);
     const std::wstring vca = kLocal + L"\\\u4f1a\u8bae.vca", jre = workingJreHome(), S = supportDirectory();
     ASSERT_TRUE(writeFile(vca, sessionXml()));
     LauncherResult r = run(install, {vca});
@@ -104,7 +104,7 @@ struct NoShortNames : ShortPathSource {
 
 // Without short names on the volume the launch ends with the locale message and skips the exit sequence.
 TEST_F(ShortPathTest, WithoutShortNamesTheLaunchEndsWithTheLocaleMessage) {
-    LauncherInstall install(Deployment::perMachine);
+    LauncherInstall install(InstallKind::perMachine);
     const std::wstring vca = kLocal + L"\\\u4f1a\u8bae.vca";
     ASSERT_TRUE(writeFile(vca, sessionXml()));
     LauncherPaths paths;

@@ -12,7 +12,7 @@ using StartupTest = LauncherTest;
 
 // A relative program path needs a directory part (one without is a failure row below), which is logged as given.
 TEST_F(StartupTest, AnyArgumentMeansSessionModeAfterTheLoggedStartUp) {
-    LauncherInstall install(Deployment::perMachine, L"relative_install");
+    LauncherInstall install(InstallKind::perMachine, L"relative_install");
     const LauncherResult r =
         run(install, {files / L"missing.vca", files.path()}, {L"..\\relative_install\\ConvocaLauncher.exe", {}});
     EXPECT_EQ(-1, r.exitCode);
@@ -35,14 +35,14 @@ TEST_F(StartupTest, AnyArgumentMeansSessionModeAfterTheLoggedStartUp) {
 TEST_F(StartupTest, SwitchesComeFromTheDeploymentsOwnFile) {
     const std::wstring broken = session(L"broken.vca", "not xml");
     const struct {
-        Deployment kind;
+        InstallKind kind;
         const char* admin; // the package's own file when empty
         long status;
         size_t launches;
     } rows[] = {
-        {Deployment::perUser, "", 0, 0},
-        {Deployment::perMachine, "", -1, 0},
-        {Deployment::perMachine, "doNotValidateVcaFile=true\r\n", 0, 1},
+        {InstallKind::perUser, "", 0, 0},
+        {InstallKind::perMachine, "", -1, 0},
+        {InstallKind::perMachine, "doNotValidateVcaFile=true\r\n", 0, 1},
     };
     for (const auto& row : rows) {
         LauncherInstall install(row.kind);
@@ -79,7 +79,7 @@ TEST_F(StartupTest, FailuresShowTheirBoxAndEndAtOnce) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(utf8(row.box));
-        LauncherInstall install(Deployment::perMachine);
+        LauncherInstall install(InstallKind::perMachine);
         row.arrange(install);
         const LauncherResult r = run(install, {L"x"}, {row.commandLine, {}});
         removeTree(tavisto);

@@ -3,12 +3,12 @@
 #include "BoxRobot.h"
 #include "Registry.h"
 #include "TestFiles.h"
+#include "launcher/InstallKind.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <map>
 
-enum class Deployment { perUser, perMachine };
 // The package ships the real update library; most tests run a copy with the recording stand-in in its place.
 enum class UpdateLibrary { standIn, real };
 
@@ -29,10 +29,10 @@ inline std::wstring roamingSettingsDirectory() {
 // A copy of the package below the profile folder (per user) or C:\ConvocaTests (per machine); removed with the object.
 class LauncherInstall {
 public:
-    explicit LauncherInstall(Deployment kind, const std::wstring& name = L"",
+    explicit LauncherInstall(InstallKind kind, const std::wstring& name = L"",
                              UpdateLibrary library = UpdateLibrary::standIn)
-        : m_dir((kind == Deployment::perUser ? shellFolder(CSIDL_PROFILE) : std::wstring(L"C:")) + L"\\ConvocaTests\\" +
-                (name.empty() ? uniqueName(L"install") : name)) {
+        : m_dir((kind == InstallKind::perUser ? shellFolder(CSIDL_PROFILE) : std::wstring(L"C:")) +
+                L"\\ConvocaTests\\" + (name.empty() ? uniqueName(L"install") : name)) {
         removeTree(m_dir);
         EXPECT_TRUE(copyTree(packageDirectory(), m_dir)) << utf8(m_dir);
         EXPECT_TRUE(library == UpdateLibrary::real ||
@@ -133,9 +133,9 @@ protected:
         result.log = lastRunLog();
         return result;
     }
-    bool writeUserSettings(Deployment kind, const std::string& text) {
+    bool writeUserSettings(InstallKind kind, const std::string& text) {
         makeDirs(roamingSettingsDirectory());
-        return writeFile(roamingSettingsDirectory() + (kind == Deployment::perUser
+        return writeFile(roamingSettingsDirectory() + (kind == InstallKind::perUser
                                                            ? L"\\ConvocaLauncher.properties"
                                                            : L"\\ConvocaLauncherUser.properties"),
                          text);

@@ -2,6 +2,7 @@
 // File, text and process helpers for tests.
 #include "handles/Handles.h"
 #include "platform/FileSystem.h"
+#include "platform/Text.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -101,18 +102,12 @@ private:
 };
 
 inline std::string utf8(const std::wstring& text) {
-    std::string out(static_cast<size_t>(text.size() * 4), '\0');
-    out.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                       out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
+    std::string out;
+    wideToMultiByte(text, CP_UTF8, out, Inexact::replace);
     return out;
 }
 
-inline std::wstring fromUtf8(const std::string& text) {
-    std::wstring out(text.size(), L'\0');
-    out.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                       out.data(), static_cast<int>(out.size()))));
-    return out;
-}
+inline std::wstring fromUtf8(const std::string& text) { return multiByteToWide(text, CP_UTF8); }
 
 // On CR LF or LF.
 inline std::vector<std::string> splitLines(const std::string& text) {

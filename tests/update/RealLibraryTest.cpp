@@ -83,7 +83,7 @@ protected:
                           const std::string& settings = "") {
         const std::wstring exe = (keyed ? kFixture + L"\\keyed" : packageDirectory()) + L"\\ConvocaLauncher.exe";
         EXPECT_TRUE(CopyFileW(exe.c_str(), install.exe().c_str(), FALSE));
-        EXPECT_TRUE(writeUserSettings(Deployment::perUser, settings + "overrideAppcastURL=" + url + "\r\n"));
+        EXPECT_TRUE(writeUserSettings(InstallKind::perUser, settings + "overrideAppcastURL=" + url + "\r\n"));
         writeFile(files / L"script.txt", script);
         return {L"", {{L"CONVOCA_STANDIN_JAVA_SCRIPT", files / L"script.txt"}}};
     }
@@ -102,7 +102,7 @@ protected:
                      hold);
     }
 
-    LauncherInstall install{Deployment::perUser, L"", UpdateLibrary::real};
+    LauncherInstall install{InstallKind::perUser, L"", UpdateLibrary::real};
     LoopbackServer server;
     const std::wstring record = files / L"installer.txt";
 };

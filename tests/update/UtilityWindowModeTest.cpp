@@ -29,8 +29,8 @@ TEST_F(UtilityWindowModeTest, WindowGetsItsArgumentsAndItsUpdateLinesAndTheUpdat
     const std::vector<std::wstring> received = {
         L"Received from UtilityWindow: 'update'", L"Received from UtilityWindow: 'update '",
         L"Unrecognized command: 'update '", L"Received from UtilityWindow: 'update'"};
-    for (Deployment kind : {Deployment::perUser, Deployment::perMachine}) {
-        const bool perUser = kind == Deployment::perUser;
+    for (InstallKind kind : {InstallKind::perUser, InstallKind::perMachine}) {
+        const bool perUser = kind == InstallKind::perUser;
         LauncherInstall install(kind);
         const LauncherResult r =
             run(install, {}, script("raw update\\r\\n\\r\\n\\n\nout update \nraw update\nexit 0\n"));
@@ -75,7 +75,7 @@ TEST_F(UtilityWindowModeTest, WindowFailuresEndTheRunInOrder) {
          L"Failed to read the exit code of UtilityWindow: exec_stream_t:exit_code: child process still running"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.script);
-        LauncherInstall install(Deployment::perUser);
+        LauncherInstall install(InstallKind::perUser);
         if (row.script[0] == 'n') DeleteFileW(install.path(L"Resources\\Java\\jre1.7.0_40\\bin\\java.exe").c_str());
         const LauncherResult r = run(install, {}, script(row.script, L"check"));
         const long status = row.box.empty() ? 0 : -1;
