@@ -15,6 +15,20 @@ bool passesUnescaped(unsigned char byte) {
     return byte >= 0x21 && byte <= 0x7F && byte != '%' && std::memchr(kReserved, byte, sizeof kReserved - 1) == nullptr;
 }
 
+// The WideCharToMultiByte arguments that make a conversion exact. UTF-8
+// refuses WC_NO_BEST_FIT_CHARS, a default character and the used-default
+// report, and takes WC_ERR_INVALID_CHARS alone; failure then shows in the
+// returned count. Other code pages substitute the default character for an
+// inexact character and report that they did.
+struct MultiByteArguments {
+    DWORD flags;
+    const char* defaultChar; // with the used-default report; null for neither
+};
+MultiByteArguments multiByteArgumentsFor(UINT codePage) {
+    if (codePage == CP_UTF8) return {WC_ERR_INVALID_CHARS, nullptr};
+    return {WC_NO_BEST_FIT_CHARS, "?"};
+}
+
 // One WideCharToMultiByte pass; an exact conversion that used the default
 // character fails with ERROR_NO_UNICODE_TRANSLATION.
 int convert(const std::wstring& input, UINT codePage, Inexact inexact, char* output, int outputSize) {
@@ -32,11 +46,6 @@ int convert(const std::wstring& input, UINT codePage, Inexact inexact, char* out
 }
 
 } // namespace
-
-MultiByteArguments multiByteArgumentsFor(UINT codePage) {
-    if (codePage == CP_UTF8) return {WC_ERR_INVALID_CHARS, nullptr};
-    return {WC_NO_BEST_FIT_CHARS, "?"};
-}
 
 Win32Result wideToMultiByte(const std::wstring& input, UINT codePage, std::string& output, Inexact inexact) {
     // The platform refuses a zero length; nothing converts to nothing.

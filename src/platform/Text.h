@@ -20,17 +20,6 @@ enum class Inexact {
 Win32Result wideToMultiByte(const std::wstring& input, UINT codePage, std::string& output,
                             Inexact inexact = Inexact::fail);
 
-// The WideCharToMultiByte arguments that make a conversion exact. UTF-8
-// refuses WC_NO_BEST_FIT_CHARS, a default character and the used-default
-// report, and takes WC_ERR_INVALID_CHARS alone; failure then shows in the
-// returned count. Other code pages substitute the default character for an
-// inexact character and report that they did.
-struct MultiByteArguments {
-    DWORD flags;
-    const char* defaultChar; // with the used-default report; null for neither
-};
-MultiByteArguments multiByteArgumentsFor(UINT codePage);
-
 // ANSI code page. The output is cleared first.
 Win32Result toAnsi(const std::wstring& input, std::string& output);
 

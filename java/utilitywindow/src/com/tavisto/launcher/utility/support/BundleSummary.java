@@ -115,7 +115,7 @@ final class BundleSummary {
 
     private void troubleLines(Map<String, String> texts) {
         StringBuilder log = new StringBuilder();
-        for (String name : new String[] {"logs/ConvocaLauncher.old.log", "logs/ConvocaLauncher.log"}) {
+        for (String name : new String[] {DiagnosticsBundle.OLD_LOG, DiagnosticsBundle.LOG}) {
             String part = texts.get(name);
             if (part != null) {
                 log.append(new String(part.getBytes(StandardCharsets.ISO_8859_1), StandardCharsets.UTF_8)).append('\n');

@@ -63,13 +63,17 @@ public final class DiagnosticsBundle {
         return parent != null ? parent : cacheFolder;
     }
 
+    /** The launcher's log collector and its rolled-over log, below the support folder and in the zip alike. */
+    static final String LOG = "logs/" + Names.LOG_BASE_NAME + ".log", OLD_LOG = "logs/" + Names.LOG_BASE_NAME + ".old.log";
+
     /** Each part of the bundle but the summary: its name in the zip and its file. */
     Map<String, File> parts() {
         File support = supportFolder();
         File lib = new File(new File(support, RUNTIME), "lib");
         Map<String, File> parts = new LinkedHashMap<String, File>();
-        parts.put("logs/ConvocaLauncher.log", new File(support, "logs/ConvocaLauncher.log"));
-        parts.put("logs/ConvocaLauncher.old.log", new File(support, "logs/ConvocaLauncher.old.log"));
+        for (String log : new String[] {LOG, OLD_LOG}) {
+            parts.put(log, new File(support, log));
+        }
         parts.put("settings/" + userFile.getName(), userFile);
         if (adminFile != null) {
             parts.put("settings/" + adminFile.getName(), adminFile);
