@@ -208,11 +208,15 @@ TEST_F(InstallerTest, PerMachineInstallHonoursTheAdminFileUpgradesAndUninstalls)
     EXPECT_EQ(second, userMarker());
     EXPECT_TRUE(javawRecords().empty()) << "fresh working copy, and still not started";
 
-    // Quietly, as Add/Remove Programs does; it finishes from a copy of itself.
+    // Quietly, as Add/Remove Programs does. It finishes from a copy of itself,
+    // and removing the launcher's key is the last thing that copy does.
     ASSERT_EQ(0,
               runProcess(fromUtf8(regString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString", kMachineView)),
                          120000));
-    for (DWORD start = GetTickCount(); dirExists(dir) && GetTickCount() - start < 60000;) Sleep(100);
+    for (DWORD start = GetTickCount();
+         (dirExists(dir) || regKeyExists(HKEY_LOCAL_MACHINE, kLauncherRegistryKey, kMachineView)) &&
+         GetTickCount() - start < 60000;)
+        Sleep(100);
     EXPECT_FALSE(dirExists(dir));
     expectRegistration(HKEY_LOCAL_MACHINE, kMachineView, L"");
     EXPECT_FALSE(fileExists(shortcut(true)));
