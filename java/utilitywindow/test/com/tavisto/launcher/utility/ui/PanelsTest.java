@@ -28,16 +28,15 @@ public class PanelsTest {
     public Servers servers = new Servers();
 
     private static String enabledFields(NetworkPanel p) {
-        String[] names = {"sameServer", "http", "secure", "ftp", "socks", "bypassList", "bypassLocal", "overrideHosts",
-            "script"};
-        JComponent[][] groups = {{p.sameServer}, {p.httpAddress, p.httpPort}, {p.secureAddress, p.securePort},
-            {p.ftpAddress, p.ftpPort}, {p.socksAddress, p.socksPort}, {p.bypassList}, {p.bypassLocal}, {p.overrideHosts},
-            {p.scriptLocation}};
+        Object[][] groups = {{"sameServer", p.sameServer}, {"http", p.httpAddress, p.httpPort}, {"secure",
+            p.secureAddress, p.securePort}, {"ftp", p.ftpAddress, p.ftpPort}, {"socks", p.socksAddress, p.socksPort},
+            {"bypassList", p.bypassList}, {"bypassLocal", p.bypassLocal}, {"overrideHosts", p.overrideHosts},
+            {"script", p.scriptLocation}};
         StringBuilder b = new StringBuilder();
-        for (int i = 0; i < groups.length; i++) {
-            assertEquals(names[i] + " is enabled in part only", 1,
-                    Arrays.stream(groups[i]).map(JComponent::isEnabled).distinct().count());
-            b.append(groups[i][0].isEnabled() ? " " + names[i] : "");
+        for (Object[] g : groups) {
+            assertEquals(g[0] + " is enabled in part only", 1,
+                    Arrays.stream(g, 1, g.length).map(c -> ((JComponent) c).isEnabled()).distinct().count());
+            b.append(((JComponent) g[1]).isEnabled() ? " " + g[0] : "");
         }
         return b.toString().trim();
     }
@@ -99,7 +98,7 @@ public class PanelsTest {
     }
 
     @Test
-    public void showThenCollectGivesTheSameSettingsWithoutOuterSpaces() {
+    public void showThenCollectGivesTheSameSettingsWithoutOuterSpacesAndPortsTakeDigitsOnly() {
         NetworkPanel p = new NetworkPanel(false);
         Settings shown = Fixtures.manualProxy();
         p.show(shown);
@@ -112,11 +111,7 @@ public class PanelsTest {
         g.show(shown);
         g.collect(collected);
         assertEquals(Settings.CONSOLE_SHOW, collected.consoleSelection);
-    }
-
-    @Test
-    public void portsTakeDigitsOnlyAndOutOfRangePortsAreFound() {
-        PortField f = new PortField();
+        PortField f = p.httpPort;
         f.setText("80");
         f.replaceSelection("x");
         f.setText(f.getText() + "-1");
