@@ -136,7 +136,7 @@ public class JarTest {
     }
 
     @Test
-    public void theCommandLineWritesTheZipOrSaysWhyNot() throws IOException {
+    public void theJarRunsOnTheBundledRuntimeAndItsCommandLineWritesTheZipOrSaysWhyNot() throws IOException {
         String settings = write("s/ConvocaLauncher.properties", "").getPath();
         String cache = new File(temp.getRoot(), "s/vcaLauncherCache").getPath();
         File zip = new File(temp.getRoot(), "out.zip");
@@ -167,11 +167,7 @@ public class JarTest {
                 + " from " + new File(Fixtures.jar().getAbsoluteFile().getParent(), "ConvocaLauncherAdmin.properties"));
         assertArrayEquals("no partial zip is left", new String[] {"out.zip", "s"},
                 Stream.of(temp.getRoot().list()).sorted().toArray());
-    }
-
-    /** One javac run builds every class of the jar, so Main's class file tells the version of all. */
-    @Test
-    public void theJarStartsMainOnTheBundledRuntimeAndFindsTheLauncherBesideIt() throws IOException {
+        // One javac run builds every class of the jar, so Main's class file tells the version of all.
         try (JarFile jar = new JarFile(Fixtures.jar())) {
             assertEquals(Main.class.getName(), jar.getManifest().getMainAttributes().getValue("Main-Class"));
             DataInputStream in = new DataInputStream(jar.getInputStream(jar.getEntry(Main.class.getName()

@@ -25,8 +25,8 @@ public class WindowDisplayTest {
     @Rule
     public TemporaryFolder temp = new TemporaryFolder();
     private final ByteArrayOutputStream toLauncher = new ByteArrayOutputStream();
-    private List<String> shown = new Vector<String>();
-    private List<Integer> exits = Collections.synchronizedList(new ArrayList<Integer>());
+    private final List<String> shown = new Vector<String>();
+    private final List<Integer> exits = Collections.synchronizedList(new ArrayList<Integer>());
     private final List<Process> started = new ArrayList<Process>();
     private File settings, cache, stderr;
 
@@ -43,10 +43,8 @@ public class WindowDisplayTest {
         started.forEach(Process::destroyForcibly);
     }
 
-    /** A fresh window on the settings file, with fresh boxes and exits; the launcher sends no command. */
+    /** A window on the settings file; the launcher sends no command. */
     private Startup.Run start() throws Exception {
-        shown = new Vector<String>();
-        exits = Collections.synchronizedList(new ArrayList<Integer>());
         Startup.Run run = Startup.start(CommandLine.parse(new String[] {"-settings", settings.getPath(), "-cache",
             cache.getPath(), "-version", "1.5.0.0"}), new CommandChannel(new ByteArrayInputStream(new byte[0]), toLauncher),
                 Fixtures.dialogs(Dialogs.class, shown, true), exits::add);
@@ -105,6 +103,7 @@ public class WindowDisplayTest {
             assertEquals(EXITED, exits);
             assertFalse(settings.exists());
             assertEquals(ConnectionTest.CANCELLED, onEdt(() -> test.result.getText()));
+            exits.clear();
         }
     }
 
@@ -141,7 +140,8 @@ public class WindowDisplayTest {
     public void anUnreadableSettingsFileIsShownButNeverOverwritten() throws Exception {
         assertTrue(settings.mkdirs());
         Startup.Run run = start();
-        String box = Fixtures.await(shown, 1).get(0);
+        eventually(() -> !shown.isEmpty());
+        String box = shown.get(0);
         assertTrue(box, box.startsWith("error: " + TITLE + "The settings could not be read from " + settings + ": "));
         assertTrue(box, box.endsWith(".\nClose the window and open it again to change them."));
         onEdt(() -> {
