@@ -112,13 +112,9 @@ public class WindowDisplayTest {
         Fixtures.write(settings, "httpProxyAddress=mine\n#javaConsoleSelection=2\nnote\n");
         File admin = Fixtures.write(new File(temp.getRoot(), "Program Files/" + Names.ADMIN_PROPERTIES),
                 "proxySelection=1\r\nhttpProxyAddress=corporate\r\nhttpProxyPort=3128\r\n");
-        UtilityWindow window = onEdt(() -> {
-            UtilityWindow w = new UtilityWindow("1.5.0.0", cache, new SettingsStore(new SettingsFile(settings),
-                    new SettingsFile(admin)), new CommandChannel(new PipedInputStream(), toLauncher), Fixtures.dialogs(Dialogs.class, shown, true),
-                    exits::add);
-            w.show();
-            return w;
-        });
+        UtilityWindow window = onEdt(() -> new UtilityWindow("1.5.0.0", cache, new SettingsStore(new SettingsFile(settings),
+                new SettingsFile(admin)), () -> { }, Fixtures.dialogs(Dialogs.class, shown, true), exits::add));
+        onEdt(window::show);
         assertTrue(eventually(() -> window.frame.isShowing()));
         onEdt(() -> {
             NetworkPanel n = window.network;
@@ -140,8 +136,7 @@ public class WindowDisplayTest {
     public void anUnreadableSettingsFileIsShownButNeverOverwritten() throws Exception {
         assertTrue(settings.mkdirs());
         Startup.Run run = start();
-        eventually(() -> !shown.isEmpty());
-        String box = shown.get(0);
+        String box = eventually(() -> !shown.isEmpty()) ? shown.get(0) : "no box";
         assertTrue(box, box.startsWith("error: " + TITLE + "The settings could not be read from " + settings + ": "));
         assertTrue(box, box.endsWith(".\nClose the window and open it again to change them."));
         onEdt(() -> {
@@ -159,8 +154,7 @@ public class WindowDisplayTest {
     private Process startProcess(String... args) throws IOException {
         List<String> command = new ArrayList<String>(Arrays.asList(new File(System.getProperty("java.home"),
                 "bin/java").getPath(), "-classpath", Fixtures.jar().getPath(), Main.class.getName()));
-        command.addAll(Arrays.asList(args.length > 0 ? args : new String[] {"-settings", settings.getPath(),
-            "-cache", cache.getPath(), "-version", "1.5.0.0"}));
+        command.addAll(Arrays.asList(args));
         Process p = new ProcessBuilder(command).redirectOutput(ProcessBuilder.Redirect.DISCARD).redirectError(stderr).start();
         started.add(p);
         return p;
@@ -173,7 +167,7 @@ public class WindowDisplayTest {
         assertEquals(2, p.exitValue());
         assertEquals("utilwin: -cache is missing" + System.lineSeparator() + CommandLine.USAGE + System.lineSeparator(),
                 Fixtures.text(stderr));
-        p = startProcess();
+        p = startProcess("-settings", settings.getPath(), "-cache", cache.getPath(), "-version", "1.5.0.0");
         p.getOutputStream().write("hello\r\nshutdown\r\n".getBytes(StandardCharsets.ISO_8859_1));
         p.getOutputStream().flush();
         assertTrue("the window did not close", p.waitFor(60, TimeUnit.SECONDS));
