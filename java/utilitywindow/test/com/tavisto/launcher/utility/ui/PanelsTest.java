@@ -68,16 +68,39 @@ public class PanelsTest {
         };
         p.script.setSelected(true);
         p.scriptLocation.setText(servers.pac);
-        try {
-            for (int i = 0; i < 10; i++) {
-                Fixtures.onEdt(() -> t.test.doClick());
-                assertTrue(entered.tryAcquire(5, TimeUnit.SECONDS));
-                Fixtures.onEdt(() -> t.cancel.doClick());
-            }
-            saveDiagnosticsWritesWhereTheUserChoseAndSaysWhere();
-        } finally {
-            stuck.countDown();
+        for (int i = 0; i < 10; i++) {
+            Fixtures.onEdt(() -> t.test.doClick());
+            assertTrue(entered.tryAcquire(5, TimeUnit.SECONDS));
+            Fixtures.onEdt(() -> t.cancel.doClick());
         }
+        // The diagnostics are saved beside ten stuck connection tests: neither waits for the other.
+        List<String> shown = new Vector<String>();
+        DiagnosticsBundle bundle = new DiagnosticsBundle("1.5.0.0", new File(temp.getRoot(), "C.properties"), null,
+                temp.newFolder("cache"), JarTest.REG);
+        SupportPanel panel = new SupportPanel(bundle, Fixtures.dialogs(Dialogs.class, shown, true));
+        List<File> proposed = new ArrayList<File>();
+        File[] choices = {new File(temp.getRoot(), "no/d.zip"), Fixtures.write(new File(temp.getRoot(), "d.zip"), "old")};
+        String replace = "confirm: Save Diagnostics: d.zip already exists.\nDo you want to replace it?";
+        List<String> refused = new Vector<String>();
+        SupportPanel keeping = new SupportPanel(bundle, Fixtures.dialogs(Dialogs.class, refused, false));
+        keeping.chooser = (parent, file) -> proposed.add(file) && proposed.size() == 1 ? choices[1] : null;
+        Fixtures.onEdt(() -> keeping.save.doClick());
+        assertEquals("a refusal offers the choice again", Arrays.asList(replace), refused);
+        assertEquals(choices[1], proposed.get(1));
+        assertEquals("old", Fixtures.text(choices[1]));
+        proposed.clear();
+        for (File choice : choices) {
+            panel.chooser = (parent, file) -> proposed.add(file) ? choice : null;
+            Fixtures.onEdt(() -> panel.save.doClick());
+            Fixtures.eventually(() -> shown.size() >= 2 * proposed.size() - 1);
+        }
+        assertEquals(Arrays.asList("error: Save Diagnostics: The diagnostics could not be saved to " + choices[0]
+                + ": the folder " + choices[0].getParent() + " does not exist.", replace,
+                "inform: Save Diagnostics: The diagnostics were saved to\n" + choices[1]), shown);
+        assertEquals("Saved to " + choices[1], panel.status.getText());
+        assertTrue(Fixtures.unzip(choices[1]).containsKey("summary.txt"));
+        assertTrue(proposed.toString(), proposed.get(0).getName().matches("ConvocaLauncher-diagnostics-\\d{8}-\\d{6}\\.zip"));
+        stuck.countDown();
     }
 
     @Test
@@ -188,33 +211,4 @@ public class PanelsTest {
         }
     }
 
-    /** Runs beside ten stuck connection tests: neither waits for the other. */
-    private void saveDiagnosticsWritesWhereTheUserChoseAndSaysWhere() throws Exception {
-        List<String> shown = new Vector<String>();
-        DiagnosticsBundle bundle = new DiagnosticsBundle("1.5.0.0", new File(temp.getRoot(), "C.properties"), null,
-                temp.newFolder("cache"), JarTest.REG);
-        SupportPanel panel = new SupportPanel(bundle, Fixtures.dialogs(Dialogs.class, shown, true));
-        List<File> proposed = new ArrayList<File>();
-        File[] choices = {new File(temp.getRoot(), "no/d.zip"), Fixtures.write(new File(temp.getRoot(), "d.zip"), "old")};
-        String replace = "confirm: Save Diagnostics: d.zip already exists.\nDo you want to replace it?";
-        List<String> refused = new Vector<String>();
-        SupportPanel keeping = new SupportPanel(bundle, Fixtures.dialogs(Dialogs.class, refused, false));
-        keeping.chooser = (parent, file) -> proposed.add(file) && proposed.size() == 1 ? choices[1] : null;
-        Fixtures.onEdt(() -> keeping.save.doClick());
-        assertEquals("a refusal offers the choice again", Arrays.asList(replace), refused);
-        assertEquals(choices[1], proposed.get(1));
-        assertEquals("old", Fixtures.text(choices[1]));
-        proposed.clear();
-        for (File choice : choices) {
-            panel.chooser = (parent, file) -> proposed.add(file) ? choice : null;
-            Fixtures.onEdt(() -> panel.save.doClick());
-            Fixtures.eventually(() -> shown.size() >= 2 * proposed.size() - 1);
-        }
-        assertEquals(Arrays.asList("error: Save Diagnostics: The diagnostics could not be saved to " + choices[0]
-                + ": the folder " + choices[0].getParent() + " does not exist.", replace,
-                "inform: Save Diagnostics: The diagnostics were saved to\n" + choices[1]), shown);
-        assertEquals("Saved to " + choices[1], panel.status.getText());
-        assertTrue(Fixtures.unzip(choices[1]).containsKey("summary.txt"));
-        assertTrue(proposed.toString(), proposed.get(0).getName().matches("ConvocaLauncher-diagnostics-\\d{8}-\\d{6}\\.zip"));
-    }
 }
