@@ -27,20 +27,6 @@ public class PanelsTest {
     @Rule
     public Servers servers = new Servers();
 
-    private static String enabledFields(NetworkPanel p) {
-        Object[][] groups = {{"sameServer", p.sameServer}, {"http", p.httpAddress, p.httpPort}, {"secure",
-            p.secureAddress, p.securePort}, {"ftp", p.ftpAddress, p.ftpPort}, {"socks", p.socksAddress, p.socksPort},
-            {"bypassList", p.bypassList}, {"bypassLocal", p.bypassLocal}, {"overrideHosts", p.overrideHosts},
-            {"script", p.scriptLocation}};
-        StringBuilder b = new StringBuilder();
-        for (Object[] g : groups) {
-            assertEquals(g[0] + " is enabled in part only", 1,
-                    Arrays.stream(g, 1, g.length).map(c -> ((JComponent) c).isEnabled()).distinct().count());
-            b.append(((JComponent) g[1]).isEnabled() ? " " + g[0] : "");
-        }
-        return b.toString().trim();
-    }
-
     @Test
     public void aTestCancelledInThePanelEndsThereAndHoldsUpNothingElseAndTheDiagnosticsAreSavedWhereTheUserChose() throws Exception {
         NetworkPanel p = new NetworkPanel(false);
@@ -106,6 +92,10 @@ public class PanelsTest {
     @Test
     public void enabledFieldsFollowTheSelection() {
         NetworkPanel p = new NetworkPanel(false);
+        Object[][] groups = {{"sameServer", p.sameServer}, {"http", p.httpAddress, p.httpPort}, {"secure",
+            p.secureAddress, p.securePort}, {"ftp", p.ftpAddress, p.ftpPort}, {"socks", p.socksAddress, p.socksPort},
+            {"bypassList", p.bypassList}, {"bypassLocal", p.bypassLocal}, {"overrideHosts", p.overrideHosts},
+            {"script", p.scriptLocation}};
         String manual = "sameServer http secure ftp socks bypassList bypassLocal overrideHosts";
         Object[][] rows = {{p.browser, false, ""}, {p.manual, false, manual}, {p.script, true, "script"},
             {p.manual, true, "sameServer http socks bypassList bypassLocal overrideHosts"}, {p.direct, true, ""},
@@ -113,7 +103,13 @@ public class PanelsTest {
         for (Object[] row : rows) {
             ((JRadioButton) row[0]).setSelected(true);
             p.sameServer.setSelected((Boolean) row[1]);
-            assertEquals(row[2], enabledFields(p));
+            StringBuilder enabled = new StringBuilder();
+            for (Object[] g : groups) {
+                assertEquals(g[0] + " is enabled in part only", 1,
+                        Arrays.stream(g, 1, g.length).map(c -> ((JComponent) c).isEnabled()).distinct().count());
+                enabled.append(((JComponent) g[1]).isEnabled() ? " " + g[0] : "");
+            }
+            assertEquals(row[2], enabled.toString().trim());
         }
     }
 

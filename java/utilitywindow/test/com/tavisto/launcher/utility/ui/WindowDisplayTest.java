@@ -71,7 +71,6 @@ public class WindowDisplayTest {
             NetworkPanel n = run.window.network;
             n.ftpPort.setText("");
             run.window.general.checkForUpdates.doClick();
-            n.connectionTest.target.setText("https://example.test/");
             run.window.general.hideConsole.setSelected(true);
             n.httpAddress.setText(" proxy.example.com ");
             n.httpPort.setText("080");
