@@ -48,21 +48,6 @@ public class SettingsTest {
         assertEquals("selections out of range show the defaults", "2 0", t.consoleSelection + " " + t.proxySelection);
     }
 
-    @Test
-    public void aWriteReplacesTheWholeFileOrLeavesItAsItWas() throws IOException {
-        File path = new File(temp.getRoot(), "Tavisto/Tavisto Convoca Launcher/ConvocaLauncher.properties");
-        new SettingsFile(path).write("old contents that are longer\r\n");
-        new SettingsFile(path).write("a=\u00e9\r\n");
-        assertEquals("a=\u00e9\r\n", Fixtures.text(path));
-        assertArrayEquals(new String[] {path.getName()}, path.getParentFile().list());
-        assertEquals("", new SettingsFile(new File(temp.getRoot(), "none/x.properties")).read());
-        File blocked = new File(temp.newFolder("settings"), "ConvocaLauncher.properties");
-        File inside = Fixtures.write(new File(blocked, "keep"), "x");
-        assertThrows(IOException.class, () -> new SettingsFile(blocked, 2).write("new\r\n"));
-        assertTrue(inside.isFile());
-        assertArrayEquals(new String[] {blocked.getName()}, blocked.getParentFile().list());
-    }
-
     /** Every "key=" in text starts a line, and every line ends in CR LF. */
     private static void assertCleanLines(String text) {
         for (String key : Keys.ALL) {
@@ -92,7 +77,7 @@ public class SettingsTest {
     }
 
     @Test
-    public void refusedSavesSayWhyAndWriteNothing() throws IOException {
+    public void aSaveReplacesTheWholeFileOrSaysWhyAndWritesNothing() throws IOException {
         String before = "proxySelection=0\n";
         String key = "The bypass list cannot be saved, because it contains \"%s=\", which the launcher would read as one"
                 + " of its settings.";
@@ -125,5 +110,16 @@ public class SettingsTest {
         problem = new SettingsStore(new SettingsFile(user, 1), null).save(Fixtures.manualProxy());
         assertTrue(problem, problem.startsWith("The settings could not be saved to " + user + ": "));
         assertTrue(folder.isDirectory() && !user.exists());
+        File path = new File(temp.getRoot(), "Tavisto/Tavisto Convoca Launcher/ConvocaLauncher.properties");
+        new SettingsFile(path).write("old contents that are longer\r\n");
+        new SettingsFile(path).write("a=\u00e9\r\n");
+        assertEquals("a=\u00e9\r\n", Fixtures.text(path));
+        assertArrayEquals(new String[] {path.getName()}, path.getParentFile().list());
+        assertEquals("", new SettingsFile(new File(temp.getRoot(), "none/x.properties")).read());
+        File blocked = new File(temp.newFolder("settings"), "ConvocaLauncher.properties");
+        File inside = Fixtures.write(new File(blocked, "keep"), "x");
+        assertThrows(IOException.class, () -> new SettingsFile(blocked, 2).write("new\r\n"));
+        assertTrue(inside.isFile());
+        assertArrayEquals(new String[] {blocked.getName()}, blocked.getParentFile().list());
     }
 }
