@@ -8,7 +8,6 @@ import java.io.*;
 import java.net.*;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
-import java.util.*;
 import java.util.concurrent.*;
 import javax.script.ScriptException;
 import org.junit.*;
