@@ -81,12 +81,6 @@ public final class Fixtures {
                 }));
     }
 
-    /** shown once it holds count boxes, or after 10 s. */
-    public static List<String> await(List<String> shown, int count) throws Exception {
-        eventually(() -> shown.size() >= count);
-        return shown;
-    }
-
     public static <T> T onEdt(Callable<T> task) throws Exception {
         FutureTask<T> result = new FutureTask<T>(task);
         SwingUtilities.invokeAndWait(result);

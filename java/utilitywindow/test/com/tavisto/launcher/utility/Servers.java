@@ -51,7 +51,6 @@ public final class Servers extends ExternalResource {
         }).getLocalPort();
     }
 
-    /** The address of a script that a server hands out. */
     public String pac(String script) throws IOException {
         return "http://127.0.0.1:" + proxy("HTTP/1.1 200 OK\r\n\r\n" + script) + "/proxy.pac";
     }

@@ -27,29 +27,11 @@ public class PanelsTest {
     @Rule
     public Servers servers = new Servers();
 
-    private static String enabledFields(NetworkPanel p) {
-        String[] names = {"sameServer", "http", "secure", "ftp", "socks", "bypassList", "bypassLocal", "overrideHosts",
-            "script"};
-        JComponent[][] groups = {{p.sameServer}, {p.httpAddress, p.httpPort}, {p.secureAddress, p.securePort},
-            {p.ftpAddress, p.ftpPort}, {p.socksAddress, p.socksPort}, {p.bypassList}, {p.bypassLocal}, {p.overrideHosts},
-            {p.scriptLocation}};
-        StringBuilder b = new StringBuilder();
-        for (int i = 0; i < groups.length; i++) {
-            assertEquals(names[i] + " is enabled in part only", 1,
-                    Arrays.stream(groups[i]).map(JComponent::isEnabled).distinct().count());
-            b.append(groups[i][0].isEnabled() ? " " + names[i] : "");
-        }
-        return b.toString().trim();
-    }
-
     @Test
     public void aTestCancelledInThePanelEndsThereAndHoldsUpNothingElseAndTheDiagnosticsAreSavedWhereTheUserChose() throws Exception {
         NetworkPanel p = new NetworkPanel(false);
         ConnectionTestPanel t = p.connectionTest;
         Fixtures.onEdt(() -> {
-            p.manual.setSelected(true);
-            p.httpAddress.setText("127.0.0.1");
-            p.httpPort.setPort(servers.silent.getLocalPort());
             t.target.setText(" http://target.test/ ");
             t.test.doClick();
             assertEquals("Testing the connection to http://target.test/...", t.result.getText());
@@ -72,21 +54,48 @@ public class PanelsTest {
         };
         p.script.setSelected(true);
         p.scriptLocation.setText(servers.pac);
-        try {
-            for (int i = 0; i < 10; i++) {
-                Fixtures.onEdt(() -> t.test.doClick());
-                assertTrue(entered.tryAcquire(5, TimeUnit.SECONDS));
-                Fixtures.onEdt(() -> t.cancel.doClick());
-            }
-            saveDiagnosticsWritesWhereTheUserChoseAndSaysWhere();
-        } finally {
-            stuck.countDown();
+        for (int i = 0; i < 10; i++) {
+            Fixtures.onEdt(() -> t.test.doClick());
+            assertTrue(entered.tryAcquire(5, TimeUnit.SECONDS));
+            Fixtures.onEdt(() -> t.cancel.doClick());
         }
+        // The diagnostics are saved beside ten stuck connection tests: neither waits for the other.
+        List<String> shown = new Vector<String>();
+        DiagnosticsBundle bundle = new DiagnosticsBundle("1.5.0.0", new File(temp.getRoot(), "C.properties"), null,
+                temp.newFolder("cache"), JarTest.REG);
+        SupportPanel panel = new SupportPanel(bundle, Fixtures.dialogs(Dialogs.class, shown, true));
+        List<File> proposed = new ArrayList<File>();
+        File[] choices = {new File(temp.getRoot(), "no/d.zip"), Fixtures.write(new File(temp.getRoot(), "d.zip"), "old")};
+        String replace = "confirm: Save Diagnostics: d.zip already exists.\nDo you want to replace it?";
+        List<String> refused = new Vector<String>();
+        SupportPanel keeping = new SupportPanel(bundle, Fixtures.dialogs(Dialogs.class, refused, false));
+        keeping.chooser = (parent, file) -> proposed.add(file) && proposed.size() == 1 ? choices[1] : null;
+        Fixtures.onEdt(() -> keeping.save.doClick());
+        assertEquals("a refusal offers the choice again", Arrays.asList(replace), refused);
+        assertEquals(choices[1], proposed.get(1));
+        assertEquals("old", Fixtures.text(choices[1]));
+        proposed.clear();
+        for (File choice : choices) {
+            panel.chooser = (parent, file) -> proposed.add(file) ? choice : null;
+            Fixtures.onEdt(() -> panel.save.doClick());
+            Fixtures.eventually(() -> shown.size() >= 2 * proposed.size() - 1);
+        }
+        assertEquals(Arrays.asList("error: Save Diagnostics: The diagnostics could not be saved to " + choices[0]
+                + ": the folder " + choices[0].getParent() + " does not exist.", replace,
+                "inform: Save Diagnostics: The diagnostics were saved to\n" + choices[1]), shown);
+        assertEquals("Saved to " + choices[1], panel.status.getText());
+        assertTrue(Fixtures.unzip(choices[1]).containsKey("summary.txt"));
+        assertTrue(proposed.toString(), proposed.get(0).getName().matches("ConvocaLauncher-diagnostics-\\d{8}-\\d{6}\\.zip"));
+        stuck.countDown();
     }
 
     @Test
     public void enabledFieldsFollowTheSelection() {
         NetworkPanel p = new NetworkPanel(false);
+        Object[][] groups = {{"sameServer", p.sameServer}, {"http", p.httpAddress, p.httpPort}, {"secure",
+            p.secureAddress, p.securePort}, {"ftp", p.ftpAddress, p.ftpPort}, {"socks", p.socksAddress, p.socksPort},
+            {"bypassList", p.bypassList}, {"bypassLocal", p.bypassLocal}, {"overrideHosts", p.overrideHosts},
+            {"script", p.scriptLocation}};
         String manual = "sameServer http secure ftp socks bypassList bypassLocal overrideHosts";
         Object[][] rows = {{p.browser, false, ""}, {p.manual, false, manual}, {p.script, true, "script"},
             {p.manual, true, "sameServer http socks bypassList bypassLocal overrideHosts"}, {p.direct, true, ""},
@@ -94,12 +103,18 @@ public class PanelsTest {
         for (Object[] row : rows) {
             ((JRadioButton) row[0]).setSelected(true);
             p.sameServer.setSelected((Boolean) row[1]);
-            assertEquals(row[2], enabledFields(p));
+            StringBuilder enabled = new StringBuilder();
+            for (Object[] g : groups) {
+                assertEquals(g[0] + " is enabled in part only", 1,
+                        Arrays.stream(g, 1, g.length).map(c -> ((JComponent) c).isEnabled()).distinct().count());
+                enabled.append(((JComponent) g[1]).isEnabled() ? " " + g[0] : "");
+            }
+            assertEquals(row[2], enabled.toString().trim());
         }
     }
 
     @Test
-    public void showThenCollectGivesTheSameSettingsWithoutOuterSpaces() {
+    public void showThenCollectGivesTheSameSettingsWithoutOuterSpacesAndPortsTakeDigitsOnly() {
         NetworkPanel p = new NetworkPanel(false);
         Settings shown = Fixtures.manualProxy();
         p.show(shown);
@@ -112,11 +127,7 @@ public class PanelsTest {
         g.show(shown);
         g.collect(collected);
         assertEquals(Settings.CONSOLE_SHOW, collected.consoleSelection);
-    }
-
-    @Test
-    public void portsTakeDigitsOnlyAndOutOfRangePortsAreFound() {
-        PortField f = new PortField();
+        PortField f = p.httpPort;
         f.setText("80");
         f.replaceSelection("x");
         f.setText(f.getText() + "-1");
@@ -157,8 +168,9 @@ public class PanelsTest {
         for (boolean answer : new boolean[] {false, true}) {
             List<String> shown = new Vector<String>();
             new CachePanel(cache, new CacheCleaner(), Fixtures.dialogs(Dialogs.class, shown, answer)).clearCache();
+            Fixtures.eventually(() -> shown.size() > 1 || !answer);
             assertEquals(answer ? Arrays.asList(confirm, "inform: Clear Cache: Freed 10 bytes in 1 file.")
-                    : Arrays.asList(confirm), Fixtures.await(shown, answer ? 2 : 1));
+                    : Arrays.asList(confirm), shown);
             assertEquals(answer ? 0 : 1, cache.list().length);
         }
         List<String> shown = new Vector<String>();
@@ -168,7 +180,7 @@ public class PanelsTest {
     }
 
     @Test
-    public void theLaunchersCommandsAreShutdownLinesOnlyAndAClosedPipeIsNoFault() throws InterruptedException {
+    public void theLaunchersCommandLineAndCommandsAreReadStrictlyAndAClosedPipeIsNoFault() throws InterruptedException {
         Object[][] rows = {{"shutdown\n", 1}, {"shutdown", 1}, {"", 0}, {"\r\nhello\r\n\r\nshutdown\r\nshutdown\r\n", 1},
             {"Shutdown\r\nshutdown \r\n shutdown\nshutdown now\nupdate\n", 0}};
         for (Object[] row : rows) {
@@ -178,41 +190,7 @@ public class PanelsTest {
             assertEquals((String) row[0], row[1], shutdowns.get());
         }
         new CommandChannel(new ByteArrayInputStream(new byte[0]), new PipedOutputStream()).requestUpdate();
-    }
-
-    /** Runs beside ten stuck connection tests: neither waits for the other. */
-    private void saveDiagnosticsWritesWhereTheUserChoseAndSaysWhere() throws Exception {
-        List<String> shown = new Vector<String>();
-        DiagnosticsBundle bundle = new DiagnosticsBundle("1.5.0.0", new File(temp.getRoot(), "C.properties"), null,
-                temp.newFolder("cache"), JarTest.REG);
-        SupportPanel panel = new SupportPanel(bundle, Fixtures.dialogs(Dialogs.class, shown, true));
-        List<File> proposed = new ArrayList<File>();
-        File[] choices = {new File(temp.getRoot(), "no/d.zip"), Fixtures.write(new File(temp.getRoot(), "d.zip"), "old")};
-        String replace = "confirm: Save Diagnostics: d.zip already exists.\nDo you want to replace it?";
-        List<String> refused = new Vector<String>();
-        SupportPanel keeping = new SupportPanel(bundle, Fixtures.dialogs(Dialogs.class, refused, false));
-        keeping.chooser = (parent, file) -> proposed.add(file) && proposed.size() == 1 ? choices[1] : null;
-        Fixtures.onEdt(() -> keeping.save.doClick());
-        assertEquals("a refusal offers the choice again", Arrays.asList(replace), refused);
-        assertEquals(choices[1], proposed.get(1));
-        assertEquals("old", Fixtures.text(choices[1]));
-        proposed.clear();
-        for (File choice : choices) {
-            panel.chooser = (parent, file) -> proposed.add(file) ? choice : null;
-            Fixtures.onEdt(() -> panel.save.doClick());
-            Fixtures.await(shown, 2 * proposed.size() - 1);
-        }
-        assertEquals(Arrays.asList("error: Save Diagnostics: The diagnostics could not be saved to " + choices[0]
-                + ": the folder " + choices[0].getParent() + " does not exist.", replace,
-                "inform: Save Diagnostics: The diagnostics were saved to\n" + choices[1]), shown);
-        assertEquals("Saved to " + choices[1], panel.status.getText());
-        assertTrue(Fixtures.unzip(choices[1]).containsKey("summary.txt"));
-        assertTrue(proposed.toString(), proposed.get(0).getName().matches("ConvocaLauncher-diagnostics-\\d{8}-\\d{6}\\.zip"));
-    }
-
-    @Test
-    public void theLaunchersCommandLinesAreAcceptedAndOthersRefusedWithTheReason() {
-        String[][] rows = {
+        String[][] commandLines = {
             {"-admin", "-version", "1", "-cache", "C:\\cache", "-settings", "C:\\a b\\C.properties",
                 "=C:\\a b\\C.properties|C:\\cache|1|true"},
             {"-settings", "s", "-cache", "c", "-version", "", "=s|c||false"},
@@ -221,11 +199,12 @@ public class PanelsTest {
             {"-settings", "s", "-verbose", "-cache", "c", "-version", "1", "unknown argument \"-verbose\""},
             {"-settings", "s", "-cache", "c", "-version", "1", "-admin", "-admin", "-admin is given twice"},
         };
-        for (String[] row : rows) {
+        for (String[] row : commandLines) {
             CommandLine c = CommandLine.parse(Arrays.copyOf(row, row.length - 1));
             String parsed = c.problem != null ? c.problem
                     : "=" + c.settingsPath + "|" + c.cachePath + "|" + c.version + "|" + c.admin;
             assertEquals(Arrays.toString(row), row[row.length - 1], parsed);
         }
     }
+
 }
