@@ -1,7 +1,6 @@
 #pragma once
-// Shared by the tests of the setup program and of the Windows Installer
-// package: where an installation lies, what it registers, and how the shell
-// opens a file.
+// Shared by the tests of the setup program and of the Windows Installer package: where an installation lies, what
+// it registers, and how the shell opens a file.
 #include "SessionFixture.h"
 
 #include <shellapi.h>
@@ -51,8 +50,7 @@ inline void expectInstalledFiles(const std::wstring& dir, std::vector<std::wstri
         EXPECT_TRUE(readFile(packageDirectory() + L"\\" + file) == readFile(dir + L"\\" + file)) << utf8(file);
 }
 
-// Starts a file as the shell does with the "open" verb: a session file through
-// its association, a program directly.
+// Starts a file as the shell does with the "open" verb: a session file through its association, a program directly.
 inline handles::Process shellOpen(const std::wstring& file) {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;

@@ -1,6 +1,5 @@
-// The setup program and its uninstaller, run silently and interactively under
-// Wine: where they install, what they register, how the installed launcher
-// then behaves, and what an upgrade and an uninstall leave behind.
+// The setup program and its uninstaller, run silently and interactively under Wine: where they install, what they
+// register, how the installed launcher then behaves, and what an upgrade and an uninstall leave behind.
 #include "Installation.h"
 
 namespace {
@@ -16,10 +15,8 @@ long runSetup(const std::wstring& args) { return runProcess(quoted(CONVOCA_SETUP
 long runInPlaceUninstaller(const std::wstring& dir, const std::wstring& arguments) {
     return runProcess(quoted(dir + L"\\Uninstall.exe") + arguments + L" _?=" + dir, 120000);
 }
-std::string userMarker() { return regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"); }
 
-// The association and the Add/Remove Programs entry of an installation in
-// dir, or (dir empty) none of them.
+// The association and the Add/Remove Programs entry of an installation in dir, or (dir empty) none of them.
 void expectRegistration(HKEY root, REGSAM view, const std::wstring& dir) {
     const std::string d = utf8(dir), uninstaller = "\"" + d + "\\Uninstall.exe\"";
     std::vector<RegRow> rows = association(dir);
@@ -37,8 +34,7 @@ void expectRegistration(HKEY root, REGSAM view, const std::wstring& dir) {
     EXPECT_EQ(!dir.empty(), regKeyExists(root, kUninstallKey, view));
 }
 
-// Removes both kinds of installation with everything they register, and the
-// uninstaller's copies of itself, without running an uninstaller.
+// Removes both kinds of installation with everything they register, and the uninstaller's copies of itself.
 void removeInstallations() {
     WIN32_FIND_DATAW data;
     handles::Find find(FindFirstFileW((tempDirectory() + L"\\~nsu*.tmp").c_str(), &data));
@@ -63,9 +59,8 @@ protected:
         LauncherTest::TearDown();
     }
 
-    // Opens the session file as a browser does: the exit code and the log.
-    // Wine 8's shell reads only HKEY_LOCAL_MACHINE's classes; where it cannot
-    // see a per-user registration, its open command is run as the shell would.
+    // Opens the session file as a browser does: the exit code and the log. Wine 8's shell reads only
+    // HKEY_LOCAL_MACHINE's classes; where it cannot see a per-user registration, its open command is run as is.
     LauncherResult openSession() {
         removeTree(supportDirectory() + L"\\logs");
         std::wstring command = fromUtf8(regString(HKEY_CURRENT_USER, kProgIdKey + "\\shell\\open\\command", ""));
@@ -153,8 +148,7 @@ TEST_F(InstallerTest, PerUserInstallOpensSessionsSurvivesARunningLauncherUpgrade
     expectSessionStarted(L"per-user", dir);
     EXPECT_FALSE(fileExists(embeddedDirectory() + stale));
 
-    // Run in place (no copy in the temporary folder), the uninstaller does not
-    // count itself as in use, and it says what it keeps.
+    // Run in place (no copy in the temporary folder), the uninstaller counts itself not in use; it tells what it keeps.
     DeleteFileW((dir + L"\\" + kUpdateLibraryRecord).c_str());
     robot.clear();
     EXPECT_EQ(0, runInPlaceUninstaller(dir, L""));
@@ -208,8 +202,7 @@ TEST_F(InstallerTest, PerMachineInstallHonoursTheAdminFileUpgradesAndUninstalls)
     EXPECT_EQ(second, userMarker());
     EXPECT_TRUE(javawRecords().empty()) << "fresh working copy, and still not started";
 
-    // Quietly, as Add/Remove Programs does. It finishes from a copy of itself,
-    // and removing the launcher's key is the last thing that copy does.
+    // Quietly, as Add/Remove Programs does: it ends in a copy of itself, whose last step removes the launcher's key.
     ASSERT_EQ(0,
               runProcess(fromUtf8(regString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString", kMachineView)),
                          120000));

@@ -88,8 +88,7 @@ protected:
         LauncherTest::TearDown();
     }
 
-    // Opens the session file as a browser does; the deployment.properties
-    // that the launcher wrote for it, and whether it refreshed the working copy.
+    // Opens the session file as a browser does: the deployment.properties written for it, and whether it refreshed.
     std::string openSession(bool refreshed) {
         DeleteFileW(javawRecordPath().c_str());
         EXPECT_EQ(0, shellOpenAndWait(vca));
@@ -154,8 +153,7 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
 }
 
 TEST_F(MsiTest, RefusedSettingsAnUnreadableFileAndTheSetupProgramsInstallationLeaveNothing) {
-    // An administrator's file placed beforehand, held open but for the last
-    // row: each value is refused before the file is read.
+    // An administrator's file placed beforehand, held open but for the last row: each value is refused unread.
     const std::wstring admin = perMachineDir() + L"\\" + kAdminFile;
     ASSERT_TRUE(makeDirs(perMachineDir()) && writeFile(admin, kUtf16File));
     handles::File held(CreateFileW(admin.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));

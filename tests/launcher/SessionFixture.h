@@ -6,6 +6,7 @@ inline std::wstring embeddedDirectory() { return supportDirectory() + L"\\embedd
 inline std::wstring workingJreHome() { return embeddedDirectory() + L"\\Java\\jre1.7.0_40"; }
 inline std::wstring javawRecordPath() { return workingJreHome() + L"\\bin\\javaw.record.txt"; }
 const std::wstring kCopyLine = L"Performing one time copy of Resources to Embedded.";
+inline std::string userMarker() { return regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"); }
 
 // One start of the stand-in javaw.exe: its command line and the variables it was given.
 struct JavawRecord {

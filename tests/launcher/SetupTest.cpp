@@ -5,8 +5,6 @@
 
 namespace {
 
-std::string userMarker() { return regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"); }
-
 using SetupTest = LauncherTest;
 
 // A per-user working copy is made and marked at the first start, kept while current, and made again when deleted by

@@ -59,7 +59,6 @@ inline bool dirExists(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 inline bool makeDirs(const std::wstring& path) { return static_cast<bool>(createDirectoryChain(path)); }
-inline bool copyDirectory(const std::wstring& from, const std::wstring& to) { return copyTree(from, to); }
 
 // Also read-only files.
 inline bool removeTree(const std::wstring& path) {
