@@ -1,4 +1,3 @@
-// Reading the launcher's settings files.
 #include "DeploymentTesting.h"
 #include "deployment/LauncherSettings.h"
 

@@ -4,28 +4,8 @@
 #include "launcher/SessionMode.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
-
-// The waits are recorded, not slept: the 60 one-second pauses cost no time here.
-TEST(FileSystemLock, ALiveHolderCostsSixtyPausesAndALeftoverFileIsTakenOverAtOnce) {
-    ScopedTestLogger logger;
-    TempDir dir;
-    std::vector<DWORD> waits;
-    const WaitFunction record = [&](DWORD milliseconds) { waits.push_back(milliseconds); };
-    {
-        FileSystemLock holder(dir.path(), record);
-        EXPECT_TRUE(holder.locked() && !FileSystemLock(dir.path(), record).locked());
-        EXPECT_EQ(waits, std::vector<DWORD>(60, 1000));
-        EXPECT_TRUE(fileExists(dir / L"lock.lck")) << "the holder keeps its file";
-    }
-    EXPECT_FALSE(fileExists(dir / L"lock.lck"));
-    waits.clear();
-    ASSERT_TRUE(writeFile(dir / L"lock.lck", "left by a power cut"));
-    EXPECT_TRUE(FileSystemLock(dir.path(), record).locked());
-    EXPECT_TRUE(waits.empty());
-    EXPECT_FALSE(fileExists(dir / L"lock.lck"));
-    EXPECT_EQ(logger.messages().back(), L"Taking over lock.lck, which no running launcher holds.");
-}
 
 using Change = std::function<bool(const std::wstring& copy)>;
 
@@ -86,11 +66,14 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
     EXPECT_EQ(listFiles(support.path()), (std::vector<std::wstring>{L"embedded.partial\\held", L"embedded\\sentinel"}));
     EXPECT_EQ("stale", regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"));
 
+    std::vector<DWORD> waits;
+    const WaitFunction record = [&](DWORD milliseconds) { waits.push_back(milliseconds); };
     {
-        const handles::File holder = hold(support / L"lock.lck"); // a live launcher's lock, which no one takes over
+        const FileSystemLock holder(support.path()); // a live launcher's, which no one takes over
         const OneTimeSetupResult result =
-            performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls, [](DWORD) {});
+            performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls, record);
         EXPECT_TRUE(!result && result.embeddedJreHome.empty());
+        EXPECT_EQ(waits, std::vector<DWORD>(60, 1000));
         EXPECT_EQ(lastLine(),
                   L"File system lock failed. lock.lck already exists and / or was locked. The lock has been "
                   L"cleared.");
@@ -98,10 +81,15 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
                                   L"launching, please try again in a minute or two.If no other session is launching, "
                                   L"you may try again immediately.");
     }
+    ASSERT_TRUE(writeFile(support / L"lock.lck", "left by a power cut"));
+    waits.clear();
     const handles::File old = hold(embedded + L".old\\held");
-    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser));
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, systemTreeCalls(), record));
+    EXPECT_TRUE(waits.empty());
     EXPECT_EQ(lastLine(),
               L"Cannot remove the old working copy " + embedded + L".old (error 32); a later start tries again.");
+    const std::vector<std::wstring> lines = logger.messages();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), L"Taking over lock.lck, which no running launcher holds."), 1);
     EXPECT_EQ(listFiles(support.path()), (std::vector<std::wstring>{L"embedded.old\\held", L"embedded\\Java\\rt.jar"}));
     EXPECT_NE("stale", regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"));
     regDeleteTree(HKEY_CURRENT_USER, kLauncherRegistryKey);
