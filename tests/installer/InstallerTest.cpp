@@ -6,7 +6,6 @@ namespace {
 
 const std::wstring kVersion = CONVOCA_VERSION_W;
 const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tavisto Convoca Launcher";
-const REGSAM kOtherView = kMachineView ^ (KEY_WOW64_64KEY | KEY_WOW64_32KEY);
 const wchar_t* const kAdminFile = L"ConvocaLauncherAdmin.properties";
 enum : long { setupDone = 0, setupInUse = 3, setupWrongFolder = 4, setupUsage = 6 };
 
@@ -176,7 +175,7 @@ TEST_F(InstallerTest, PerMachineInstallHonoursTheAdminFileUpgradesAndUninstalls)
     EXPECT_TRUE(fileExists(shortcut(true)));
     const std::string first = machineMarker();
     EXPECT_EQ(0u, first.rfind(utf8(kVersion) + " {", 0)) << first;
-    EXPECT_EQ("<none>", machineMarker(kOtherView)) << "only in the view that the launcher reads";
+    EXPECT_EQ("<none>", machineMarker(kMachineView ^ (KEY_WOW64_64KEY | KEY_WOW64_32KEY))) << "the other view";
     expectSessionStarted(L"per-machine", dir);
     EXPECT_EQ(first, userMarker());
 

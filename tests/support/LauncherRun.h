@@ -18,7 +18,6 @@ inline std::string sessionXml(const std::string& codebase = "https://meet.convoc
 }
 
 inline std::wstring packageDirectory() { return CONVOCA_PACKAGE_DIR_WIN; }
-inline std::wstring testBinDirectory() { return CONVOCA_TEST_BIN_DIR_WIN; }
 inline std::wstring supportDirectory() {
     return shellFolder(CSIDL_LOCAL_APPDATA) + L"\\Tavisto\\Tavisto Convoca Launcher";
 }

@@ -73,7 +73,7 @@ private:
     std::thread m_thread;
 };
 
-const std::wstring kFixture = testBinDirectory() + L"\\update-fixture";
+const std::wstring kFixture = CONVOCA_TEST_BIN_DIR_WIN L"\\update-fixture";
 const std::string kCast = "/tcv/win/appcast.xml", kSetup = "/ConvocaLauncherSetup-1.6.0.0.exe";
 
 class RealLibraryTest : public LauncherTest {

@@ -1,6 +1,5 @@
 #pragma once
-// The process-wide logger below a private temporary folder, for tests that
-// check log lines.
+// The process-wide logger below a private temporary folder, for tests that check log lines.
 #include "TestFiles.h"
 #include "logging/LogDirectory.h"
 #include "logging/Logger.h"
