@@ -32,7 +32,7 @@ double timeProcess(const std::wstring& exe, const std::wstring& arguments) {
 }
 
 std::wstring minimalExe() {
-    std::wstring bin = testBinDirectory();
+    std::wstring bin = CONVOCA_TEST_BIN_DIR_WIN;
     return bin.substr(0, bin.size() - 5) + L"bench\\minimal.exe";
 }
 
@@ -87,7 +87,7 @@ void firstStart(int rounds) {
         launcher.push_back(timeProcess(install.exe(), L"\"" + vca + L"\""));
         TempDir target;
         auto start = Clock::now();
-        copyDirectory(install.path(L"Resources"), target / L"copy");
+        copyTree(install.path(L"Resources"), target / L"copy");
         plain.push_back(seconds(start));
         start = Clock::now();
         copyTree(install.path(L"Resources"), target / L"shell");
