@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 git ls-files '*.c' '*.cpp' '*.h' | grep -v '^third_party/' | xargs clang-format --dry-run --Werror
-raw=$(git grep -n -E '\b(CloseHandle|RegCloseKey|FindClose|LocalFree)\s*\(' -- '*.c' '*.cpp' '*.h' \
+raw=$(git grep -n -E '\b(CloseHandle|RegCloseKey|FindClose|LocalFree|FreeLibrary|ReleaseActCtx|DeleteObject|DestroyWindow)\s*\(' -- '*.c' '*.cpp' '*.h' \
       ':!src/handles/Handles.h' ':!third_party' || true)
 if [ -n "$raw" ]; then
   printf 'Handles are closed only by the owners in src/handles/Handles.h:\n%s\n' "$raw" >&2

@@ -10,6 +10,7 @@ set(CONVOCA_NAMES
   Publisher                wide   "Tavisto"
   LauncherExe              wide   "ConvocaLauncher.exe"
   UtilityWindowJar         wide   "utilwin.jar"
+  UpdateLibrary            wide   "WinSparkle.dll"
   Resources                wide   "Resources"
   Embedded                 wide   "embedded"
   Security                 wide   "security"

@@ -80,6 +80,30 @@ struct LocalTraits {
     static bool close(pointer h) noexcept { return ::LocalFree(h) == nullptr; }
 };
 
+struct LibraryTraits {
+    using pointer = HMODULE;
+    static pointer invalid() noexcept { return nullptr; }
+    static bool close(pointer h) noexcept { return ::FreeLibrary(h) != FALSE; }
+};
+struct ActivationContextTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool close(pointer h) noexcept {
+        ::ReleaseActCtx(h);
+        return true;
+    }
+};
+struct GdiObjectTraits { // fonts, brushes, pens, bitmaps
+    using pointer = HGDIOBJ;
+    static pointer invalid() noexcept { return nullptr; }
+    static bool close(pointer h) noexcept { return ::DeleteObject(h) != FALSE; }
+};
+struct WindowTraits { // destroyed on the thread that created it
+    using pointer = HWND;
+    static pointer invalid() noexcept { return nullptr; }
+    static bool close(pointer h) noexcept { return ::DestroyWindow(h) != FALSE; }
+};
+
 using File = Unique<FileTraits>;
 using Kernel = Unique<KernelTraits>;
 using Event = Unique<KernelTraits>;
@@ -89,5 +113,9 @@ using Thread = Unique<KernelTraits>;
 using Find = Unique<FindTraits>;
 using RegKey = Unique<RegKeyTraits>;
 using LocalMemory = Unique<LocalTraits>;
+using Library = Unique<LibraryTraits>;
+using ActivationContext = Unique<ActivationContextTraits>;
+using GdiObject = Unique<GdiObjectTraits>;
+using Window = Unique<WindowTraits>;
 
 } // namespace handles

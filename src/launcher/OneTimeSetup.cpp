@@ -97,8 +97,8 @@ void markEmbeddedUpdated(InstallKind kind) {
                    static_cast<DWORD>(marker.size() + 1));
 }
 
-// The shell copies into an existing folder by nesting the source inside it,
-// so the staging folder must be gone before anything is copied.
+// The copy makes its destination, so the staging folder must be gone before
+// anything is copied.
 bool clearStaging(const std::wstring& target) {
     const std::wstring staging = target + kStagingSuffix;
     const Win32Result deleted = deleteTree(staging, false);
@@ -162,8 +162,9 @@ bool replaceWorkingCopy(const std::wstring& source, const std::wstring& target, 
 
 } // namespace
 
-bool copyVerified(const std::wstring& source, const std::wstring& destination, const TreeCalls& calls) {
-    if (calls.copy(source, destination)) {
+bool copyVerified(const std::wstring& source, const std::wstring& destination, const TreeCalls& calls,
+                  const CopyProgress& progress) {
+    if (calls.copy(source, destination, progress)) {
         const std::wstring difference = treeDifference(source, destination);
         if (difference.empty()) return true;
         tvs::Logger::getInstance().log(L"The copy %ls differs from %ls (%ls); removing it.", destination.c_str(),

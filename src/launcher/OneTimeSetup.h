@@ -32,9 +32,9 @@ private:
 
 // Copies source to destination, which must not exist, and compares the copy
 // with its source. A copy that failed or differs (a disk that filled up) is
-// logged with its first difference and removed.
+// logged with its first difference and removed. progress follows the copy.
 bool copyVerified(const std::wstring& source, const std::wstring& destination,
-                  const TreeCalls& calls = systemTreeCalls());
+                  const TreeCalls& calls = systemTreeCalls(), const CopyProgress& progress = nullptr);
 
 // What the one-time setup did: the runtime in the working copy (whether
 // that exists is for the caller to test), or, when the lock could not be

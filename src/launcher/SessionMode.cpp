@@ -177,8 +177,8 @@ bool copySecurityDirectory(const std::wstring& executableDirectory, const std::w
     const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::kSecurity;
     if (isDirectory(target)) return true;
     // Launchers started together may all find the folder missing. Each
-    // copies into a folder of its own and renames it into place; the shell
-    // would otherwise nest a second copy inside the first.
+    // copies into a folder of its own and renames it into place, so that no
+    // copy finds its destination made by another.
     const std::wstring staging = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".partial";
     deleteTree(staging, false);
     const bool copied =

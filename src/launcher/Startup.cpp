@@ -9,6 +9,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FileVersion.h"
 #include "deployment/LauncherSettings.h"
+#include "update/WinSparkleLibrary.h"
 #include "update/UpdateTrigger.h"
 #include "utilitywindow/UtilityWindowLauncher.h"
 
@@ -28,14 +29,35 @@ public:
     LoggerGuard& operator=(const LoggerGuard&) = delete;
 };
 
+// The update library beside the executable, loaded when first wanted: a
+// session asks for it after Java has started, the utility window before it
+// opens, also when the updater is off, for the window's "update".
+class UpdateLibraryLoader {
+public:
+    explicit UpdateLibraryLoader(std::wstring path) : m_path(std::move(path)) {}
+
+    const WinSparkleLibrary& library() {
+        if (m_tried) return m_library;
+        m_tried = true;
+        m_library = WinSparkleLibrary(m_path);
+        if (!m_library.loaded()) logger().log(L"%ls; no update check in this run.", m_library.failure().c_str());
+        return m_library;
+    }
+
+private:
+    const std::wstring m_path;
+    WinSparkleLibrary m_library;
+    bool m_tried = false;
+};
+
 // Once the update library has started, every way out of the run waits for
 // it and closes it, so that a check or download in progress is not cut off.
 class UpdaterSession {
 public:
-    UpdaterSession(const StartupSwitches& switches, std::function<void()> onShutdownRequested)
-        : m_running(!switches.updaterDisabled) {
-        if (m_running) startUpdater(switches.appcastOverride, std::move(onShutdownRequested));
-    }
+    UpdaterSession(const StartupSwitches& switches, UpdateLibraryLoader& loader,
+                   std::function<void()> onShutdownRequested)
+        : m_enabled(!switches.updaterDisabled), m_appcastOverride(switches.appcastOverride), m_loader(loader),
+          m_onShutdownRequested(std::move(onShutdownRequested)) {}
     ~UpdaterSession() {
         try {
             finish();
@@ -46,14 +68,24 @@ public:
     UpdaterSession(const UpdaterSession&) = delete;
     UpdaterSession& operator=(const UpdaterSession&) = delete;
 
+    // Once, unless the updater is off.
+    void start() {
+        if (!m_enabled || m_started) return;
+        m_started = true;
+        startUpdater(m_loader.library(), m_appcastOverride, std::move(m_onShutdownRequested));
+    }
     void finish() {
-        if (!m_running) return;
-        m_running = false;
-        finishUpdater();
+        if (!m_started) return;
+        m_started = false;
+        finishUpdater(m_loader.library());
     }
 
 private:
-    bool m_running;
+    const bool m_enabled;
+    const std::string m_appcastOverride;
+    UpdateLibraryLoader& m_loader;
+    std::function<void()> m_onShutdownRequested;
+    bool m_started = false;
 };
 
 // What start-up worked out, or the failed step that ends the run: its box,
@@ -181,10 +213,12 @@ int runLauncher() {
     const LauncherPaths& paths = startup.paths;
     SettingsFiles settings(paths.userPropertiesPath, paths.adminPropertiesPath);
     const StartupSwitches switches = readSwitches(settings.admin(), paths.installKind);
-    // The window outlives the update library, which may ask to close it.
     const UtilityWindowPaths windowPaths = utilityWindowPaths(paths);
-    UtilityWindowLauncher window(windowPaths, checkForUpdatesWithUi);
-    UpdaterSession updater(switches, [&window] { window.sendCommand("shutdown"); });
+    // The library outlives the window, and the window the library's run, which may ask to close it.
+    UpdateLibraryLoader library(getLongPath(paths.executableDirectory) + L"\\" + names::kUpdateLibrary);
+    UtilityWindowLauncher window(windowPaths, [&library] { checkForUpdatesWithUi(library.library()); });
+    UpdaterSession updater(switches, library, [&window] { window.sendCommand("shutdown"); });
+    updater.start();
 
     int status = 0;
     if (paths.arguments.size() == 1) {

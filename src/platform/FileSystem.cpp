@@ -3,7 +3,6 @@
 #include "handles/Handles.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <map>
 #include <vector>
@@ -41,10 +40,14 @@ Win32Result removeLink(const std::wstring& path, DWORD attributes) {
 }
 
 constexpr long long kFolderSize = -1;
-using TreeEntries = std::map<std::wstring, long long>; // relative path, size or kFolderSize
+struct TreeEntry {
+    long long size; // kFolderSize for a folder
+    DWORD attributes;
+};
+using TreeEntries = std::map<std::wstring, TreeEntry>; // by relative path: a folder before what it holds
 
-// On failure, failed receives the folder that could not be listed and its error.
-bool listTree(const std::wstring& root, const std::wstring& relative, TreeEntries& entries, std::wstring& failed) {
+// On failure returns the error, and failed receives the folder that could not be listed.
+DWORD listTree(const std::wstring& root, const std::wstring& relative, TreeEntries& entries, std::wstring& failed) {
     const std::wstring folder = relative.empty() ? root : root + L"\\" + relative;
     WIN32_FIND_DATAW entry;
     handles::Find find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
@@ -52,28 +55,44 @@ bool listTree(const std::wstring& root, const std::wstring& relative, TreeEntrie
         if (isSelfOrParent(entry.cFileName)) continue;
         const std::wstring name = relative.empty() ? entry.cFileName : relative + L"\\" + entry.cFileName;
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            entries[name] = (static_cast<long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+            entries[name] = {(static_cast<long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow,
+                             entry.dwFileAttributes};
         } else {
-            entries[name] = kFolderSize;
-            if (!listTree(root, name, entries, failed)) return false;
+            entries[name] = {kFolderSize, entry.dwFileAttributes};
+            const DWORD error = listTree(root, name, entries, failed);
+            if (error != ERROR_SUCCESS) return error;
         }
     }
     const DWORD error = GetLastError();
-    if (error == ERROR_NO_MORE_FILES) return true;
-    failed = folder + L": cannot be listed (error " + std::to_wstring(error) + L")";
-    return false;
+    if (error == ERROR_NO_MORE_FILES) return ERROR_SUCCESS;
+    failed = folder;
+    return error;
 }
 
 std::wstring describeSize(long long size) {
     return size == kFolderSize ? L"a folder" : std::to_wstring(size) + L" bytes";
 }
 
-// A path as the shell's file operation wants it: a list ended by an extra NUL.
-std::vector<wchar_t> doubleTerminated(const std::wstring& path) {
-    std::vector<wchar_t> list(path.begin(), path.end());
-    list.push_back(L'\0');
-    list.push_back(L'\0');
-    return list;
+// What a folder may be given: the directory flag and the flags of its
+// contents are the system's.
+constexpr DWORD kFolderAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+struct CopyCounter {
+    const CopyProgress& progress;
+    unsigned long long total;
+    unsigned long long done = 0; // of the files copied whole
+
+    void report(unsigned long long copied) const {
+        if (progress) progress(copied, total);
+    }
+};
+
+DWORD CALLBACK reportFileProgress(LARGE_INTEGER, LARGE_INTEGER transferred, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
+                                  HANDLE, HANDLE, LPVOID data) {
+    const auto* counter = static_cast<const CopyCounter*>(data);
+    counter->report(counter->done + static_cast<unsigned long long>(transferred.QuadPart));
+    return PROGRESS_CONTINUE;
 }
 
 } // namespace
@@ -170,30 +189,55 @@ Win32Result deleteTree(const std::wstring& path, bool probeFirst) {
     return removeEmptiedDirectory(path);
 }
 
-bool copyTree(const std::wstring& source, const std::wstring& destination) {
-    std::vector<wchar_t> from = doubleTerminated(getLongPath(source));
-    std::vector<wchar_t> to = doubleTerminated(getLongPath(destination));
+Win32Result copyTree(const std::wstring& source, const std::wstring& destination, const CopyProgress& progress) {
+    TreeEntries entries;
+    std::wstring failedFolder;
+    const DWORD listed = listTree(source, L"", entries, failedFolder);
+    if (listed != ERROR_SUCCESS) return Win32Result::failure(listed);
+    const DWORD rootAttributes = GetFileAttributesW(source.c_str());
+    if (rootAttributes == INVALID_FILE_ATTRIBUTES) return Win32Result::lastError();
+    CopyCounter counter{progress, 0};
+    for (const auto& [name, entry] : entries)
+        if (entry.size != kFolderSize) counter.total += static_cast<unsigned long long>(entry.size);
 
-    SHFILEOPSTRUCTW operation = {};
-    operation.hwnd = nullptr;
-    operation.wFunc = FO_COPY;
-    operation.pFrom = from.data();
-    operation.pTo = to.data();
-    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
-    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+    const std::wstring parent = findParentDirectory(destination);
+    const Win32Result made = parent.empty() ? Win32Result() : createDirectoryChain(parent);
+    if (!made) return made;
+    if (!CreateDirectoryW(destination.c_str(), nullptr)) return Win32Result::lastError();
+    counter.report(0);
+    for (const auto& [name, entry] : entries) {
+        const std::wstring target = destination + L"\\" + name;
+        if (entry.size == kFolderSize) {
+            if (!CreateDirectoryW(target.c_str(), nullptr)) return Win32Result::lastError();
+            continue;
+        }
+        if (!CopyFileExW((source + L"\\" + name).c_str(), target.c_str(), reportFileProgress, &counter, nullptr,
+                         COPY_FILE_FAIL_IF_EXISTS))
+            return Win32Result::lastError();
+        counter.done += static_cast<unsigned long long>(entry.size);
+        counter.report(counter.done);
+    }
+    // Folders get their attributes once everything is in them, the deepest first.
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+        if (it->second.size == kFolderSize &&
+            !SetFileAttributesW((destination + L"\\" + it->first).c_str(), it->second.attributes & kFolderAttributes))
+            return Win32Result::lastError();
+    return outcome(SetFileAttributesW(destination.c_str(), rootAttributes & kFolderAttributes));
 }
 
 std::wstring treeDifference(const std::wstring& master, const std::wstring& copy) {
     TreeEntries inMaster, inCopy;
     std::wstring failed;
-    if (!listTree(master, L"", inMaster, failed) || !listTree(copy, L"", inCopy, failed)) return failed;
+    DWORD error = listTree(master, L"", inMaster, failed);
+    if (error == ERROR_SUCCESS) error = listTree(copy, L"", inCopy, failed);
+    if (error != ERROR_SUCCESS) return failed + L": cannot be listed (error " + std::to_wstring(error) + L")";
     auto m = inMaster.begin();
     auto c = inCopy.begin();
     for (; m != inMaster.end() || c != inCopy.end(); ++m, ++c) {
         if (c == inCopy.end() || (m != inMaster.end() && m->first < c->first)) return m->first + L": missing";
         if (m == inMaster.end() || c->first < m->first) return c->first + L": not in the master";
-        if (m->second != c->second)
-            return m->first + L": " + describeSize(c->second) + L" instead of " + describeSize(m->second);
+        if (m->second.size != c->second.size)
+            return m->first + L": " + describeSize(c->second.size) + L" instead of " + describeSize(m->second.size);
     }
     return L"";
 }

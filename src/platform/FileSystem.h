@@ -48,9 +48,16 @@ Win32Result canRenameDirectory(const std::wstring& path);
 // entered, and no attribute of it or behind it is changed.
 Win32Result deleteTree(const std::wstring& path, bool probeFirst);
 
-// Copies source (with its contents) to destination with the shell, silently.
-// The shell gives no Win32 error for a failed copy.
-bool copyTree(const std::wstring& source, const std::wstring& destination);
+// Bytes of a tree copy done so far, out of the source's total. Called on the
+// copying thread while the copy waits, so it must return at once.
+using CopyProgress = std::function<void(unsigned long long copied, unsigned long long total)>;
+
+// Copies source with everything in it to destination, which must not exist
+// (its missing parents are made): every folder and file with its attributes,
+// read-only, hidden and system included. The first failure ends the copy and
+// leaves what was copied.
+Win32Result copyTree(const std::wstring& source, const std::wstring& destination,
+                     const CopyProgress& progress = nullptr);
 
 // Empty when copy holds the relative paths of master, each file with the
 // master's size. Otherwise the first difference in the order of the relative
@@ -67,8 +74,8 @@ public:
     virtual bool canRename(const std::wstring& directory) const {
         return static_cast<bool>(canRenameDirectory(directory));
     }
-    virtual bool copy(const std::wstring& source, const std::wstring& destination) const {
-        return copyTree(source, destination);
+    virtual bool copy(const std::wstring& source, const std::wstring& destination, const CopyProgress& progress) const {
+        return static_cast<bool>(copyTree(source, destination, progress));
     }
 };
 

@@ -3,7 +3,6 @@
 #include "logging/Logger.h"
 #include "platform/Names.h"
 #include "platform/Text.h"
-#include "update/WinSparkleApi.h"
 
 #include <windows.h>
 
@@ -21,7 +20,9 @@ const DWORD kBusyPollMs = 250;
 std::function<void()> shutdownSlot;
 } // namespace
 
-void checkForUpdatesWithUi() { win_sparkle_check_update_with_ui(); }
+void checkForUpdatesWithUi(const WinSparkleLibrary& library) {
+    if (library.loaded()) library.functions().checkUpdateWithUi();
+}
 
 extern "C" int __cdecl canShutdown() { return 1; }
 
@@ -36,26 +37,31 @@ extern "C" void __cdecl shutdownRequested() {
     } catch (...) {}
 }
 
-void startUpdater(const std::string& appcastOverride, std::function<void()> onShutdownRequested) {
-    win_sparkle_set_registry_path(names::kRegistryKey);
+void startUpdater(const WinSparkleLibrary& library, const std::string& appcastOverride,
+                  std::function<void()> onShutdownRequested) {
+    if (!library.loaded()) return;
+    const UpdateFunctions& f = library.functions();
+    f.setRegistryPath(names::kRegistryKey);
     const std::string url = appcastOverride.empty() ? std::string(kDefaultAppcastUrl) : appcastOverride;
     tvs::Logger& logger = tvs::Logger::getInstance();
     logger.log(L"Appcast URL = %s", fromAnsi(url).c_str());
     logger.log(L"Performing update check.");
     shutdownSlot = std::move(onShutdownRequested);
-    win_sparkle_set_can_shutdown_callback(canShutdown);
-    win_sparkle_set_shutdown_request_callback(shutdownRequested);
-    win_sparkle_set_appcast_url(url.c_str());
-    win_sparkle_init();
+    f.setCanShutdownCallback(canShutdown);
+    f.setShutdownRequestCallback(shutdownRequested);
+    f.setAppcastUrl(url.c_str());
+    f.init();
 }
 
-void finishUpdater() {
-    if (tvs_win_sparkle_is_busy()) {
+void finishUpdater(const WinSparkleLibrary& library) {
+    if (!library.loaded()) return;
+    const UpdateFunctions& f = library.functions();
+    if (f.isBusy()) {
         tvs::Logger& logger = tvs::Logger::getInstance();
         logger.log(L"Waiting for updater to finish.");
-        while (tvs_win_sparkle_is_busy()) Sleep(kBusyPollMs);
+        while (f.isBusy()) Sleep(kBusyPollMs);
         logger.log(L"Updater finished.");
     }
-    win_sparkle_cleanup();
+    f.cleanup();
     shutdownSlot = nullptr;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The update library's C interface, imported from "WinSparkle.dll" at load
-// time, plus the one export of the variant that ships with the launcher.
+// The update library's C interface, plus the one export of the variant that
+// ships with the launcher. The launcher finds these in "WinSparkle.dll" at
+// run time (WinSparkleLibrary), so it never imports them.
 #ifdef WINSPARKLE_BUILDING_DLL
 #define WINSPARKLE_API extern "C" __declspec(dllexport)
 #else

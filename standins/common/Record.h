@@ -38,4 +38,17 @@ inline std::wstring environment(const wchar_t* name) {
     return n > 0 && n < 4096 ? std::wstring(value, n) : std::wstring();
 }
 
+// When this process was created, and the present moment, on the system clock
+// (FILETIME units), so that records of different processes can be ordered.
+inline std::string creationTime() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    return std::to_string((static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime);
+}
+inline std::string currentTime() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return std::to_string((static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+}
+
 } // namespace standin

@@ -1,7 +1,8 @@
 // Stand-in for the runtime's java.exe running the utility window. It records
 // its arguments and every line it receives in "java.record.txt" beside itself,
 // and follows a script named by CONVOCA_STANDIN_JAVA_SCRIPT (or
-// "java.script.txt" beside itself), one command a line:
+// "java.script.txt" beside itself), one command a line (its record starts
+// with its command line, its arguments and its creation time):
 //   out <text>      write text and CR LF to standard output
 //   raw <text>      write text as is; \r and \n stand for CR and LF
 //   wait <line>     read standard input until that line arrives (or it ends)
@@ -125,5 +126,6 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) args += std::string(" [") + argv[i] + "]";
     record("command line: " + standin::utf8(GetCommandLineW()));
     record(args);
+    record("created: " + standin::creationTime());
     return runScript();
 }

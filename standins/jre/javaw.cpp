@@ -1,6 +1,8 @@
 // Stand-in for the runtime's javaw.exe: records how it was started, then exits.
 // Each start appends one record to "javaw.record.txt" beside the program:
 //   command line: <GetCommandLineW>
+//   started: <QueryPerformanceCounter at its first statement>
+//   created: <its creation time, FILETIME units>
 //   <NAME>=<value>     for each of the seven variables the launcher sets
 //   end
 #include "Record.h"
@@ -11,7 +13,11 @@ const wchar_t* const kVariables[] = {L"JAVA_HOME",       L"JRE_HOME",           
 }
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    std::wstring record = L"command line: " + std::wstring(GetCommandLineW()) + L"\r\n";
+    LARGE_INTEGER started;
+    QueryPerformanceCounter(&started);
+    std::wstring record = L"command line: " + std::wstring(GetCommandLineW()) + L"\r\nstarted: " +
+                          std::to_wstring(started.QuadPart) + L"\r\ncreated: " + fromAnsi(standin::creationTime()) +
+                          L"\r\n";
     for (const wchar_t* name : kVariables) {
         wchar_t value[8192] = {};
         DWORD n = GetEnvironmentVariableW(name, value, 8192);

@@ -5,6 +5,8 @@
 //                                     each interactive check (default 0)
 //   CONVOCA_STANDIN_SPARKLE_SHUTDOWN  "check": ask for shutdown after an
 //                                     interactive check; "init": after init
+// Built with STANDIN_WITHOUT_BUSY_FLAG, it lacks the launcher's own export,
+// as the library's unpatched build does.
 #include "Record.h"
 #include "update/WinSparkleApi.h"
 
@@ -53,7 +55,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
+// The launcher's first call: its time tells what came before it.
 WINSPARKLE_API void __cdecl win_sparkle_set_registry_path(const char* path) {
+    record("time " + standin::currentTime());
     record(std::string("win_sparkle_set_registry_path(") + path + ")");
 }
 
@@ -84,10 +88,12 @@ WINSPARKLE_API void __cdecl win_sparkle_check_update_with_ui() {
     maybeRequestShutdown("check");
 }
 
+#ifndef STANDIN_WITHOUT_BUSY_FLAG
 WINSPARKLE_API bool __cdecl tvs_win_sparkle_is_busy() {
     bool busy = GetTickCount64() < busyUntil || workers > 0;
     record(busy ? "tvs_win_sparkle_is_busy = true" : "tvs_win_sparkle_is_busy = false");
     return busy;
 }
+#endif
 
 WINSPARKLE_API void __cdecl win_sparkle_cleanup() { record("win_sparkle_cleanup"); }

@@ -9,10 +9,10 @@
 
 using Change = std::function<bool(const std::wstring& copy)>;
 
-// The shell's copy, then changed as a full disk would; with inUse, a folder that cannot be renamed and no copy at all.
+// The system's copy, then changed as a full disk would; with inUse, a folder that cannot be renamed and no copy at all.
 struct FakeTreeCalls : TreeCalls {
     bool canRename(const std::wstring& directory) const override { return !inUse && TreeCalls::canRename(directory); }
-    bool copy(const std::wstring& source, const std::wstring& destination) const override {
+    bool copy(const std::wstring& source, const std::wstring& destination, const CopyProgress&) const override {
         if (inUse) ADD_FAILURE() << "copied while the working copy is in use";
         return copyTree(source, destination) && change(destination);
     }

@@ -8,9 +8,10 @@ inline std::wstring javawRecordPath() { return workingJreHome() + L"\\bin\\javaw
 const std::wstring kCopyLine = L"Performing one time copy of Resources to Embedded.";
 inline std::string userMarker() { return regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"); }
 
-// One start of the stand-in javaw.exe: its command line and the variables it was given.
+// One start of the stand-in javaw.exe: its command line, its creation time and the variables it was given.
 struct JavawRecord {
     std::wstring commandLine;
+    unsigned long long created = 0;
     std::map<std::wstring, std::wstring> environment;
 };
 
@@ -22,12 +23,20 @@ inline std::vector<JavawRecord> javawRecords(size_t expected = 0) {
         for (const std::string& raw : splitLines(readFile(javawRecordPath()))) {
             const std::wstring line = fromUtf8(raw);
             const size_t eq = line.find(L'='), start = line.rfind(L"command line: ", 0);
-            if (start == 0) records.push_back({line.substr(14), {}});
+            if (start == 0) records.push_back({line.substr(14), 0, {}});
+            if (line.rfind(L"created: ", 0) == 0 && !records.empty())
+                records.back().created = std::stoull(line.substr(9));
             if (start != 0 && eq != std::wstring::npos && !records.empty())
                 records.back().environment[line.substr(0, eq)] = line.substr(eq + 1);
         }
         if (GetTickCount() > deadline || (expected && records.size() >= expected)) return records;
     }
+}
+
+// When the stand-in update library was first called, on the clock of the stand-ins' creation times; 0 when it was not.
+inline unsigned long long sparkleFirstCall(const LauncherInstall& install) {
+    const std::string record = readFile(install.path(L"WinSparkle.record.txt"));
+    return record.rfind("time ", 0) == 0 ? std::stoull(record.substr(5)) : 0;
 }
 
 // The files of a tree with their contents, but those named in `ignore`.

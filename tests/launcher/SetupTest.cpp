@@ -1,13 +1,78 @@
 // The user's working copy: first start, refresh, the registry marker and starts at once.
 #include "SessionFixture.h"
 
+#include <commctrl.h>
 #include <memory>
+#include <set>
 
 namespace {
 
 using SetupTest = LauncherTest;
 
-// A per-user working copy is made and marked at the first start, kept while current, and made again when deleted by
+const std::wstring kCopyingLine = L"Preparing Convoca for its first start\u2026",
+                   kWaitingLine = L"Another start of Convoca is preparing Java\u2026";
+
+// What the desktop showed of one of the launcher's progress windows.
+struct ProgressSeen {
+    std::wstring title, line;
+    bool marquee = false, buttons = false, taskbar = false, afterJava = false; // seen once Java had started
+    std::vector<int> positions;                                                // of its bar, as they changed
+};
+
+BOOL CALLBACK readPart(HWND child, LPARAM param) {
+    auto& seen = *reinterpret_cast<ProgressSeen*>(param);
+    wchar_t name[64] = {}, text[256] = {};
+    GetClassNameW(child, name, 64);
+    if (_wcsicmp(name, L"Static") == 0) GetWindowTextW(child, text, 256), seen.line = text;
+    if (_wcsicmp(name, L"Button") == 0) seen.buttons = true;
+    if (_wcsicmp(name, PROGRESS_CLASSW) != 0) return TRUE;
+    seen.marquee = GetWindowLongW(child, GWL_STYLE) & PBS_MARQUEE;
+    const int position = static_cast<int>(SendMessageW(child, PBM_GETPOS, 0, 0));
+    if (seen.positions.empty() || seen.positions.back() != position) seen.positions.push_back(position);
+    return TRUE;
+}
+
+// Watches the desktop for the launcher's progress windows until it goes, each window as it was last seen.
+class ProgressWatcher {
+public:
+    ProgressWatcher() : m_thread([this] { watch(); }) {}
+    ~ProgressWatcher() {
+        m_stop = true;
+        m_thread.join();
+    }
+    std::vector<ProgressSeen> windows() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::vector<ProgressSeen> all;
+        for (const auto& entry : m_seen) all.push_back(entry.second);
+        return all;
+    }
+
+private:
+    void watch() {
+        for (; !m_stop; Sleep(10)) {
+            const bool javaStarted = fileExists(javawRecordPath());
+            for (HWND window = nullptr;
+                 (window = FindWindowExW(nullptr, window, L"ConvocaLauncherProgress", nullptr));) {
+                if (!IsWindowVisible(window)) continue;
+                std::lock_guard<std::mutex> lock(m_mutex);
+                ProgressSeen& seen = m_seen[window];
+                wchar_t title[64] = {};
+                GetWindowTextW(window, title, 64);
+                seen.title = title;
+                seen.buttons = GetWindowLongW(window, GWL_STYLE) & WS_SYSMENU;
+                seen.taskbar = GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW;
+                seen.afterJava = seen.afterJava || javaStarted;
+                EnumChildWindows(window, readPart, reinterpret_cast<LPARAM>(&seen));
+            }
+        }
+    }
+    std::mutex m_mutex;
+    std::map<HWND, ProgressSeen> m_seen;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+// A per-user working copy is made, without a window when the copy is quick, and marked at the first start, kept while current, and made again when deleted by
 // hand or when the marker reads as absent (512 bytes or more); the security folder is copied at the first start only,
 // an old deployment profile removed at every start. No start deletes through a link (made on the Unix side) in the
 // profile folder, as the leftover of its rename probe or in the working copy; Wine may refuse to remove one.
@@ -15,7 +80,11 @@ TEST_F(SetupTest, WorkingCopyIsMadeOnceAndRefreshedWhenMissingOrUnmarked) {
     LauncherInstall install(InstallKind::perUser);
     const std::wstring certs = L"security\\trusted.certs", profile = supportDirectory() + L"\\deployment";
     ASSERT_TRUE(writeFile(install.path(certs), "first"));
-    EXPECT_EQ(1u, run(install, {session()}).logCount(kCopyLine));
+    {
+        ProgressWatcher watcher;
+        EXPECT_EQ(1u, run(install, {session()}).logCount(kCopyLine));
+        EXPECT_TRUE(watcher.windows().empty()) << "a quick copy shows no window";
+    }
     EXPECT_EQ("0", userMarker());
     expectCompleteWorkingCopy(install);
 
@@ -61,6 +130,43 @@ TEST_F(SetupTest, ConcurrentFirstStartsShareOneIntactWorkingCopy) {
         const std::string line = " Launching " + utf8(vca) + "\r\n";
         EXPECT_TRUE(logs.find(line) != std::string::npos && logs.find(line) == logs.rfind(line)) << line;
     }
+}
+
+} // namespace
+
+namespace {
+
+// A big first copy shows its bytes in a window of its own, gone before Java starts; a second start a second later
+// waits in a window with a moving bar, then launches its own session. Neither shows a box.
+TEST_F(SetupTest, ALongFirstCopyShowsItsProgressAndASecondStartWaitsInSight) {
+    LauncherInstall install(InstallKind::perUser);
+    const std::string block(256 * 1024, 'j');
+    for (int i = 0; i < 300; ++i) {
+        const std::wstring folder =
+            install.path(L"Resources\\Java\\jre1.7.0_40\\lib\\big\\d") + std::to_wstring(i / 50);
+        ASSERT_TRUE(makeDirs(folder) && writeFile(folder + L"\\f" + std::to_wstring(i), block));
+    }
+    ProgressWatcher watcher;
+    LauncherProcess first(install, {session(L"a.vca")});
+    Sleep(1000);
+    LauncherProcess second(install, {session(L"b.vca")});
+    EXPECT_EQ(0, first.wait(180000));
+    EXPECT_EQ(0, second.wait(180000));
+    EXPECT_EQ(std::vector<std::wstring>{}, boxTexts(robot.boxes()));
+    EXPECT_EQ(2u, javawRecords(2).size());
+    std::set<std::wstring> lines;
+    for (const ProgressSeen& seen : watcher.windows()) {
+        SCOPED_TRACE(utf8(seen.line));
+        lines.insert(seen.line);
+        EXPECT_TRUE(seen.title == L"Convoca Launcher" && seen.taskbar && !seen.buttons);
+        EXPECT_EQ(seen.line == kWaitingLine, seen.marquee);
+        if (seen.line != kCopyingLine) continue;
+        EXPECT_FALSE(seen.afterJava);
+        ASSERT_GE(seen.positions.size(), 3u) << "the bar moves";
+        EXPECT_TRUE(std::is_sorted(seen.positions.begin(), seen.positions.end()));
+    }
+    EXPECT_EQ(lines, (std::set<std::wstring>{kCopyingLine, kWaitingLine}));
+    expectCompleteWorkingCopy(install);
 }
 
 } // namespace

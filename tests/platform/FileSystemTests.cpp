@@ -4,6 +4,7 @@
 #include "handles/Handles.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 
 // Read-only, hidden and system files below read-only directories.
 static void buildAwkwardTree(const std::wstring& root) {
@@ -46,6 +47,40 @@ TEST(FileSystem, DeleteTreeRemovesReadOnlyAndDottedEntriesAndCountsAMissingPathA
     EXPECT_EQ(readFile(root + L"\\.dotfile"), "d");
     buildAwkwardTree(leftover);
     EXPECT_TRUE(deleteTree(root, true) && !dirExists(root) && !dirExists(leftover));
+}
+
+// Every folder and file keeps its attributes; the progress rises to the master's total. A copy stops at the first
+// failure: a destination that exists, a file that another program holds.
+TEST(FileSystem, CopyTreeKeepsEveryAttributeAndCountsTheBytesUpToTheTotal) {
+    TempDir dir;
+    const std::wstring master = dir / L"master", copy = dir / L"copy";
+    buildAwkwardTree(master);
+    ASSERT_TRUE(writeFile(master + L"\\sub\\big", std::string(300000, 'b')));
+    std::vector<std::pair<unsigned long long, unsigned long long>> reports;
+    ASSERT_TRUE(copyTree(master, copy, [&](auto done, auto total) { reports.push_back({done, total}); }));
+    const std::vector<std::wstring> entries = {L"",
+                                               L"\\readonly.txt",
+                                               L"\\sub",
+                                               L"\\sub\\big",
+                                               L"\\sub\\hidden system.bin",
+                                               L"\\sub\\deeper",
+                                               L"\\sub\\deeper\\read only"};
+    for (const std::wstring& entry : entries)
+        EXPECT_EQ(GetFileAttributesW((master + entry).c_str()), GetFileAttributesW((copy + entry).c_str()))
+            << utf8(entry);
+    EXPECT_EQ(listFiles(master), listFiles(copy));
+    EXPECT_EQ(readFile(copy + L"\\sub\\big"), std::string(300000, 'b'));
+    ASSERT_GE(reports.size(), 4u);
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+    EXPECT_EQ(reports.back(), std::make_pair(300003ull, 300003ull));
+
+    EXPECT_EQ(copyTree(master, copy).error(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    {
+        const std::wstring held = master + L"\\sub\\big";
+        const handles::File holder(CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_EQ(copyTree(master, dir / L"second").error(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    }
+    EXPECT_TRUE(deleteTree(master, false) && deleteTree(copy, false) && deleteTree(dir / L"second", false));
 }
 
 TEST(FileSystem, DeleteTreeWithTheProbeTouchesNothingWhileAFileInsideIsOpen) {

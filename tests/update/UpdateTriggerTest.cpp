@@ -1,5 +1,6 @@
-// The update library's callbacks in-process, against the stand-in library copied beside this test program.
-#include "LauncherRun.h"
+// The update library's callbacks in-process, against the stand-in library copied beside this test program; and the
+// launcher with a library that cannot serve, or with the recording stand-in, which shows when it is first called.
+#include "../launcher/SessionFixture.h"
 #include "TestLogger.h"
 #include "update/UpdateTrigger.h"
 
@@ -14,17 +15,60 @@ TEST(UpdateTrigger, TheShutdownRequestReachesTheCallbackOnlyWhileTheLibraryRuns)
     EXPECT_EQ(1, canShutdown());
     EXPECT_NO_THROW(shutdownRequested());
     ScopedTestLogger logger;
+    const WinSparkleLibrary library(std::wstring(CONVOCA_TEST_BIN_DIR_WIN) + L"\\WinSparkle.dll");
+    ASSERT_TRUE(library.loaded()) << utf8(library.failure());
     int calls = 0;
-    startUpdater("http://127.0.0.1:9/cast.xml", [&] {
+    startUpdater(library, "http://127.0.0.1:9/cast.xml", [&] {
         ++calls;
         throw std::runtime_error("the window is gone");
     });
     EXPECT_NO_THROW(shutdownRequested());
-    finishUpdater();
+    finishUpdater(library);
     shutdownRequested();
     EXPECT_EQ(1, calls);
     const std::vector<std::wstring> log = logger.messages();
     EXPECT_EQ(2, std::count(log.begin(), log.end(), L"Notified of successful update. Calling shutdown"));
+}
+
+using UpdateLibraryTest = LauncherTest;
+
+// Java is spawned before the library is first called. A library that is missing, a text file, the other
+// architecture's DLL or short of the launcher's own export costs the update check only: one log line says why.
+TEST_F(UpdateLibraryTest, SessionsLaunchFirstAndWithoutALibraryThatCannotServe) {
+    {
+        LauncherInstall install(InstallKind::perUser);
+        EXPECT_EQ(0, run(install, {session()}).exitCode);
+        const std::vector<JavawRecord> java = javawRecords(1);
+        ASSERT_EQ(1u, java.size());
+        EXPECT_GT(sparkleFirstCall(install), java[0].created);
+        resetLauncherUserState();
+    }
+    const std::wstring tests = CONVOCA_TEST_BIN_DIR_WIN, standins = findParentDirectory(CONVOCA_STANDIN_SPARKLE_WIN);
+    const struct {
+        std::wstring replacement; // empty: deleted
+        std::wstring cause;
+    } rows[] = {
+        {L"", L"is missing (error 126)"},
+        {L"text", L"is damaged or built for another architecture (error 193)"},
+        {tests + L"\\other-architecture.dll", L"is damaged or built for another architecture (error 193)"},
+        {standins + L"\\unpatched\\WinSparkle.dll", L"lacks the function tvs_win_sparkle_is_busy"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(utf8(row.cause));
+        LauncherInstall install(InstallKind::perUser);
+        const std::wstring dll = install.path(L"WinSparkle.dll");
+        ASSERT_TRUE(DeleteFileW(dll.c_str()));
+        ASSERT_TRUE(row.replacement.empty() ||
+                    (row.replacement == L"text" ? writeFile(dll, "not a DLL at all\r\n")
+                                                : CopyFileW(row.replacement.c_str(), dll.c_str(), TRUE)));
+        const LauncherResult r = run(install, {session()});
+        EXPECT_EQ(0, r.exitCode);
+        EXPECT_EQ(std::vector<Box>{}, r.boxes);
+        EXPECT_EQ(1u, r.logCount(L"The update library " + dll + L" " + row.cause + L"; no update check in this run."));
+        EXPECT_FALSE(r.logHas(L"Performing update check."));
+        EXPECT_EQ(1u, javawRecords(1).size());
+        resetLauncherUserState();
+    }
 }
 
 } // namespace

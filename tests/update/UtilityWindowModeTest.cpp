@@ -4,11 +4,11 @@
 
 namespace {
 
-// The library's calls, but its busy polls.
+// The library's calls, but its busy polls and the time of its first call.
 std::vector<std::string> sparkleCalls(const LauncherInstall& install) {
     std::vector<std::string> calls;
     for (const std::string& line : splitLines(readFile(install.path(L"WinSparkle.record.txt"))))
-        if (line.rfind("tvs_win_sparkle_is_busy", 0) != 0) calls.push_back(line);
+        if (line.rfind("tvs_win_sparkle_is_busy", 0) != 0 && line.rfind("time ", 0) != 0) calls.push_back(line);
     return calls;
 }
 
@@ -23,7 +23,8 @@ protected:
     }
 };
 
-// Per user the updater runs; per machine the window gets -admin and the library serves the user's checks only.
+// Per user the updater runs, started before the window; per machine the window gets -admin and the library serves
+// the user's checks only.
 // Only the exact line "update" asks for a check, also a last line without LF; empty lines are not logged.
 TEST_F(UtilityWindowModeTest, WindowGetsItsArgumentsAndItsUpdateLinesAndTheUpdaterRunsPerUserOnly) {
     const std::vector<std::wstring> received = {
@@ -42,10 +43,14 @@ TEST_F(UtilityWindowModeTest, WindowGetsItsArgumentsAndItsUpdateLinesAndTheUpdat
         ASSERT_NE(std::wstring::npos, started);
         EXPECT_EQ(received, std::vector<std::wstring>(r.log.begin() + started + 1,
                                                       r.log.begin() + std::min(r.log.size(), started + 5)));
+        const std::vector<std::string> java = splitLines(readFile(workingJreHome() + L"\\bin\\java.record.txt"));
+        ASSERT_GE(java.size(), 3u);
         EXPECT_EQ("args: [-classpath] [" + utf8(jar) + "] [com.tavisto.launcher.utility.Main] [-settings] [" +
                       utf8(settings) + "] [-cache] [" + utf8(cache) + "] [-version] [1.5.0.0]" +
                       (perUser ? "" : " [-admin]"),
-                  splitLines(readFile(workingJreHome() + L"\\bin\\java.record.txt")).at(1));
+                  java[1]);
+        const unsigned long long sparkle = sparkleFirstCall(install), window = std::stoull(java[2].substr(9));
+        EXPECT_TRUE(!perUser || (sparkle > 0 && sparkle < window)) << sparkle << " " << window;
         std::vector<std::string> calls;
         if (perUser)
             calls = {"win_sparkle_set_registry_path(Software\\Tavisto\\Tavisto Convoca Launcher)",
