@@ -1,14 +1,18 @@
 #include "launcher/OneTimeSetup.h"
 
 #include "launcher/LauncherPaths.h"
+#include "launcher/ProgressWindow.h"
 #include "logging/Logger.h"
 #include "platform/BoxTexts.h"
 #include "platform/FileSystem.h"
 #include "handles/Handles.h"
 
+#include <optional>
+
 namespace {
 
-const int kLockAttempts = 60;
+// A start waits about ten minutes for another one's first copy.
+const int kLockAttempts = 600;
 const DWORD kLockRetryMs = 1000;
 const DWORD kMarkerBufferSize = 512;
 // The working copy is staged here and renamed into place once complete, so an
@@ -134,6 +138,14 @@ void removeOldCopies(const std::wstring& target) {
     }
 }
 
+// A copy that takes long shows its progress until it ends, whatever the outcome.
+bool copyShowingProgress(const std::wstring& source, const std::wstring& staging, const TreeCalls& calls) {
+    ProgressWindow window(L"Preparing Convoca for its first start\u2026", ProgressWindow::Bar::bytes);
+    return copyVerified(source, staging, calls, [&window](unsigned long long done, unsigned long long total) {
+        window.setProgress(done, total);
+    });
+}
+
 // The current copy stays whole, and in place, until a complete new copy is
 // ready to take its place. A copy in use is kept without copying anything:
 // a running session must not cost a full copy at every start.
@@ -143,7 +155,7 @@ bool replaceWorkingCopy(const std::wstring& source, const std::wstring& target, 
     if (isLink(target) || (pathExists(target) && !calls.canRename(target))) return keepInUse(target);
     tvs::Logger::getInstance().log(L"Performing one time copy of Resources to Embedded.");
     const std::wstring staging = target + kStagingSuffix;
-    if (!copyVerified(source, staging, calls)) return false;
+    if (!copyShowingProgress(source, staging, calls)) return false;
     const std::wstring old = freeOldCopyName(target);
     const bool present = pathExists(target);
     if (present && !MoveFileW(target.c_str(), old.c_str())) {
@@ -179,7 +191,14 @@ OneTimeSetupResult performOneTimeSetup(const std::wstring& executableDirectory, 
     const std::wstring source = getLongPath(executableDirectory) + L"\\" + names::kResources;
     const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::kEmbedded;
 
-    FileSystemLock lock(getLongPath(supportDirectory), wait);
+    std::optional<ProgressWindow> waiting;
+    FileSystemLock lock(getLongPath(supportDirectory), [&](DWORD milliseconds) {
+        // Another start holds the lock: the user sees that this one waits for it.
+        if (!waiting)
+            waiting.emplace(L"Another start of Convoca is preparing Java\u2026", ProgressWindow::Bar::marquee);
+        wait(milliseconds);
+    });
+    waiting.reset();
     if (!lock.locked()) {
         tvs::Logger::getInstance().log(L"File system lock failed. lock.lck already exists and / or was "
                                        L"locked. The lock has been cleared.");

@@ -9,7 +9,7 @@
 #include <string>
 
 // Exclusive lock on a directory: the file "lock.lck" in it, held open without
-// sharing, with its first byte locked. Acquired on construction (up to 60
+// sharing, with its first byte locked. Acquired on construction (up to 600
 // one-second attempts while another launcher holds it; a file that no
 // process holds is taken over at once), released and deleted on destruction
 // or when the holder dies. wait is called for each one-second pause.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 using Change = std::function<bool(const std::wstring& copy)>;
 
@@ -66,14 +67,25 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
     EXPECT_EQ(listFiles(support.path()), (std::vector<std::wstring>{L"embedded.partial\\held", L"embedded\\sentinel"}));
     EXPECT_EQ("stale", regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"));
 
+    // A live launcher's lock, which no one takes over: waited for while held, past 60 attempts up to 600.
+    std::optional<FileSystemLock> holder;
     std::vector<DWORD> waits;
-    const WaitFunction record = [&](DWORD milliseconds) { waits.push_back(milliseconds); };
+    size_t heldFor = 61;
+    const WaitFunction record = [&](DWORD milliseconds) {
+        waits.push_back(milliseconds);
+        if (waits.size() == heldFor) holder.reset();
+    };
+    holder.emplace(support.path());
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls, record));
+    EXPECT_EQ(waits.size(), 61u);
     {
-        const FileSystemLock holder(support.path()); // a live launcher's, which no one takes over
+        waits.clear(), heldFor = 601;
+        holder.emplace(support.path());
         const OneTimeSetupResult result =
             performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls, record);
+        holder.reset();
         EXPECT_TRUE(!result && result.embeddedJreHome.empty());
-        EXPECT_EQ(waits, std::vector<DWORD>(60, 1000));
+        EXPECT_EQ(waits, std::vector<DWORD>(600, 1000));
         EXPECT_EQ(lastLine(),
                   L"File system lock failed. lock.lck already exists and / or was locked. The lock has been "
                   L"cleared.");
