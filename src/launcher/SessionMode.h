@@ -1,6 +1,7 @@
 #pragma once
 #include "deployment/LauncherSettings.h"
 #include "launcher/LauncherPaths.h"
+#include "launcher/OneTimeSetup.h"
 #include "platform/FileSystem.h"
 #include "platform/ShortPath.h"
 
@@ -14,10 +15,12 @@ struct SessionOutcome {
 };
 
 // Starts Java Web Start on the first ".vca" argument, with the run's settings
-// readers. Paths without an ANSI form reach Java in their short forms from
-// shortPaths.
+// readers. setupLock, which keeps other starts from replacing the working
+// copy, is released once Java has been created, before any box, and on
+// every way out. Paths without an ANSI form reach Java in their short forms
+// from shortPaths.
 SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches, SettingsFiles& settings,
-                              const ShortPathSource& shortPaths = systemShortPaths());
+                              HeldLock& setupLock, const ShortPathSource& shortPaths = systemShortPaths());
 
 // Copies the runtime's security directory into the support directory once;
 // a copy that differs from the master is removed and counts as failed.

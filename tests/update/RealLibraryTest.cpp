@@ -115,13 +115,17 @@ TEST_F(RealLibraryTest, SessionModeStartsJavaAtOnceAndWaitsForTheCheck) {
         return fileExists(javawRecordPath()) && std::count(log.begin(), log.end(), L"Waiting for updater to finish.");
     });
     const std::string closed = LoopbackServer().url(kCast); // a port where a server was
-    for (const std::string& url : {server.url(kCast), closed}) {
+    for (const std::string& url : {server.url(kCast), closed, std::string()}) {
+        // Last, no check's thread can start (the library's test switch): the library is not left busy either.
+        ASSERT_TRUE(!url.empty() ||
+                    regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "TvsTestFailCheckThread", "1"));
         const DWORD start = GetTickCount();
-        const LauncherResult r = run(install, {session()}, prepare(true, url, ""));
+        const LauncherResult r = run(install, {session()}, prepare(true, url.empty() ? server.url(kCast) : url, ""));
         EXPECT_TRUE(r.exitCode == 0 && GetTickCount() - start < 30000u) << r.exitCode;
         EXPECT_TRUE(r.boxes.empty());
         EXPECT_TRUE(r.logHas(L"Exiting Launcher with status  0"));
-        EXPECT_TRUE(url == closed || r.logHas(L"Updater finished."));
+        EXPECT_TRUE(url != server.url(kCast) || r.logHas(L"Updater finished."));
+        EXPECT_FALSE(url.empty() && r.logHas(L"Waiting for updater to finish."));
     }
     EXPECT_TRUE(server.held()) << "the appcast was asked for, and answered once the launcher waited for it";
 }
@@ -164,12 +168,22 @@ TEST_F(RealLibraryTest, AnUpdateFromTheWindowIsStartedOnlyWhenItsSignatureVerifi
     }
 }
 
-// With doNotRunUpdater the library is never initialised, and the window's "update" shows nothing.
-TEST_F(RealLibraryTest, AnUpdateRequestWhileTheUpdaterIsOffShowsNothing) {
-    LauncherProcess launcher(
-        install, {}, prepare(true, server.url(kCast), "out update\nsleep 6000\nexit 0\n", "doNotRunUpdater=true\r\n"));
-    EXPECT_FALSE(pressWindowButton(L"Update Error!", L"Cancel", 5000));
-    EXPECT_EQ(0, launcher.wait(30000));
+// With doNotRunUpdater the library is never initialised, and the window's "update" shows nothing. When no check's
+// thread can start (the library's test switch), its window tells of an error, and once that is closed the run ends:
+// neither the start's check nor the window's leaves the library busy.
+TEST_F(RealLibraryTest, AnUpdateRequestThatCannotCheckLeavesTheLibraryIdle) {
+    const struct {
+        std::string settings;
+        bool threadFails;
+    } rows[] = {{"doNotRunUpdater=true\r\n", false}, {"", true}};
+    for (const auto& row : rows) {
+        ASSERT_TRUE(!row.threadFails ||
+                    regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "TvsTestFailCheckThread", "1"));
+        LauncherProcess launcher(install, {},
+                                 prepare(true, server.url(kCast), "out update\nsleep 6000\nexit 0\n", row.settings));
+        EXPECT_EQ(row.threadFails, pressWindowButton(L"Update Error!", L"Cancel", row.threadFails ? 60000 : 5000));
+        EXPECT_EQ(0, launcher.wait(30000));
+    }
 }
 
 } // namespace
