@@ -60,8 +60,13 @@ bool FileSystemLock::takeOverStaleLock() {
     return true;
 }
 
-FileSystemLock::~FileSystemLock() {
+FileSystemLock::~FileSystemLock() { release(); }
+
+void FileSystemLock::release() {
+    if (m_released) return;
+    m_released = true;
     if (m_locked) UnlockFile(m_handle.get(), 0, 0, 1, 0);
+    m_locked = false;
     m_handle.reset();
     // Also when this object never created it: a file that another process
     // still holds is not deleted.
@@ -126,7 +131,42 @@ bool keepInUse(const std::wstring& target) {
     return false;
 }
 
+// The copy that a swap moved aside last: of target + ".old*", the one made
+// most recently. Empty when there is none.
+std::wstring newestOldCopy(const std::wstring& target) {
+    std::wstring newest;
+    FILETIME newestTime{};
+    WIN32_FIND_DATAW entry;
+    handles::Find find(FindFirstFileW((target + kOldCopySuffix + L"*").c_str(), &entry));
+    for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &entry)) {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            continue;
+        if (!newest.empty() && CompareFileTime(&entry.ftCreationTime, &newestTime) <= 0) continue;
+        newest = findParentDirectory(target) + L"\\" + entry.cFileName;
+        newestTime = entry.ftCreationTime;
+    }
+    return newest;
+}
+
+// A start that stopped between the two moves of a swap left no working copy
+// but a complete previous one beside it. That one goes back first; its
+// marker was never changed, so the refresh is tried again as usual.
+void restoreInterruptedSwap(const std::wstring& target, const TreeCalls& calls) {
+    if (pathExists(target)) return;
+    const std::wstring old = newestOldCopy(target);
+    if (old.empty()) return;
+    tvs::Logger::getInstance().log(L"Moving %ls back into place: an earlier start stopped while replacing it.",
+                                   old.c_str());
+    if (!calls.move(old, target))
+        tvs::Logger::getInstance().log(L"Cannot move %ls back into place (error %u).", old.c_str(),
+                                       static_cast<unsigned>(GetLastError()));
+}
+
+// Only once the working copy exists: until then an old copy may be all that
+// is left of it.
 void removeOldCopies(const std::wstring& target) {
+    if (!isDirectory(target)) return;
     WIN32_FIND_DATAW entry;
     handles::Find find(FindFirstFileW((target + kOldCopySuffix + L"*").c_str(), &entry));
     for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &entry)) {
@@ -158,14 +198,14 @@ bool replaceWorkingCopy(const std::wstring& source, const std::wstring& target, 
     if (!copyShowingProgress(source, staging, calls)) return false;
     const std::wstring old = freeOldCopyName(target);
     const bool present = pathExists(target);
-    if (present && !MoveFileW(target.c_str(), old.c_str())) {
+    if (present && !calls.move(target, old)) {
         deleteTree(staging, false);
         return keepInUse(target);
     }
-    if (!MoveFileW(staging.c_str(), target.c_str())) {
+    if (!calls.move(staging, target)) {
         tvs::Logger::getInstance().log(L"Cannot move %ls into place (error %u); keeping the current working copy.",
                                        staging.c_str(), static_cast<unsigned>(GetLastError()));
-        if (present) MoveFileW(old.c_str(), target.c_str());
+        if (present) calls.move(old, target);
         deleteTree(staging, false);
         return false;
     }
@@ -192,14 +232,16 @@ OneTimeSetupResult performOneTimeSetup(const std::wstring& executableDirectory, 
     const std::wstring target = getLongPath(supportDirectory) + L"\\" + names::kEmbedded;
 
     std::optional<ProgressWindow> waiting;
-    FileSystemLock lock(getLongPath(supportDirectory), [&](DWORD milliseconds) {
+    const WaitFunction waitInSight = [&](DWORD milliseconds) {
         // Another start holds the lock: the user sees that this one waits for it.
         if (!waiting)
             waiting.emplace(L"Another start of Convoca is preparing Java\u2026", ProgressWindow::Bar::marquee);
         wait(milliseconds);
-    });
+    };
+    auto lock = std::make_unique<FileSystemLock>(getLongPath(supportDirectory), waitInSight);
     waiting.reset();
-    if (!lock.locked()) {
+    if (!lock->locked()) {
+        lock.reset();
         tvs::Logger::getInstance().log(L"File system lock failed. lock.lck already exists and / or was "
                                        L"locked. The lock has been cleared.");
         OneTimeSetupResult result;
@@ -212,6 +254,7 @@ OneTimeSetupResult performOneTimeSetup(const std::wstring& executableDirectory, 
         return result;
     }
 
+    restoreInterruptedSwap(target, calls);
     if ((embeddedUpdateNeeded(kind) || !isDirectory(target)) && clearStaging(target) &&
         replaceWorkingCopy(source, target, calls))
         markEmbeddedUpdated(kind);
@@ -219,5 +262,6 @@ OneTimeSetupResult performOneTimeSetup(const std::wstring& executableDirectory, 
 
     OneTimeSetupResult result;
     result.embeddedJreHome = target + L"\\" + names::kJreSubdirectory;
+    result.lock = std::move(lock);
     return result;
 }

@@ -22,6 +22,24 @@ namespace {
 
 tvs::Logger& logger() { return tvs::Logger::getInstance(); }
 
+// The session mode's boxes. The setup lock goes first: a box that waits for
+// the user must not hold up another start.
+class SessionBoxes {
+public:
+    explicit SessionBoxes(HeldLock& setupLock) : m_setupLock(setupLock) {}
+    void show(const std::wstring& text) {
+        m_setupLock.release();
+        showErrorBox(text, true);
+    }
+    void showConversion(DWORD error) {
+        m_setupLock.release();
+        showConversionErrorBox(error);
+    }
+
+private:
+    HeldLock& m_setupLock;
+};
+
 std::string quoteArgument(const std::string& text) { return "\"" + text + "\""; }
 
 std::wstring lowerExtension(const std::wstring& path) {
@@ -125,7 +143,7 @@ void logLaunchBanner(const JavaTexts& t, const std::vector<std::string>& argumen
     logger().log(L"%ls", banner.c_str());
 }
 
-bool spawnJava(const JavaTexts& t, const std::vector<std::string>& arguments) {
+bool spawnJava(const JavaTexts& t, const std::vector<std::string>& arguments, SessionBoxes& boxes) {
     std::vector<const char*> argv;
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     argv.push_back(nullptr);
@@ -135,32 +153,32 @@ bool spawnJava(const JavaTexts& t, const std::vector<std::string>& arguments) {
         return true;
     }
     const unsigned long error = GetLastError();
-    showErrorBox(boxtexts::kJavaSpawnFailed + (L"-1, errNo " + std::to_wstring(error)) + L". Launch aborted.", true);
+    boxes.show(boxtexts::kJavaSpawnFailed + (L"-1, errNo " + std::to_wstring(error)) + L". Launch aborted.");
     return false;
 }
 
 // What a generator's failure tells the user.
-void showGenerateFailure(const GenerateResult& result) {
-    if (result.status == GenerateResult::notEncoded) showConversionErrorBox(result.error);
-    for (const std::wstring& message : result.messages) showErrorBox(message, true);
+void showGenerateFailure(const GenerateResult& result, SessionBoxes& boxes) {
+    if (result.status == GenerateResult::notEncoded) boxes.showConversion(result.error);
+    for (const std::wstring& message : result.messages) boxes.show(message);
 }
 
 // Steps that write the deployment files and prepare the runtime's folders.
-bool prepareRuntime(const LauncherPaths& paths, SettingsFiles& settings) {
+bool prepareRuntime(const LauncherPaths& paths, SettingsFiles& settings, SessionBoxes& boxes) {
     DeploymentConfig config(paths.executableDirectory, paths.embeddedJreHome);
     const GenerateResult configResult = config.generate();
     if (!configResult) {
-        showGenerateFailure(configResult);
-        showErrorBox(boxtexts::kCannotCreate + std::wstring(L"deployment.config\" file. Launch aborted."), true);
+        showGenerateFailure(configResult, boxes);
+        boxes.show(boxtexts::kCannotCreate + std::wstring(L"deployment.config\" file. Launch aborted."));
         return false;
     }
     DeploymentProperties properties(paths.executableDirectory, paths.embeddedJreHome, settings, paths.cacheDirectory,
                                     paths.supportDirectory);
-    for (const std::wstring& message : properties.emptyArguments()) showErrorBox(message, true);
+    for (const std::wstring& message : properties.emptyArguments()) boxes.show(message);
     const GenerateResult propertiesResult = properties.generate();
     if (!propertiesResult) {
-        showGenerateFailure(propertiesResult);
-        showErrorBox(boxtexts::kCannotCreate + std::wstring(L"deployment.properties\" file. Launch aborted."), true);
+        showGenerateFailure(propertiesResult, boxes);
+        boxes.show(boxtexts::kCannotCreate + std::wstring(L"deployment.properties\" file. Launch aborted."));
         return false;
     }
     const std::wstring temp = paths.supportDirectory + L"\\Temp";
@@ -188,44 +206,42 @@ bool copySecurityDirectory(const std::wstring& executableDirectory, const std::w
 }
 
 SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches, SettingsFiles& settings,
+                              HeldLock& setupLock, const std::function<void()>& afterJava,
                               const ShortPathSource& shortPaths) {
     SessionOutcome outcome;
+    SessionBoxes boxes(setupLock);
     logger().log(L"Entering Launcher Session mode.");
     const std::wstring sessionFile = chooseSessionFile(paths.arguments);
     if (sessionFile.empty()) {
-        showErrorBox(boxtexts::kNoSessionFile + std::wstring(L" Launch aborted."), true);
+        boxes.show(boxtexts::kNoSessionFile + std::wstring(L" Launch aborted."));
         outcome.status = -1;
     } else {
         logger().log(L"Launching %ls", sessionFile.c_str());
         if (!switches.validationDisabled && !validateSessionFile(sessionFile)) {
-            showErrorBox(
-                boxtexts::kSessionFileProblem +
-                    std::wstring(L" used to open your session or recording. It "
-                                 L"may be damaged or may be from an invalid source. Please open the link in your "
-                                 L"browser again to download the .vca file again. If the problem persists, contact "
-                                 L"your system administrator or Tavisto Convoca Technical Support."),
-                true);
+            boxes.show(boxtexts::kSessionFileProblem +
+                       std::wstring(L" used to open your session or recording. It "
+                                    L"may be damaged or may be from an invalid source. Please open the link in your "
+                                    L"browser again to download the .vca file again. If the problem persists, contact "
+                                    L"your system administrator or Tavisto Convoca Technical Support."));
             outcome.status = -1;
         }
     }
     if (!copySecurityDirectory(paths.executableDirectory, paths.supportDirectory)) {
-        showErrorBox(boxtexts::kCannotCopy + std::wstring(L"secure\" directory. Launch aborted."), true);
+        boxes.show(boxtexts::kCannotCopy + std::wstring(L"secure\" directory. Launch aborted."));
         outcome.status = -1;
     }
-    if (outcome.status == 0 && !prepareRuntime(paths, settings)) outcome.status = -1;
+    if (outcome.status == 0 && !prepareRuntime(paths, settings, boxes)) outcome.status = -1;
 
     if (outcome.status == 0) {
         JavaTexts texts;
         DWORD error = 0;
         if (!formJavaTexts(paths, sessionFile, shortPaths, texts, error)) {
-            showErrorBox(
-                boxtexts::kJavaCannotLaunch +
-                    std::wstring(L" This is likely because "
-                                 L"Java Virtual Machine files are installed under your user directory and your name "
-                                 L"contains characters that are not supported by the locale for which your computer "
-                                 L"is currently configured. Please set your system locale properly so it is "
-                                 L"compatible with all the characters in your name."),
-                true);
+            boxes.show(boxtexts::kJavaCannotLaunch +
+                       std::wstring(L" This is likely because "
+                                    L"Java Virtual Machine files are installed under your user directory and your name "
+                                    L"contains characters that are not supported by the locale for which your computer "
+                                    L"is currently configured. Please set your system locale properly so it is "
+                                    L"compatible with all the characters in your name."));
             outcome.status = error != 0 ? static_cast<int>(error) : -1;
             outcome.bypassExitSequence = true;
             return outcome;
@@ -233,8 +249,11 @@ SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches&
         setJavaEnvironment(texts);
         const std::vector<std::string> arguments = javaArguments(texts);
         logLaunchBanner(texts, arguments);
-        if (!switches.launchDisabled && !spawnJava(texts, arguments)) outcome.status = -1;
+        if (!switches.launchDisabled && !spawnJava(texts, arguments, boxes)) outcome.status = -1;
     }
+    // Java, once it runs, keeps its working copy from being replaced.
+    setupLock.release();
+    if (afterJava) afterJava();
     logger().log(L"Exiting Launcher Session mode.");
     return outcome;
 }

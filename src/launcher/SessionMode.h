@@ -1,9 +1,11 @@
 #pragma once
 #include "deployment/LauncherSettings.h"
 #include "launcher/LauncherPaths.h"
+#include "launcher/OneTimeSetup.h"
 #include "platform/FileSystem.h"
 #include "platform/ShortPath.h"
 
+#include <functional>
 #include <string>
 
 struct SessionOutcome {
@@ -14,9 +16,14 @@ struct SessionOutcome {
 };
 
 // Starts Java Web Start on the first ".vca" argument, with the run's settings
-// readers. Paths without an ANSI form reach Java in their short forms from
-// shortPaths.
+// readers. setupLock, which keeps other starts from replacing the working
+// copy, is released once Java has been created, before any box, and on
+// every way out. afterJava is called right after Java has been created, or
+// where that would have been when the launch stopped short, but not on the
+// way out that bypasses the exit sequence. Paths without an ANSI form reach
+// Java in their short forms from shortPaths.
 SessionOutcome runSessionMode(const LauncherPaths& paths, const StartupSwitches& switches, SettingsFiles& settings,
+                              HeldLock& setupLock, const std::function<void()>& afterJava = nullptr,
                               const ShortPathSource& shortPaths = systemShortPaths());
 
 // Copies the runtime's security directory into the support directory once;

@@ -16,6 +16,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <memory>
+
 namespace {
 
 tvs::Logger& logger() { return tvs::Logger::getInstance(); }
@@ -88,11 +90,12 @@ private:
     bool m_started = false;
 };
 
-// What start-up worked out, or the failed step that ends the run: its box,
-// shown logged, and the exit status.
+// What start-up worked out, with the setup lock still held, or the failed
+// step that ends the run: its box, shown logged, and the exit status.
 struct StartupResult {
     bool ok = true;
     LauncherPaths paths;
+    std::unique_ptr<FileSystemLock> setupLock;
     std::wstring failure;
     int status = 0;
 };
@@ -145,7 +148,8 @@ StartupResult workOutPaths() {
     paths.executableVersion = version.version;
     logger().log(L"Executable version: %ls", paths.executableVersion.c_str());
 
-    const OneTimeSetupResult setup =
+    // The lock goes with the setup's result on the ways out below, before their box.
+    OneTimeSetupResult setup =
         performOneTimeSetup(paths.executableDirectory, paths.supportDirectory, paths.installKind);
     if (!setup) return failed(setup.failure);
     paths.embeddedJreHome = setup.embeddedJreHome;
@@ -168,6 +172,7 @@ StartupResult workOutPaths() {
     paths.cacheDirectory = getLongPath(paths.supportDirectory) + L"\\" + names::kCacheDirectory;
     if (!createDirectoryChain(paths.cacheDirectory))
         return failed(boxtexts::kNoCacheDirectory + (L"\n    " + paths.cacheDirectory));
+    result.setupLock = std::move(setup.lock);
     return result;
 }
 
@@ -187,14 +192,16 @@ UtilityWindowPaths utilityWindowPaths(const LauncherPaths& paths) {
     return {paths.embeddedJreHome, jar, paths.userPropertiesPath, paths.cacheDirectory, paths.executableVersion, admin};
 }
 
-int runUtilityWindowMode(const UtilityWindowPaths& windowPaths, UtilityWindowLauncher& window) {
+int runUtilityWindowMode(const UtilityWindowPaths& windowPaths, UtilityWindowLauncher& window, HeldLock& setupLock) {
     const wchar_t* label = windowPaths.admin ? L"per-Machine" : L"per-User";
     logger().log(L"Entering Launcher Utility Window mode.");
     logger().log(L"Utility Window jar path: '%ls', properties path '%ls', cache path '%ls', "
                  L"MsiDeployment '%ls', launcher version '%ls'",
                  windowPaths.jarPath.c_str(), windowPaths.settingsPath.c_str(), windowPaths.cachePath.c_str(), label,
                  windowPaths.version.c_str());
-    const UtilityWindowResult result = window.run();
+    // The window's Java keeps the working copy from being replaced once it runs.
+    const UtilityWindowResult result = window.run([&setupLock] { setupLock.release(); });
+    setupLock.release();
     int status = 0;
     if (result.failed()) {
         showErrorBox(boxtexts::kUtilityWindowFailed + std::to_wstring(result.code), true);
@@ -218,13 +225,16 @@ int runLauncher() {
     UpdateLibraryLoader library(getLongPath(paths.executableDirectory) + L"\\" + names::kUpdateLibrary);
     UtilityWindowLauncher window(windowPaths, [&library] { checkForUpdatesWithUi(library.library()); });
     UpdaterSession updater(switches, library, [&window] { window.sendCommand("shutdown"); });
-    updater.start();
 
     int status = 0;
     if (paths.arguments.size() == 1) {
-        status = runUtilityWindowMode(windowPaths, window);
+        // Before the window, so that its "update" always has a library to ask.
+        updater.start();
+        status = runUtilityWindowMode(windowPaths, window, *startup.setupLock);
     } else {
-        SessionOutcome outcome = runSessionMode(paths, switches, settings);
+        // Java's start waits for nothing that the update check gives it.
+        SessionOutcome outcome =
+            runSessionMode(paths, switches, settings, *startup.setupLock, [&updater] { updater.start(); });
         if (outcome.bypassExitSequence) return outcome.status;
         status = outcome.status;
     }

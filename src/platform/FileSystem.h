@@ -67,7 +67,8 @@ Win32Result copyTree(const std::wstring& source, const std::wstring& destination
 std::wstring treeDifference(const std::wstring& master, const std::wstring& copy);
 
 // The tree calls of the runtime copies. Tests pass their own to make a copy
-// fall short or a folder stay in use.
+// fall short, a folder stay in use or a move fail. A failed move leaves the
+// reason in GetLastError().
 class TreeCalls {
 public:
     virtual ~TreeCalls() = default;
@@ -76,6 +77,9 @@ public:
     }
     virtual bool copy(const std::wstring& source, const std::wstring& destination, const CopyProgress& progress) const {
         return static_cast<bool>(copyTree(source, destination, progress));
+    }
+    virtual bool move(const std::wstring& from, const std::wstring& to) const {
+        return MoveFileW(from.c_str(), to.c_str()) != FALSE;
     }
 };
 

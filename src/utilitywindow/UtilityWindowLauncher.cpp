@@ -27,7 +27,7 @@ UtilityWindowLauncher::UtilityWindowLauncher(UtilityWindowPaths paths, std::func
                                              const ShortPathSource& shortPaths)
     : m_paths(std::move(paths)), m_onUpdateRequested(std::move(onUpdateRequested)), m_shortPaths(shortPaths) {}
 
-UtilityWindowResult UtilityWindowLauncher::run() {
+UtilityWindowResult UtilityWindowLauncher::run(const std::function<void()>& onStarted) {
     using Status = UtilityWindowResult::Status;
     std::string program;
     std::vector<std::string> arguments{
@@ -49,6 +49,7 @@ UtilityWindowResult UtilityWindowLauncher::run() {
         logger().log(L"Failed to start UtilityWindow: %hs", e.what());
         return {Status::notStarted, e.code()};
     }
+    if (onStarted) onStarted();
     m_stream.out().tie(nullptr);
     m_monitoring = true;
     monitorOutput();

@@ -47,8 +47,9 @@ public:
     UtilityWindowLauncher(const UtilityWindowLauncher&) = delete;
     UtilityWindowLauncher& operator=(const UtilityWindowLauncher&) = delete;
 
-    // Blocks until the window's output ends. Failures are logged.
-    UtilityWindowResult run();
+    // Blocks until the window's output ends; onStarted (when given) is called
+    // once the window's process has been created. Failures are logged.
+    UtilityWindowResult run(const std::function<void()>& onStarted = nullptr);
 
     // Safe to call from another thread while run() reads the window's output.
     // Sends only while that output is read. False when nothing was sent or the

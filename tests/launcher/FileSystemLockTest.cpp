@@ -9,16 +9,26 @@
 #include <optional>
 
 using Change = std::function<bool(const std::wstring& copy)>;
+struct Stopped {}; // the process ends here
+enum class FinalMove { moves, fails, stops };
 
 // The system's copy, then changed as a full disk would; with inUse, a folder that cannot be renamed and no copy at all.
+// The final move of a swap, the staged copy's, may fail or end the process.
 struct FakeTreeCalls : TreeCalls {
     bool canRename(const std::wstring& directory) const override { return !inUse && TreeCalls::canRename(directory); }
     bool copy(const std::wstring& source, const std::wstring& destination, const CopyProgress&) const override {
         if (inUse) ADD_FAILURE() << "copied while the working copy is in use";
         return copyTree(source, destination) && change(destination);
     }
+    bool move(const std::wstring& from, const std::wstring& to) const override {
+        const bool final = from.size() > 8 && from.compare(from.size() - 8, 8, L".partial") == 0;
+        if (final && finalMove == FinalMove::stops) throw Stopped();
+        if (final && finalMove == FinalMove::fails) return SetLastError(ERROR_ACCESS_DENIED), false;
+        return TreeCalls::move(from, to);
+    }
     Change change = [](const std::wstring& copy) { return writeFile(copy + L"\\Java\\rt.jar", "1"); };
     bool inUse = false;
+    FinalMove finalMove = FinalMove::moves;
 };
 
 // A copy differing from its master is removed (runtime, security folder); a stale copy in use, or behind an undeletable
@@ -104,5 +114,57 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), L"Taking over lock.lck, which no running launcher holds."), 1);
     EXPECT_EQ(listFiles(support.path()), (std::vector<std::wstring>{L"embedded.old\\held", L"embedded\\Java\\rt.jar"}));
     EXPECT_NE("stale", regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"));
+    regDeleteTree(HKEY_CURRENT_USER, kLauncherRegistryKey);
+}
+
+// A swap never loses the previous working copy: when its final move fails, that copy moves back; when the start stops
+// between the two moves, the next start moves it back first, also when that start's own copy then fails (a master
+// file held by a scanner). Either way it is whole under its own name, its marker unchanged. The setup's lock stays
+// with its result: another start's refresh waits until this start lets it go, and leaves what it prepared alone.
+TEST(Refresh, ASwapThatFailsOrStopsHalfwayKeepsThePreviousCopyAndTheLockWaitsForTheSpawn) {
+    ScopedTestLogger logger;
+    TempDir install, support;
+    const std::wstring embedded = support / L"embedded";
+    ASSERT_TRUE(makeDirs(install / L"Resources\\Java") && writeFile(install / L"Resources\\Java\\rt.jar", "12345") &&
+                makeDirs(embedded) && writeFile(embedded + L"\\sentinel", "previous") &&
+                regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate", "stale"));
+    const auto expectPreviousCopy = [&] {
+        EXPECT_EQ(listFiles(support.path()), std::vector<std::wstring>{L"embedded\\sentinel"});
+        EXPECT_EQ("previous", readFile(embedded + L"\\sentinel"));
+        EXPECT_EQ("stale", regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"));
+    };
+    FakeTreeCalls calls;
+    calls.change = [](auto&) { return true; };
+    calls.finalMove = FinalMove::fails;
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls));
+    EXPECT_EQ(logger.messages().back(),
+              L"Cannot move " + embedded + L".partial into place (error 5); keeping the current working copy.");
+    expectPreviousCopy();
+
+    calls.finalMove = FinalMove::stops;
+    EXPECT_THROW(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls), Stopped);
+    EXPECT_EQ(listFiles(support.path()),
+              (std::vector<std::wstring>{L"embedded.old\\sentinel", L"embedded.partial\\Java\\rt.jar"}));
+    calls.finalMove = FinalMove::moves;
+    calls.change = [](auto&) { return false; };
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls));
+    const std::vector<std::wstring> lines = logger.messages();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         L"Moving " + embedded + L".old back into place: an earlier start stopped while replacing it."),
+              1);
+    expectPreviousCopy();
+
+    calls.change = [](auto&) { return true; };
+    OneTimeSetupResult first = performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls);
+    ASSERT_TRUE(first && first.lock && writeFile(embedded + L"\\prepared", "this start's") &&
+                regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate", "upgraded"));
+    int waits = 0;
+    const WaitFunction spawnAtTheThirdWait = [&](DWORD) {
+        EXPECT_EQ("this start's", readFile(embedded + L"\\prepared")) << "replaced before this start's spawn";
+        if (++waits == 3) first.lock->release();
+    };
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls, spawnAtTheThirdWait));
+    EXPECT_EQ(3, waits);
+    EXPECT_EQ(listFiles(support.path()), std::vector<std::wstring>{L"embedded\\Java\\rt.jar"});
     regDeleteTree(HKEY_CURRENT_USER, kLauncherRegistryKey);
 }

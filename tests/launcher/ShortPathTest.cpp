@@ -102,11 +102,24 @@ struct NoShortNames : ShortPathSource {
     std::wstring shortForm(const std::wstring&) const override { return L""; }
 };
 
-// Without short names on the volume the launch ends with the locale message and skips the exit sequence.
-TEST_F(ShortPathTest, WithoutShortNamesTheLaunchEndsWithTheLocaleMessage) {
+// Notes, at its first release, how many boxes had been shown and the log's last line.
+struct RecordingLock : HeldLock {
+    explicit RecordingLock(const BoxRobot& robot) : robot(robot) {}
+    void release() override {
+        if (releases++ == 0)
+            boxesBefore = robot.boxes().size(), lastLine = logMessages(tvs::Logger::currentLogPath()).back();
+    }
+    const BoxRobot& robot;
+    int releases = 0;
+    size_t boxesBefore = 0;
+    std::wstring lastLine;
+};
+
+// The setup lock goes before any box (the locale message without short names, after which the exit sequence is
+// skipped; an invalid session file), and otherwise once Java has been started, right after the launch banner.
+TEST_F(ShortPathTest, TheSessionModeReleasesTheSetupLockBeforeItsBoxOrOnceJavaIsStarted) {
     LauncherInstall install(InstallKind::perMachine);
     const std::wstring vca = kLocal + L"\\\u4f1a\u8bae.vca";
-    ASSERT_TRUE(writeFile(vca, sessionXml()));
     LauncherPaths paths;
     paths.arguments = {install.exe(), vca};
     paths.executableDirectory = install.directory();
@@ -114,16 +127,34 @@ TEST_F(ShortPathTest, WithoutShortNamesTheLaunchEndsWithTheLocaleMessage) {
     paths.embeddedJreHome = install.path(L"Resources\\Java\\jre1.7.0_40");
     paths.userPropertiesPath = paths.adminPropertiesPath = install.path(L"ConvocaLauncherAdmin.properties");
     paths.cacheDirectory = supportDirectory() + L"\\vcaLauncherCache";
-    StartupSwitches switches;
-    switches.launchDisabled = true;
-    SettingsFiles settings(paths.userPropertiesPath, paths.adminPropertiesPath);
-    ASSERT_TRUE(tvs::Logger::initialize().started);
-    const SessionOutcome without = runSessionMode(paths, switches, settings, NoShortNames());
-    tvs::Logger::shutdown();
-    EXPECT_EQ(1113, without.status);
-    EXPECT_TRUE(without.bypassExitSequence);
-    ASSERT_EQ(1u, robot.boxes().size());
-    EXPECT_EQ(0u, robot.boxes()[0].text.find(L"Tavisto Convoca Launcher cannot launch Java Virtual Machine."));
+    const NoShortNames none;
+    const struct {
+        const ShortPathSource& shortPaths;
+        std::string codebase;
+        int status;
+        std::wstring box; // its beginning; none when empty
+    } rows[] = {
+        {none, "https://meet.convoca.com/", 1113, L"Tavisto Convoca Launcher cannot launch Java Virtual Machine."},
+        {systemShortPaths(), "https://evil.example/", -1, L"There is a problem with the .vca file"},
+        {systemShortPaths(), "https://meet.convoca.com/", 0, L""}};
+    for (const auto& row : rows) {
+        ASSERT_TRUE(writeFile(vca, sessionXml(row.codebase)));
+        robot.clear();
+        SettingsFiles settings(paths.userPropertiesPath, paths.adminPropertiesPath);
+        RecordingLock lock(robot);
+        ASSERT_TRUE(tvs::Logger::initialize().started);
+        const SessionOutcome outcome =
+            runSessionMode(paths, StartupSwitches(), settings, lock, nullptr, row.shortPaths);
+        tvs::Logger::shutdown();
+        EXPECT_EQ(row.status, outcome.status);
+        EXPECT_EQ(row.status == 1113, outcome.bypassExitSequence);
+        EXPECT_TRUE(lock.releases > 0 && lock.boxesBefore == 0) << row.status;
+        const std::vector<Box> boxes = robot.boxes();
+        EXPECT_TRUE(row.box.empty() ? boxes.empty() : boxes.size() == 1 && boxes[0].text.rfind(row.box, 0) == 0);
+        EXPECT_TRUE(!row.box.empty() || lock.lastLine == std::wstring(64, L'=')) << "released after the banner";
+    }
+    for (int i = 0; i < 300 && !fileExists(install.path(L"Resources\\Java\\jre1.7.0_40\\bin\\javaw.record.txt")); ++i)
+        Sleep(50); // the started stand-in, before its install goes
 }
 
 } // namespace

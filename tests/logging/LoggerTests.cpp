@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <regex>
 #include <thread>
 
@@ -48,11 +49,31 @@ protected:
 
 } // namespace
 
+// A log of this second's name that nobody holds is an earlier run's: it is left alone, and the run takes the next.
 TEST_F(LoggerTest, WritesTimestampedUtf8LinesInTheMicrosoftWideConventionToALogNamedAfterStartUp) {
+    std::vector<std::wstring> taken; // this second's name and the next second's
+    ASSERT_TRUE(makeDirs(logs));
+    for (long long second = 0; second < 2; ++second) {
+        SYSTEMTIME t;
+        FILETIME f;
+        GetLocalTime(&t);
+        SystemTimeToFileTime(&t, &f);
+        ULARGE_INTEGER u{{f.dwLowDateTime, f.dwHighDateTime}};
+        u.QuadPart += second * 10000000LL;
+        f = {u.LowPart, u.HighPart};
+        FileTimeToSystemTime(&f, &t);
+        wchar_t name[64] = {};
+        swprintf(name, 64, L"\\ConvocaLauncher_%04d%02d%02d_%02d%02d%02d.log", t.wYear, t.wMonth, t.wDay, t.wHour,
+                 t.wMinute, t.wSecond);
+        taken.push_back(logs + name);
+        ASSERT_TRUE(writeFile(taken.back(), "an earlier run's"));
+    }
     start();
     const std::wstring path = Logger::currentLogPath(), name = path.substr(logs.size() + 1);
     EXPECT_EQ(path, logs + L"\\" + name);
-    EXPECT_TRUE(std::regex_match(name, std::wregex(L"ConvocaLauncher_\\d{8}_\\d{6}\\.log"))) << name;
+    EXPECT_TRUE(std::regex_match(name, std::wregex(L"ConvocaLauncher_\\d{8}_\\d{6}_1\\.log"))) << name;
+    EXPECT_NE(std::find(taken.begin(), taken.end(), path.substr(0, path.size() - 6) + L".log"), taken.end());
+    for (const std::wstring& earlier : taken) EXPECT_EQ("an earlier run's", readFile(earlier));
 
     Logger::getInstance().log(L"%s %hs %ls %d %u %i %5.2s", L"\x00E9\x20AC\xD83D\xDE00\xD800", "narrow", L"wide", -7,
                               4000000000u, 12, L"abcdef");
@@ -159,11 +180,13 @@ TEST_F(LoggerTest, ShutdownAppendsEachRunByteForByteAndRollsA32768ByteCollectorO
 }
 
 // Shutdown deletes logs made over 90 whole days ago, then collects the rest oldest first, rolling over before each.
+// A leftover that another collector has claimed, or that another program reads sharing only reading and deleting, is
+// neither appended nor deleted, and a later shutdown appends it once.
 TEST_F(LoggerTest, ShutdownDeletesStaleLogsAndCollectsLeftoversOldestFirst) {
     const struct {
         const wchar_t* name;
         long long age;
-        char fate; // deleted, kept, held by a writer, collected
+        char fate; // deleted, kept, held by a writer, collected, claimed by a collector, read
         std::string text;
     } files[] = {
         {L"ConvocaLauncher_20000101_000000.log", 91 * kDay, 'd', "stale"},
@@ -171,6 +194,8 @@ TEST_F(LoggerTest, ShutdownDeletesStaleLogsAndCollectsLeftoversOldestFirst) {
         {L"ConvocaLauncher_20000102_000000_10.log", 0, 'c', "tenth\r\n"},
         {L"ConvocaLauncher_20000102_000000_2.log", 0, 'c', "second\r\n"},
         {L"ConvocaLauncher_20000102_000000_1.log", 0, 'h', "running"},
+        {L"ConvocaLauncher_20000102_000000_3.log", 0, 'l', "claimed\r\n"},
+        {L"ConvocaLauncher_20000102_000000_4.log", 0, 'r', "read\r\n"},
         {L"ConvocaLauncher_20000102_000000.log", 90 * kDay + 23 * 3600, 'c', std::string(32768, 'o')},
         {L"Other_20000101_000000.log", 200 * kDay, 'k', "other"},
         {L"ConvocaLauncher_20000103_000000.txt", 200 * kDay, 'k', "text"},
@@ -178,21 +203,27 @@ TEST_F(LoggerTest, ShutdownDeletesStaleLogsAndCollectsLeftoversOldestFirst) {
     start();
     std::vector<std::string> expected;
     handles::File writer;
+    std::vector<handles::File> others;
+    const std::map<char, std::pair<DWORD, DWORD>> opens = {{'l', {GENERIC_READ | DELETE, 0}},
+                                                           {'r', {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE}}};
     for (const auto& f : files) {
         const std::wstring path = logs + L"\\" + f.name;
         ASSERT_TRUE(writeFile(path, f.text) && setFileAge(path, f.age));
         if (f.fate == 'd') expected.push_back("Deleting stale log file: " + utf8(path));
         if (f.fate == 'h')
             writer.reset(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (opens.count(f.fate))
+            others.emplace_back(CreateFileW(path.c_str(), opens.at(f.fate).first, opens.at(f.fate).second, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
     }
     expected.push_back("Rolling over log file: " + utf8(collector));
     CaptureStderr();
     const std::string collected = finishRun(L"run");
-    for (const auto& f : files) EXPECT_EQ(fileExists(logs + L"\\" + f.name), f.fate == 'k' || f.fate == 'h');
+    for (const auto& f : files) EXPECT_EQ(fileExists(logs + L"\\" + f.name), std::string("khlr").find(f.fate) < 4);
     std::vector<std::string> lines = splitLines(GetCapturedStderr());
     std::sort(lines.begin(), lines.end());
     EXPECT_EQ(lines, expected);
-    EXPECT_EQ(readFile(oldLog), files[5].text) << "rolled over before the next";
+    EXPECT_EQ(readFile(oldLog), files[7].text) << "rolled over before the next";
     EXPECT_TRUE(std::regex_match(collected, std::regex("second\r\ntenth\r\n" + kBom + "(.|\r|\n)*" + kStamp +
                                                        "run\r\n" + kStamp + "Shutdown\r\n\r\nfuture\r\n")))
         << collected;
@@ -202,4 +233,10 @@ TEST_F(LoggerTest, ShutdownDeletesStaleLogsAndCollectsLeftoversOldestFirst) {
     Logger::shutdown();
     EXPECT_FALSE(fileExists(logs + L"\\" + files[4].name));
     EXPECT_EQ(readFile(collector), collected);
+
+    others.clear();
+    start();
+    const std::string later = readFile(oldLog) + finishRun(L"later");
+    for (const std::string text : {"claimed\r\n", "read\r\n"})
+        EXPECT_TRUE(later.find(text) != std::string::npos && later.find(text) == later.rfind(text)) << text;
 }

@@ -71,6 +71,7 @@ struct LauncherResult {
 struct LaunchOptions {
     std::wstring commandLine;                         // instead of the exe's full path; run in the install's folder
     std::map<std::wstring, std::wstring> environment; // added to the launcher's environment
+    unsigned timeoutMs = 120000;                      // for run(), after which the launcher is killed
 };
 
 // A launcher started without waiting for it; killed if it still runs when the object goes.
@@ -127,7 +128,7 @@ protected:
         removeTree(supportDirectory() + L"\\logs");
         robot.clear();
         LauncherResult result;
-        result.exitCode = LauncherProcess(install, args, options).wait(120000);
+        result.exitCode = LauncherProcess(install, args, options).wait(options.timeoutMs);
         result.boxes = robot.boxes();
         result.log = lastRunLog();
         return result;

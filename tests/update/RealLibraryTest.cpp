@@ -11,6 +11,9 @@
 
 namespace {
 
+// Each wait has a deadline a few times what it takes here, and a failed wait ends the test at once.
+constexpr unsigned kWindowMs = 20000;
+
 // An HTTP server on 127.0.0.1 that answers with fixed bodies by path (empty for others). One connection at a time, each
 // bounded by a timeout; it stops with the object (closing the listener ends accept), or after 100 connections.
 class LoopbackServer {
@@ -35,7 +38,7 @@ public:
         WSACleanup();
     }
     std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
-    // The answer to `path` waits until `holdUntil` holds (at most 20 s); held() tells whether it came to hold.
+    // The answer to `path` waits until `holdUntil` holds (at most 10 s); held() tells whether it came to hold.
     void serve(const std::string& path, const std::string& body, std::function<bool()> holdUntil = nullptr) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_bodies[path] = {body, holdUntil};
@@ -56,7 +59,7 @@ private:
                 const auto found = m_bodies.find(request.substr(4, request.find(' ', 4) - 4));
                 if (found != m_bodies.end()) body = found->second;
             }
-            for (const DWORD end = GetTickCount() + 20000; body.second && !m_held && GetTickCount() < end; Sleep(50))
+            for (const DWORD end = GetTickCount() + 10000; body.second && !m_held && GetTickCount() < end; Sleep(50))
                 m_held = body.second();
             const std::string reply = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.first.size()) +
                                       "\r\nConnection: close\r\n\r\n" + body.first;
@@ -85,7 +88,7 @@ protected:
         EXPECT_TRUE(CopyFileW(exe.c_str(), install.exe().c_str(), FALSE));
         EXPECT_TRUE(writeUserSettings(InstallKind::perUser, settings + "overrideAppcastURL=" + url + "\r\n"));
         writeFile(files / L"script.txt", script);
-        return {L"", {{L"CONVOCA_STANDIN_JAVA_SCRIPT", files / L"script.txt"}}};
+        return {L"", {{L"CONVOCA_STANDIN_JAVA_SCRIPT", files / L"script.txt"}}, 30000};
     }
     // An appcast that offers `version`, with the installer as built or with one byte changed; held until `hold`.
     void offer(const std::string& version, bool tampered = false, std::function<bool()> hold = nullptr) {
@@ -115,13 +118,17 @@ TEST_F(RealLibraryTest, SessionModeStartsJavaAtOnceAndWaitsForTheCheck) {
         return fileExists(javawRecordPath()) && std::count(log.begin(), log.end(), L"Waiting for updater to finish.");
     });
     const std::string closed = LoopbackServer().url(kCast); // a port where a server was
-    for (const std::string& url : {server.url(kCast), closed}) {
+    for (const std::string& url : {server.url(kCast), closed, std::string()}) {
+        // Last, no check's thread can start (the library's test switch): the library is not left busy either.
+        ASSERT_TRUE(!url.empty() ||
+                    regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "TvsTestFailCheckThread", "1"));
         const DWORD start = GetTickCount();
-        const LauncherResult r = run(install, {session()}, prepare(true, url, ""));
-        EXPECT_TRUE(r.exitCode == 0 && GetTickCount() - start < 30000u) << r.exitCode;
+        const LauncherResult r = run(install, {session()}, prepare(true, url.empty() ? server.url(kCast) : url, ""));
+        ASSERT_TRUE(r.exitCode == 0 && GetTickCount() - start < 30000u) << r.exitCode;
         EXPECT_TRUE(r.boxes.empty());
         EXPECT_TRUE(r.logHas(L"Exiting Launcher with status  0"));
-        EXPECT_TRUE(url == closed || r.logHas(L"Updater finished."));
+        EXPECT_TRUE(url != server.url(kCast) || r.logHas(L"Updater finished."));
+        EXPECT_FALSE(url.empty() && r.logHas(L"Waiting for updater to finish."));
     }
     EXPECT_TRUE(server.held()) << "the appcast was asked for, and answered once the launcher waited for it";
 }
@@ -140,11 +147,11 @@ TEST_F(RealLibraryTest, AnUpdateFromTheWindowIsStartedOnlyWhenItsSignatureVerifi
         LauncherProcess launcher(install, {},
                                  prepare(row.keyed, server.url(kCast),
                                          verifies ? "out update\nwait shutdown\nexit 0\n" : "out update\nexit 0\n"));
-        ASSERT_TRUE(
-            pressWindowButton(L"A new version of Tavisto Convoca Launcher is available!", L"Install update", 60000));
-        EXPECT_TRUE(verifies ? pressWindowButton(L"Ready to install.", L"Install update", 60000)
-                             : pressWindowButton(L"The update is improperly signed.", L"Cancel", 60000));
-        EXPECT_EQ(0, launcher.wait(60000));
+        ASSERT_TRUE(pressWindowButton(L"A new version of Tavisto Convoca Launcher is available!", L"Install update",
+                                      kWindowMs));
+        ASSERT_TRUE(verifies ? pressWindowButton(L"Ready to install.", L"Install update", kWindowMs)
+                             : pressWindowButton(L"The update is improperly signed.", L"Cancel", kWindowMs));
+        ASSERT_EQ(0, launcher.wait(kWindowMs));
         const std::vector<std::wstring> log = lastRunLog();
         const auto waited = std::find(log.begin(), log.end(), L"Waiting for updater to finish.");
         EXPECT_EQ(verifies, std::count(log.begin(), log.end(), L"Notified of successful update. Calling shutdown"));
@@ -164,12 +171,23 @@ TEST_F(RealLibraryTest, AnUpdateFromTheWindowIsStartedOnlyWhenItsSignatureVerifi
     }
 }
 
-// With doNotRunUpdater the library is never initialised, and the window's "update" shows nothing.
-TEST_F(RealLibraryTest, AnUpdateRequestWhileTheUpdaterIsOffShowsNothing) {
-    LauncherProcess launcher(
-        install, {}, prepare(true, server.url(kCast), "out update\nsleep 6000\nexit 0\n", "doNotRunUpdater=true\r\n"));
-    EXPECT_FALSE(pressWindowButton(L"Update Error!", L"Cancel", 5000));
-    EXPECT_EQ(0, launcher.wait(30000));
+// With doNotRunUpdater the library is never initialised, and the window's "update" shows nothing. When no check's
+// thread can start (the library's test switch), its window tells of an error, and once that is closed the run ends:
+// neither the start's check nor the window's leaves the library busy.
+TEST_F(RealLibraryTest, AnUpdateRequestThatCannotCheckLeavesTheLibraryIdle) {
+    const struct {
+        std::string settings;
+        bool threadFails;
+    } rows[] = {{"doNotRunUpdater=true\r\n", false}, {"", true}};
+    offer("1.5.0.0"); // a check that runs finds no newer version and shows no error
+    for (const auto& row : rows) {
+        ASSERT_TRUE(!row.threadFails ||
+                    regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "TvsTestFailCheckThread", "1"));
+        LauncherProcess launcher(install, {},
+                                 prepare(true, server.url(kCast), "out update\nsleep 6000\nexit 0\n", row.settings));
+        ASSERT_EQ(row.threadFails, pressWindowButton(L"Update Error!", L"Cancel", row.threadFails ? kWindowMs : 5000));
+        ASSERT_EQ(0, launcher.wait(kWindowMs));
+    }
 }
 
 } // namespace

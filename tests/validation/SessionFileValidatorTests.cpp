@@ -75,6 +75,10 @@ TEST(SessionFileValidation, EachCaseIsJudgedAndLoggedExactly) {
         {code("s.vca", "<extension href=\"" + plain + "\"/>"), foreign("extension", plain)},
         {code("s.vca", "<jar href=\"a.jar\" HREF=\"b\" href=\"" + evil + "\"/>"),
          L"    The \"href\" attribute of the \"jar\" node is repeated.\n"},
+        {code("s.vca", "<jar href=\"a.jar\" href=\"" + evil + "\"/>"),
+         L"    The \"href\" attribute of the \"jar\" node is repeated.\n"}, // just the two
+        {code("s.vca", "<jar aa=\"1\" href=\"a.jar\" aa=\"2\"/>"),
+         L"    The \"aa\" attribute of the \"jar\" node is repeated.\n"}, // first in name order
         {many + " codebase=\"https://evil.example/\"/>",
          L"    The \"codebase\" attribute of the \"jnlp\" node is repeated.\n"},
         {"<!DOCTYPE jnlp PUBLIC \"-//x//DTD JNLP 6.0//EN\" 'http://x/[1]<2>.dtd'>" + code("s.vca", "")},
