@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
-#include <optional>
 
 using Change = std::function<bool(const std::wstring& copy)>;
 struct Stopped {}; // the process ends here
@@ -77,23 +76,12 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
     EXPECT_EQ(listFiles(support.path()), (std::vector<std::wstring>{L"embedded.partial\\held", L"embedded\\sentinel"}));
     EXPECT_EQ("stale", regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate"));
 
-    // A live launcher's lock, which no one takes over: waited for while held, past 60 attempts up to 600.
-    std::optional<FileSystemLock> holder;
     std::vector<DWORD> waits;
-    size_t heldFor = 61;
-    const WaitFunction record = [&](DWORD milliseconds) {
-        waits.push_back(milliseconds);
-        if (waits.size() == heldFor) holder.reset();
-    };
-    holder.emplace(support.path());
-    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls, record));
-    EXPECT_EQ(waits.size(), 61u);
+    const WaitFunction record = [&](DWORD milliseconds) { waits.push_back(milliseconds); };
     {
-        waits.clear(), heldFor = 601;
-        holder.emplace(support.path());
+        const FileSystemLock holder(support.path()); // a live launcher's, which no one takes over
         const OneTimeSetupResult result =
             performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls, record);
-        holder.reset();
         EXPECT_TRUE(!result && result.embeddedJreHome.empty());
         EXPECT_EQ(waits, std::vector<DWORD>(600, 1000));
         EXPECT_EQ(lastLine(),
@@ -159,12 +147,12 @@ TEST(Refresh, ASwapThatFailsOrStopsHalfwayKeepsThePreviousCopyAndTheLockWaitsFor
     ASSERT_TRUE(first && first.lock && writeFile(embedded + L"\\prepared", "this start's") &&
                 regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate", "upgraded"));
     int waits = 0;
-    const WaitFunction spawnAtTheThirdWait = [&](DWORD) {
+    const WaitFunction spawnAfter61Waits = [&](DWORD) {
         EXPECT_EQ("this start's", readFile(embedded + L"\\prepared")) << "replaced before this start's spawn";
-        if (++waits == 3) first.lock->release();
+        if (++waits == 61) first.lock->release();
     };
-    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls, spawnAtTheThirdWait));
-    EXPECT_EQ(3, waits);
+    EXPECT_TRUE(performOneTimeSetup(install.path(), support.path(), InstallKind::perUser, calls, spawnAfter61Waits));
+    EXPECT_EQ(61, waits) << "a live holder is waited for beyond 60 attempts";
     EXPECT_EQ(listFiles(support.path()), std::vector<std::wstring>{L"embedded\\Java\\rt.jar"});
     regDeleteTree(HKEY_CURRENT_USER, kLauncherRegistryKey);
 }
