@@ -101,12 +101,12 @@ JavaStart timeToJava(const LauncherInstall& install, const std::wstring& vca, co
 }
 
 void printSteps(const std::vector<JavaStart>& starts) {
-    std::printf("  its steps, median ms, each ended by:\n");
+    std::printf("  its steps that cost a millisecond or more, median ms, each ended by:\n");
     for (size_t i = 0; i < starts[0].steps.size(); ++i) {
         std::vector<double> costs;
         for (const JavaStart& s : starts)
             if (i < s.steps.size() && s.steps[i].first == starts[0].steps[i].first) costs.push_back(s.steps[i].second);
-        std::printf("    %6.1f  %s\n", median(costs), starts[0].steps[i].first.c_str());
+        if (median(costs) >= 1) std::printf("    %6.1f  %s\n", median(costs), starts[0].steps[i].first.c_str());
     }
 }
 
