@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <map>
 #include <regex>
 #include <thread>
@@ -53,18 +54,9 @@ protected:
 TEST_F(LoggerTest, WritesTimestampedUtf8LinesInTheMicrosoftWideConventionToALogNamedAfterStartUp) {
     std::vector<std::wstring> taken; // this second's name and the next second's
     ASSERT_TRUE(makeDirs(logs));
-    for (long long second = 0; second < 2; ++second) {
-        SYSTEMTIME t;
-        FILETIME f;
-        GetLocalTime(&t);
-        SystemTimeToFileTime(&t, &f);
-        ULARGE_INTEGER u{{f.dwLowDateTime, f.dwHighDateTime}};
-        u.QuadPart += second * 10000000LL;
-        f = {u.LowPart, u.HighPart};
-        FileTimeToSystemTime(&f, &t);
+    for (std::time_t t = std::time(nullptr); taken.size() < 2; ++t) {
         wchar_t name[64] = {};
-        swprintf(name, 64, L"\\ConvocaLauncher_%04d%02d%02d_%02d%02d%02d.log", t.wYear, t.wMonth, t.wDay, t.wHour,
-                 t.wMinute, t.wSecond);
+        wcsftime(name, 64, L"\\ConvocaLauncher_%Y%m%d_%H%M%S.log", std::localtime(&t));
         taken.push_back(logs + name);
         ASSERT_TRUE(writeFile(taken.back(), "an earlier run's"));
     }
