@@ -1,11 +1,13 @@
 # Writes the Windows Installer package from the package folder with wixl,
 # unless it is newer than every file it is made of. Run with cmake -P and:
 #   WIXL, SOURCE_DIR (installer/), WORK_DIR, PACKAGE_DIR, OUTPUT, VERSION,
-#   ARCH (x64 or x86), UPGRADE_CODE, CUSTOM_ACTIONS (the custom action DLL),
+#   ARCH (x64 or x86), UPGRADE_CODE, OTHER_UPGRADE_CODE (the other architecture's package's),
+#   CUSTOM_ACTIONS (the custom action DLL),
 #   MSIBUILD (msitools' msibuild)
 cmake_minimum_required(VERSION 3.20)
 
-foreach(var WIXL MSIBUILD SOURCE_DIR WORK_DIR PACKAGE_DIR OUTPUT VERSION ARCH UPGRADE_CODE CUSTOM_ACTIONS)
+foreach(var WIXL MSIBUILD SOURCE_DIR WORK_DIR PACKAGE_DIR OUTPUT VERSION ARCH UPGRADE_CODE OTHER_UPGRADE_CODE
+        CUSTOM_ACTIONS)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "BuildMsi.cmake: ${var} is not set")
   endif()
@@ -102,11 +104,13 @@ convoca_build_installer("${OUTPUT}" "${_files_wxi}" "${WIXL}" -a ${ARCH} -o @PAR
 # What wixl cannot say: the custom action that undoes ApplyAdminFile's change
 # runs on rollback only; and versions that differ in the fourth field only,
 # which Windows Installer does not compare, replace each other too (WiX's
-# AllowSameVersionUpgrades).
+# AllowSameVersionUpgrades). Any version of the other architecture's package
+# is only detected, for the launch condition that refuses to join it.
 set(_queries
   "UPDATE `CustomAction` SET `Type` = 3329 WHERE `Action` = 'RestoreAdminFile'"
   "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'"
-  "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{${UPGRADE_CODE}}', '${VERSION}', 513, 'WIX_UPGRADE_DETECTED')")
+  "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{${UPGRADE_CODE}}', '${VERSION}', 513, 'WIX_UPGRADE_DETECTED')"
+  "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMin`, `Attributes`, `ActionProperty`) VALUES ('{${OTHER_UPGRADE_CODE}}', '0.0.0.0', 258, 'OTHERARCHPACKAGE')")
 foreach(_query IN LISTS _queries)
   execute_process(COMMAND "${MSIBUILD}" "${OUTPUT}" -q "${_query}" RESULT_VARIABLE _rc)
   if(NOT _rc EQUAL 0)

@@ -2,10 +2,12 @@
 # is newer than every file it is made of. Run with cmake -P and:
 #   MAKENSIS, SOURCE_DIR (installer/), WORK_DIR, PACKAGE_DIR, OUTPUT, VERSION, ARCH,
 #   MSI_UPGRADE_CODE (the Windows Installer package's, which the setup checks for),
+#   OTHER_MSI_UPGRADE_CODE (that of the other architecture's package),
 #   ADMIN_PROPERTIES (the administrator's settings file to ship)
 cmake_minimum_required(VERSION 3.20)
 
-foreach(var MAKENSIS SOURCE_DIR WORK_DIR PACKAGE_DIR OUTPUT VERSION ARCH MSI_UPGRADE_CODE ADMIN_PROPERTIES)
+foreach(var MAKENSIS SOURCE_DIR WORK_DIR PACKAGE_DIR OUTPUT VERSION ARCH MSI_UPGRADE_CODE OTHER_MSI_UPGRADE_CODE
+        ADMIN_PROPERTIES)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "BuildSetup.cmake: ${var} is not set")
   endif()
@@ -80,5 +82,5 @@ convoca_build_installer("${OUTPUT}" "${_files_nsh}" "${MAKENSIS}" -V2 -NOCD
   "-DFILES_NSH=${_files_nsh}" "-DUNFILES_NSH=${_unfiles_nsh}"
   "-DADMIN_TEMPLATE=${ADMIN_PROPERTIES}" ${_names}
   "-DICON=${SOURCE_DIR}/ConvocaSession.ico"
-  "-DMSI_UPGRADE_CODE=${MSI_UPGRADE_CODE}"
+  "-DMSI_UPGRADE_CODE=${MSI_UPGRADE_CODE}" "-DOTHER_MSI_UPGRADE_CODE=${OTHER_MSI_UPGRADE_CODE}"
   "${SOURCE_DIR}/ConvocaLauncherSetup.nsi")

@@ -11,6 +11,7 @@
 ;   ADMIN_TEMPLATE  the administrator's settings file shipped with /ALLUSERS
 ;   ICON            the icon of the session files and of the setup
 ;   MSI_UPGRADE_CODE  the upgrade code of the Windows Installer package
+;   OTHER_MSI_UPGRADE_CODE  that of the other architecture's package
 ;   and the names of cmake/tables/Names.cmake, in capitals: PRODUCT, PUBLISHER,
 ;   LAUNCHER_EXE, ADMIN_PROPERTIES, REGISTRY_KEY, SESSION_EXTENSION and others
 
@@ -19,11 +20,15 @@
   ; The 64-bit launcher reads the 64-bit registry view.
   !define REGVIEW 64
   !define MACHINE_PROGRAM_FILES "$PROGRAMFILES64"
+  !define OTHER_ARCH x86
+  !define OTHER_REGVIEW 32
 !else if "${ARCH}" == "x86"
   Target x86-unicode
   ; The 32-bit launcher reads the 32-bit registry view.
   !define REGVIEW 32
   !define MACHINE_PROGRAM_FILES "$PROGRAMFILES32"
+  !define OTHER_ARCH x64
+  !define OTHER_REGVIEW 64
 !else
   !error "ARCH must be x64 or x86"
 !endif
@@ -38,10 +43,12 @@
 !define EXIT_RIGHTS 5
 !define EXIT_USAGE 6
 !define EXIT_MSI 7
+!define EXIT_OTHER_ARCH 8
 
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include x64.nsh
 
 Name "${PRODUCT}"
 Caption "${PRODUCT} ${VERSION} Setup"
@@ -84,6 +91,7 @@ LangString Usage 1033 "Usage: ConvocaLauncherSetup-${VERSION}.exe [/CURRENTUSER 
 LangString BothModes 1033 "Choose either /CURRENTUSER or /ALLUSERS, not both."
 LangString NeedsAdmin 1033 "Installing ${PRODUCT} for all users needs administrator rights.$\r$\n$\r$\nStart the setup from a command prompt that runs as administrator, or leave out /ALLUSERS to install it for yourself only."
 LangString MsiInstalled 1033 "${PRODUCT} is installed for all users from its Windows Installer package (MSI), and the setup program does not install over it.$\r$\n$\r$\nUpdate it with a newer MSI package, or remove it in Add/Remove Programs first."
+LangString OtherArchInstalled 1033 "${PRODUCT} is installed for all users as the ${OTHER_ARCH} package, and the 32-bit and the 64-bit launcher do not share a computer: they would share each user's settings and working copy of the Java runtime.$\r$\n$\r$\nRemove that installation in Add/Remove Programs first, or update it with a newer ${OTHER_ARCH} package."
 LangString UnNeedsAdmin 1033 "${PRODUCT} is installed for all users. Removing it needs administrator rights."
 LangString DirectoryHint 1033 "Setup will install ${PRODUCT} ${VERSION} in the folder below. An installation for the current user must lie in your profile folder; one for all users (/ALLUSERS) must lie outside every profile folder."
 LangString FolderNotInProfile 1033 "An installation for the current user must lie in your profile folder ($PROFILE), and $INSTDIR does not.$\r$\n$\r$\nChoose a folder there, or install for all users with /ALLUSERS."
@@ -212,6 +220,7 @@ Function .onInit
   ${If} $PerMachine == 1
     Call RequireAdmin
     Call RefuseOverMsiInstallation
+    Call RefuseBesideOtherArchitecture
     SetShellVarContext all
   ${Else}
     SetShellVarContext current
@@ -237,6 +246,31 @@ Function RefuseOverMsiInstallation
   ${If} $R0 = 0 ; ERROR_SUCCESS: a product with that upgrade code is installed
     MessageBox MB_OK|MB_ICONSTOP "$(MsiInstalled)" /SD IDOK
     SetErrorLevel ${EXIT_MSI}
+    Quit
+  ${EndIf}
+FunctionEnd
+
+; Nor do the two architectures' installations for all users share a computer:
+; the other one is found by its setup program's entry in its registry view
+; (only 64-bit Windows has two) or by its Windows Installer package.
+Function RefuseBesideOtherArchitecture
+  StrCpy $R1 ""
+!if "${ARCH}" == "x86"
+  ${If} ${RunningX64}
+!endif
+    SetRegView ${OTHER_REGVIEW}
+    ReadRegStr $R1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    SetRegView ${REGVIEW}
+!if "${ARCH}" == "x86"
+  ${EndIf}
+!endif
+  System::Call 'msi::MsiEnumRelatedProductsW(w "{${OTHER_MSI_UPGRADE_CODE}}", i 0, i 0, w .R2) i .R0'
+  ${If} $R0 = 0 ; ERROR_SUCCESS: the other package is installed
+    StrCpy $R1 "$R2"
+  ${EndIf}
+  ${If} $R1 != ""
+    MessageBox MB_OK|MB_ICONSTOP "$(OtherArchInstalled)" /SD IDOK
+    SetErrorLevel ${EXIT_OTHER_ARCH}
     Quit
   ${EndIf}
 FunctionEnd

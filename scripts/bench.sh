@@ -1,11 +1,25 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmark programs under Wine; each prints its figures
-# as ratios to a yardstick measured in the same run.
+# Builds and runs the benchmark programs under Wine, for both architectures,
+# each in its build's Wine prefix; each program prints its figures as ratios
+# to a yardstick measured in the same run, and this script prints the x64 run's
+# lines with the x86 run's ratio beside each.
 set -euo pipefail
-. "$(dirname "$0")/prepare.sh" x64
+. "$(dirname "$0")/prepare.sh" all
 trap wine_session_stop EXIT
-wine_session_start
+for arch in x64 x86; do
+  WINEPREFIX=$root/build/$arch/wineprefix wine_session_start
+done
+out=$(mktemp -d)
+trap 'wine_session_stop; rm -rf "$out"' EXIT
 for b in "$build"/bench/*_bench.exe; do
-  echo "== $(basename "$b")"
-  "$WINE64" "$b"
+  name=$(basename "$b")
+  for arch in x64 x86; do
+    WINEPREFIX=$root/build/$arch/wineprefix "$WINE64" "$root/build/$arch/bench/$name" | tr -d '\r' > "$out/$arch"
+  done
+  printf '== %-57s x86\n' "$name"
+  # The two runs print the same lines; only their figures differ.
+  paste -d '\t' "$out/x64" "$out/x86" | awk -F'\t' '{
+    if (match($2, /ratio [0-9.]+/)) printf "%-60s %s\n", $1, substr($2, RSTART, RLENGTH)
+    else print $1
+  }'
 done

@@ -27,6 +27,14 @@ if [ ! -f "$srclist" ]; then
   need_update=1
 fi
 
+# Wine's 32-bit half, so that the x86 build's programs run (WoW64) in the
+# same 64-bit prefix.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  need_update=1
+fi
+dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' || missing+=(wine32:i386)
+
 if [ ${#missing[@]} -gt 0 ] || [ ! -d "$third"/pugixml ] || [ ! -f "$third"/wxwidgets/.debian-version ] ||
    [ ! -f "$third"/expat/.debian-version ]; then
   need_update=1

@@ -7,8 +7,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
-# Starts Xvfb (unless a display is already there) and a persistent wineserver.
+# Starts Xvfb (unless a display is already there) and a persistent wineserver
+# of the prefix WINEPREFIX; called once for each prefix, stopped together.
+WINE_SESSION_PREFIXES=()
 wine_session_start() {
+  WINE_SESSION_PREFIXES+=("$WINEPREFIX")
   if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
     local n=$(( 90 + RANDOM % 400 ))
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -33,7 +36,10 @@ wine_session_start() {
 }
 
 wine_session_stop() {
-  "$WINESERVER" -k >/dev/null 2>&1 || true
-  "$WINESERVER" -w >/dev/null 2>&1 || true
+  local prefix
+  for prefix in "${WINE_SESSION_PREFIXES[@]}"; do
+    WINEPREFIX=$prefix "$WINESERVER" -k >/dev/null 2>&1 || true
+    WINEPREFIX=$prefix "$WINESERVER" -w >/dev/null 2>&1 || true
+  done
   if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
 }

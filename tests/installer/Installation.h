@@ -10,6 +10,9 @@ inline const std::string kProgIdKey = "Software\\Classes\\Tavisto.ConvocaSession
 inline const std::string kVcaKey = "Software\\Classes\\.vca";
 // The registry view the launcher reads.
 inline const REGSAM kMachineView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+// The other architecture's, where its installation for all users registers.
+inline const REGSAM kOtherView = kMachineView ^ (KEY_WOW64_64KEY | KEY_WOW64_32KEY);
+inline const std::wstring kOtherArch = sizeof(void*) == 8 ? L"x86" : L"x64";
 // The stand-in update library's record, beside itself.
 inline const wchar_t* const kUpdateLibraryRecord = L"WinSparkle.record.txt";
 

@@ -7,7 +7,7 @@ namespace {
 const std::wstring kVersion = CONVOCA_VERSION_W;
 const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tavisto Convoca Launcher";
 const wchar_t* const kAdminFile = L"ConvocaLauncherAdmin.properties";
-enum : long { setupDone = 0, setupInUse = 3, setupWrongFolder = 4, setupUsage = 6 };
+enum : long { setupDone = 0, setupInUse = 3, setupWrongFolder = 4, setupUsage = 6, setupOtherArch = 8 };
 
 std::wstring perUserDir() { return shellFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Tavisto Convoca Launcher"; }
 long runSetup(const std::wstring& args) { return runProcess(quoted(CONVOCA_SETUP_EXE_WIN) + L" " + args, 120000); }
@@ -44,6 +44,7 @@ void removeInstallations() {
         regDeleteTree(HKEY_CURRENT_USER, key);
         regDeleteTree(HKEY_LOCAL_MACHINE, key, kMachineView);
     }
+    regDeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey, kOtherView);
     regDeleteTree(HKEY_LOCAL_MACHINE, kLauncherRegistryKey, kMachineView);
 }
 
@@ -106,6 +107,8 @@ TEST_F(InstallerTest, PerUserInstallOpensSessionsSurvivesARunningLauncherUpgrade
     EXPECT_EQ("<none>", machineMarker());
     expectSessionStarted(L"per-user", dir);
     EXPECT_EQ("0", userMarker());
+    EXPECT_EQ("0", regString(HKEY_CURRENT_USER, kLauncherRegistryKey, "NeedsEmbeddedUpdate", kOtherView))
+        << "HKEY_CURRENT_USER\\Software is one key for both architectures";
 
     { // Another launcher's setup lock keeps one started from dir waiting, and in use.
         handles::File lock(CreateFileW((supportDirectory() + L"\\lock.lck").c_str(), GENERIC_WRITE, 0, nullptr,
@@ -175,9 +178,10 @@ TEST_F(InstallerTest, PerMachineInstallHonoursTheAdminFileUpgradesAndUninstalls)
     EXPECT_TRUE(fileExists(shortcut(true)));
     const std::string first = machineMarker();
     EXPECT_EQ(0u, first.rfind(utf8(kVersion) + " {", 0)) << first;
-    EXPECT_EQ("<none>", machineMarker(kMachineView ^ (KEY_WOW64_64KEY | KEY_WOW64_32KEY))) << "the other view";
+    EXPECT_EQ("<none>", machineMarker(kOtherView)) << "the other view";
     expectSessionStarted(L"per-machine", dir);
     EXPECT_EQ(first, userMarker());
+    EXPECT_FALSE(openSession().logHas(kCopyLine)) << "the second start finds the marker it wrote";
 
     // The administrator's edit: the installed file rules, and an upgrade keeps it.
     std::string edited = readFile(admin);
@@ -216,7 +220,7 @@ TEST_F(InstallerTest, PerMachineInstallHonoursTheAdminFileUpgradesAndUninstalls)
     EXPECT_FALSE(listFiles(supportDirectory() + L"\\logs").empty()) << "the logs stay";
 }
 
-TEST_F(InstallerTest, InstallationFolderMustSuitTheKindOfInstallation) {
+TEST_F(InstallerTest, RefusesAFolderOfTheWrongKindAndTheOtherArchitecturesInstallationForAllUsers) {
     const std::wstring outside = L"C:\\ConvocaTests\\" + uniqueName(L"setup");
     const std::wstring inProfile = shellFolder(CSIDL_PROFILE) + L"\\" + uniqueName(L"setup");
     const struct {
@@ -226,6 +230,18 @@ TEST_F(InstallerTest, InstallationFolderMustSuitTheKindOfInstallation) {
                    {L"/S /ALLUSERS /D=" + inProfile, setupWrongFolder},
                    {L"/S /ALLUSERS /CURRENTUSER", setupUsage}};
     for (const auto& row : refused) EXPECT_EQ(row.exit, runSetup(row.arguments)) << utf8(row.arguments);
+    // The other architecture's setup program installed for all users (its entry, in its view): a per-user
+    // installation still suits.
+    ASSERT_TRUE(regSetString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", "C:\\Other", kOtherView));
+    robot.clear();
+    EXPECT_EQ(setupOtherArch, runSetup(L"/ALLUSERS"));
+    expectBox({L"Tavisto Convoca Launcher " + kVersion + L" Setup",
+               L"Tavisto Convoca Launcher is installed for all users as the " + kOtherArch +
+                   L" package, and the 32-bit and the 64-bit launcher do not share a computer: they would share each "
+                   L"user's settings and working copy of the Java runtime.\r\n\r\nRemove that installation in "
+                   L"Add/Remove Programs first, or update it with a newer " +
+                   kOtherArch + L" package."});
+    EXPECT_EQ(setupOtherArch, runSetup(L"/S /ALLUSERS"));
     for (const std::wstring& dir : {outside, inProfile, perUserDir(), perMachineDir()})
         EXPECT_FALSE(dirExists(dir)) << utf8(dir);
     expectRegistration(HKEY_CURRENT_USER, 0, L"");

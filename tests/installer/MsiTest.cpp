@@ -118,6 +118,7 @@ TEST_F(MsiTest, InstallsWithSettingsOpensSessionsUpgradesAndUninstalls) {
     EXPECT_EQ(std::vector<std::string>{kVersion}, productEntries());
     EXPECT_TRUE(fileExists(shortcut(true)) || fileExists(shortcut(false))) << "the utility window's shortcut";
     std::string deployment = openSession(true);
+    openSession(false);
     for (const char* line : {"deployment.proxy.type=1", "deployment.proxy.http.host=proxy.corp",
                              "deployment.proxy.http.port=8080", "deployment.proxy.bypass.list=*.b\\u00fccher.de"})
         EXPECT_EQ(1u, lineCount(deployment, line)) << line;
@@ -191,18 +192,23 @@ TEST_F(MsiTest, RefusedSettingsAnUnreadableFileAndTheSetupProgramsInstallationLe
     }
     EXPECT_EQ(kUtf16File, readFile(admin));
 
+    // The setup program's installation for all users, of this architecture and of the other.
     const std::string setupDir = "C:\\Program Files\\Tavisto Convoca Launcher";
-    ASSERT_TRUE(regSetString(HKEY_LOCAL_MACHINE, kSetupEntry, "InstallLocation", setupDir, kMachineView));
-    const MsiRun run = msiexec(L"/i " + quoted(kMsi));
-    EXPECT_EQ(msiFailed, run.exitCode);
-    expectNothingInstalled({kAdminFile});
-    if (run.log.find("Tavisto Convoca Launcher is installed") == std::string::npos)
+    std::string log;
+    for (const REGSAM view : {kMachineView, kOtherView}) {
+        ASSERT_TRUE(regSetString(HKEY_LOCAL_MACHINE, kSetupEntry, "InstallLocation", setupDir, view));
+        const MsiRun run = msiexec(L"/i " + quoted(kMsi));
+        EXPECT_EQ(msiFailed, run.exitCode) << view;
+        expectNothingInstalled({kAdminFile});
+        regDeleteTree(HKEY_LOCAL_MACHINE, kSetupEntry, view);
+        log += run.log;
+    }
+    if (log.find("Tavisto Convoca Launcher is installed") == std::string::npos)
         GTEST_SKIP() << "Wine's msiexec does not log the message of a failed launch condition (Windows does)";
-    EXPECT_NE(std::string::npos, run.log.find("Tavisto Convoca Launcher is installed for all users by its setup "
-                                              "program, in " +
-                                              setupDir +
-                                              ". Remove that installation in "
-                                              "Add/Remove Programs, then install this package."));
+    for (const std::string& message :
+         {"by its setup program, in " + setupDir + ". Remove that installation in Add/Remove Programs, then",
+          "as the " + utf8(kOtherArch) + " package. The 32-bit and the 64-bit launcher do not share a computer."})
+        EXPECT_NE(std::string::npos, log.find("Tavisto Convoca Launcher is installed for all users " + message));
 }
 
 } // namespace

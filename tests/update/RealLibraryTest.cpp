@@ -142,8 +142,10 @@ TEST_F(RealLibraryTest, AnUpdateFromTheWindowIsStartedOnlyWhenItsSignatureVerifi
         const bool verifies = row.keyed && !row.tampered;
         SCOPED_TRACE(verifies ? "signed" : row.tampered ? "tampered" : "no key");
         offer("1.6.0.0", row.tampered);
-        // Only the window's request checks: the start's own check would offer the same update alongside.
-        ASSERT_TRUE(regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "CheckForUpdates", "0"));
+        // Only the window's request checks: the start's own check would offer the same update alongside. Written in
+        // the other architecture's view: the library's settings in HKEY_CURRENT_USER\Software are one for both.
+        ASSERT_TRUE(regSetString(HKEY_CURRENT_USER, kLauncherRegistryKey, "CheckForUpdates", "0",
+                                 sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY));
         LauncherProcess launcher(install, {},
                                  prepare(row.keyed, server.url(kCast),
                                          verifies ? "out update\nwait shutdown\nexit 0\n" : "out update\nexit 0\n"));
