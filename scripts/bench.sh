@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmark programs under Wine, for both architectures,
 # each in its build's Wine prefix; each program prints its figures as ratios
-# to a yardstick measured in the same run, and this script prints the x64 run's
-# lines with the x86 run's ratio beside each.
+# to a yardstick measured in the same run, and this script prints the two
+# architectures' ratios side by side.
 set -euo pipefail
 . "$(dirname "$0")/prepare.sh" all
 trap wine_session_stop EXIT
@@ -17,9 +17,12 @@ for b in "$build"/bench/*_bench.exe; do
     WINEPREFIX=$root/build/$arch/wineprefix "$WINE64" "$root/build/$arch/bench/$name" | tr -d '\r' > "$out/$arch"
   done
   printf '== %-57s x86\n' "$name"
-  # The two runs print the same lines; only their figures differ.
+  # The two runs print the same lines, with their own figures: a line that
+  # ends in a ratio gets the x86 one beside it; other lines with ratios or
+  # medians are printed for both; the rest as the x64 run printed it.
   paste -d '\t' "$out/x64" "$out/x86" | awk -F'\t' '{
-    if (match($2, /ratio [0-9.]+/)) printf "%-60s %s\n", $1, substr($2, RSTART, RLENGTH)
+    if ($1 ~ /ratio [0-9.]+$/ && match($2, /ratio [0-9.]+$/)) printf "%-60s %s\n", $1, substr($2, RSTART, RLENGTH)
+    else if ($1 ~ /ratio|median/) printf "x64 %s\nx86 %s\n", $1, $2
     else print $1
   }'
 done

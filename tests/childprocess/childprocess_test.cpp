@@ -195,12 +195,12 @@ TEST(ExecStreamTest, WriteFailureTimeoutsAndAChildHeldUntilItEnds) {
     EXPECT_TRUE(stream.close()) << "closing twice in a row";
 }
 
-TEST(ExecStreamTest, SixteenMiBThroughOutWhileStandardErrorFloodsUnread) {
+TEST(ExecStreamTest, ThirtyTwoMiBThroughOutWhileStandardErrorFloodsUnread) {
     // The child writes a block to standard error after every four to output: unless drained on its own, it stalls.
     exec_stream_t stream;
-    start(stream, {"output", std::to_string(16 << 20), std::to_string(4 << 20), "11"});
-    expect_pattern(stream.out(), 11, 16 << 20);
-    expect_pattern(stream.err(), 12, 4 << 20);
+    start(stream, {"output", std::to_string(32 << 20), std::to_string(8 << 20), "11"});
+    expect_pattern(stream.out(), 11, 32 << 20);
+    expect_pattern(stream.err(), 12, 8 << 20);
     EXPECT_TRUE(stream.close());
     EXPECT_EQ(stream.exit_code(), 0u);
 }
