@@ -139,7 +139,8 @@ foreach(_query IN LISTS _queries)
 endforeach()
 # wixl gives each package a random package code. This one is derived from everything the package is made of, so
 # that one commit gives one code and packages that differ never share one; the summary's other fields stay wixl's.
-set(_content "${VERSION} ${ARCH} ${UPGRADE_CODE} ${OTHER_UPGRADE_CODE}\n${_wxi}")
+# The build folder, named in the generated source's comment, is not part of it.
+string(REPLACE "${PACKAGE_DIR}" "" _content "${VERSION} ${ARCH} ${UPGRADE_CODE} ${OTHER_UPGRADE_CODE}\n${_wxi}")
 foreach(_input IN LISTS _inputs _package_inputs)
   file(SHA256 "${_input}" _hash)
   string(APPEND _content "${_hash}\n")
