@@ -2,7 +2,7 @@
 # check-reproducible.sh [x64|x86]: builds the last commit twice, unsigned and without tests, in two temporary clones
 # of different paths, one after the other, and compares what ships byte for byte: the package folder's files, the
 # custom action DLL, the setup program and the MSI. Exits 1 and names the files and the differing byte count when
-# any differ. Takes two full builds (README: Reproducible builds).
+# any differ, and keeps the two builds for a look then. Takes two full builds (README: Reproducible builds).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 arch=${1:-x64}
@@ -11,10 +11,11 @@ case $arch in
   x86) toolchain=toolchain-i686-mingw.cmake ;;
   *) echo "usage: check-reproducible.sh [x64|x86]" >&2; exit 2 ;;
 esac
+commit=$(git -C "$root" rev-parse HEAD)
 tmp=$(mktemp -d /tmp/convoca-reproducible.XXXXXX)
-trap 'rm -rf "$tmp"' EXIT
 for clone in first second-build; do
   git clone -q "$root" "$tmp/$clone"
+  git -C "$tmp/$clone" checkout -q "$commit"
   # The Debian sources that scripts/setup.sh unpacks are not in the repository.
   for dir in pugixml wxwidgets expat; do
     ln -s "$(readlink -f "$root/third_party/$dir")" "$tmp/$clone/third_party/$dir"
@@ -33,5 +34,9 @@ for file in $(find package -type f ! -path 'package/CMakeFiles/*' ! -name '*.cma
     different=1
   fi
 done
-[ $different -eq 0 ] && echo "reproducible: every artefact of $arch is the same"
-exit $different
+if [ $different -eq 1 ]; then
+  echo "the two builds are in $tmp"
+  exit 1
+fi
+rm -rf "$tmp"
+echo "reproducible: every artefact of $arch is the same"
