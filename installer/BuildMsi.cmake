@@ -88,14 +88,16 @@ convoca_installer_stale(_stale "${OUTPUT}" "${_files_wxi}" "${_wxi}" ${_inputs} 
 if(NOT _stale)
   return()
 endif()
-# The cabinet holds each file's time: wixl packs copies that carry SOURCE_DATE_EPOCH's.
-file(REMOVE_RECURSE "${WORK_DIR}/files")
+# The cabinet holds each file's time: wixl packs copies that carry SOURCE_DATE_EPOCH's, the icon's included.
+file(REMOVE_RECURSE "${WORK_DIR}/files" "${WORK_DIR}/icon")
+file(MAKE_DIRECTORY "${WORK_DIR}/icon")
+file(COPY_FILE "${SOURCE_DIR}/ConvocaSession.ico" "${WORK_DIR}/icon/ConvocaSession.ico")
 foreach(_file IN LISTS _files)
   get_filename_component(_parent "${WORK_DIR}/files/${_file}" DIRECTORY)
   file(MAKE_DIRECTORY "${_parent}")
   file(COPY_FILE "${PACKAGE_DIR}/${_file}" "${WORK_DIR}/files/${_file}")
 endforeach()
-execute_process(COMMAND find files -exec touch -h -d "@${SOURCE_DATE_EPOCH}" {} + WORKING_DIRECTORY "${WORK_DIR}")
+execute_process(COMMAND find files icon -exec touch -h -d "@${SOURCE_DATE_EPOCH}" {} + WORKING_DIRECTORY "${WORK_DIR}")
 # wixl writes the summary's times from the clock: under faketime, that of SOURCE_DATE_EPOCH.
 set(_wixl "${WIXL}")
 if(FAKETIME)
@@ -106,7 +108,7 @@ if(FAKETIME)
 endif()
 # wixl takes only paths relative to the folder it runs in.
 file(RELATIVE_PATH _custom_actions "${WORK_DIR}" "${CUSTOM_ACTIONS}")
-file(RELATIVE_PATH _icon_file "${WORK_DIR}" "${SOURCE_DIR}/ConvocaSession.ico")
+set(_icon_file icon/ConvocaSession.ico)
 stable_guid(_product "product ${VERSION}")
 stable_guid(_icon "file ConvocaSession.ico")
 stable_guid(_registration "registration")
