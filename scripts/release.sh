@@ -15,6 +15,9 @@ prefix=$1 out=${2:-$root/build/release/out}
 key=${CONVOCA_UPDATE_KEY:-}
 [ -f "$key" ] || { echo "release: CONVOCA_UPDATE_KEY must name the update key (scripts/update-key.sh new)" >&2; exit 2; }
 public=$(bash "$root/scripts/update-key.sh" public "$key")
+# One time for both architectures, whatever is committed meanwhile.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH
 rm -rf "$out"
 mkdir -p "$out"
 for arch in x64 x86; do
@@ -24,7 +27,7 @@ for arch in x64 x86; do
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
     -DCONVOCA_BUILD_TESTS=OFF -DCONVOCA_UPDATE_PUBLIC_KEY="$public" \
     -DCONVOCA_SIGNING_CERT="${CONVOCA_SIGNING_CERT:-}" -DCONVOCA_SIGNING_PASSWORD_FILE="${CONVOCA_SIGNING_PASSWORD_FILE:-}" \
-    -DCONVOCA_TIMESTAMP_URL="${CONVOCA_TIMESTAMP_URL:-}" >/dev/null
+    -DCONVOCA_TIMESTAMP_URL="${CONVOCA_TIMESTAMP_URL:-}" -DCONVOCA_SIGNATURES_IN= >/dev/null
   rm -rf "$build/signatures"
   cmake --build "$build" -j "${JOBS:-2}" -- --no-print-directory | { grep -v -E '^\[ *[0-9]+%\]' || true; }
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
