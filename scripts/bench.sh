@@ -9,8 +9,9 @@ trap wine_session_stop EXIT
 for arch in x64 x86; do
   WINEPREFIX=$root/build/$arch/wineprefix wine_session_start
 done
-out=$(mktemp -d)
-trap 'wine_session_stop; rm -rf "$out"' EXIT
+# Each run's output, in the build folder.
+out=$build/bench-output
+mkdir -p "$out"
 for b in "$build"/bench/*_bench.exe; do
   name=$(basename "$b")
   for arch in x64 x86; do
@@ -19,10 +20,10 @@ for b in "$build"/bench/*_bench.exe; do
   printf '== %-57s x86\n' "$name"
   # The two runs print the same lines, with their own figures: a line that
   # ends in a ratio gets the x86 one beside it; other lines with ratios or
-  # medians are printed for both; the rest as the x64 run printed it.
+  # medians are printed for both; the rest once, as the x64 run printed it.
   paste -d '\t' "$out/x64" "$out/x86" | awk -F'\t' '{
     if ($1 ~ /ratio [0-9.]+$/ && match($2, /ratio [0-9.]+$/)) printf "%-60s %s\n", $1, substr($2, RSTART, RLENGTH)
-    else if ($1 ~ /ratio|median/) printf "x64 %s\nx86 %s\n", $1, $2
+    else if ($1 ~ /ratio|median/ && $1 != $2) printf "x64 %s\nx86 %s\n", $1, $2
     else print $1
   }'
 done
