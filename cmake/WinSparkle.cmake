@@ -273,6 +273,7 @@ target_link_libraries(winsparkle PRIVATE ws_wx ws_expat ws_ed25519 crypt32)
 target_link_options(winsparkle PRIVATE -Wl,--gc-sections $<$<CONFIG:Release>:-s>)
 set_target_properties(winsparkle PROPERTIES OUTPUT_NAME WinSparkle PREFIX ""
   RUNTIME_OUTPUT_DIRECTORY ${CONVOCA_PACKAGE_DIR})
+convoca_sign(winsparkle)
 
 # The licence notices of what WinSparkle.dll is made of ship beside it.
 foreach(_notice IN ITEMS "WinSparkle.txt|${_ws_vendored}/COPYING" "wxWidgets.txt|${WX_SOURCE_DIR}/docs/licence.txt"

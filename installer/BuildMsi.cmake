@@ -3,10 +3,14 @@
 #   WIXL, SOURCE_DIR (installer/), WORK_DIR, PACKAGE_DIR, OUTPUT, VERSION,
 #   ARCH (x64 or x86), UPGRADE_CODE, OTHER_UPGRADE_CODE (the other architecture's package's),
 #   CUSTOM_ACTIONS (the custom action DLL),
-#   MSIBUILD (msitools' msibuild)
+#   MSIBUILD (msitools' msibuild),
+#   SIGN_CONF (scripts/sign.sh's settings, or empty for an unsigned package),
+#   SOURCE_DATE_EPOCH (the time of the packed files, in seconds),
+#   FAKETIME (Debian's faketime, or empty: then the summary's times are those of the build)
 cmake_minimum_required(VERSION 3.20)
 
 foreach(var WIXL MSIBUILD SOURCE_DIR WORK_DIR PACKAGE_DIR OUTPUT VERSION ARCH UPGRADE_CODE OTHER_UPGRADE_CODE
+        SOURCE_DATE_EPOCH FAKETIME
         CUSTOM_ACTIONS)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "BuildMsi.cmake: ${var} is not set")
@@ -66,8 +70,7 @@ foreach(_file IN LISTS _files)
   stable_guid(_guid "file ${_file}")
   get_filename_component(_name "${_file}" NAME)
   xml_text(_name "${_name}")
-  file(RELATIVE_PATH _source "${WORK_DIR}" "${PACKAGE_DIR}/${_file}")
-  xml_text(_source "${_source}")
+  xml_text(_source "files/${_file}")
   string(APPEND _wxi "  <DirectoryRef Id=\"${_parent}\"><Component Id=\"${_component}\" Guid=\"${_guid}\" "
                      "Win64=\"$(var.Win64)\"><File Id=\"${_id}\" Name=\"${_name}\" Source=\"${_source}\" "
                      "KeyPath=\"yes\"/></Component></DirectoryRef>\n")
@@ -85,9 +88,27 @@ convoca_installer_stale(_stale "${OUTPUT}" "${_files_wxi}" "${_wxi}" ${_inputs} 
 if(NOT _stale)
   return()
 endif()
+# The cabinet holds each file's time: wixl packs copies that carry SOURCE_DATE_EPOCH's, the icon's included.
+file(REMOVE_RECURSE "${WORK_DIR}/files" "${WORK_DIR}/icon")
+file(MAKE_DIRECTORY "${WORK_DIR}/icon")
+file(COPY_FILE "${SOURCE_DIR}/ConvocaSession.ico" "${WORK_DIR}/icon/ConvocaSession.ico")
+foreach(_file IN LISTS _files)
+  get_filename_component(_parent "${WORK_DIR}/files/${_file}" DIRECTORY)
+  file(MAKE_DIRECTORY "${_parent}")
+  file(COPY_FILE "${PACKAGE_DIR}/${_file}" "${WORK_DIR}/files/${_file}")
+endforeach()
+execute_process(COMMAND find files icon -exec touch -h -d "@${SOURCE_DATE_EPOCH}" {} + WORKING_DIRECTORY "${WORK_DIR}")
+# wixl writes the summary's times from the clock: under faketime, that of SOURCE_DATE_EPOCH.
+set(_wixl "${WIXL}")
+if(FAKETIME)
+  set(ENV{TZ} UTC)
+  set(ENV{SOURCE_DATE_EPOCH} ${SOURCE_DATE_EPOCH})
+  string(TIMESTAMP _now "%Y-%m-%d %H:%M:%S" UTC)
+  set(_wixl "${FAKETIME}" "${_now}" "${WIXL}")
+endif()
 # wixl takes only paths relative to the folder it runs in.
 file(RELATIVE_PATH _custom_actions "${WORK_DIR}" "${CUSTOM_ACTIONS}")
-file(RELATIVE_PATH _icon_file "${WORK_DIR}" "${SOURCE_DIR}/ConvocaSession.ico")
+set(_icon_file icon/ConvocaSession.ico)
 stable_guid(_product "product ${VERSION}")
 stable_guid(_icon "file ConvocaSession.ico")
 stable_guid(_registration "registration")
@@ -96,7 +117,7 @@ set(_names)
 foreach(_define IN LISTS _defines)
   list(APPEND _names -D "${_define}")
 endforeach()
-convoca_build_installer("${OUTPUT}" "${_files_wxi}" "${WIXL}" -a ${ARCH} -o @PARTIAL@
+convoca_build_installer("${OUTPUT}" "${_files_wxi}" ${_wixl} -a ${ARCH} -o @PARTIAL@
   -D "Version=${VERSION}" -D "Arch=${ARCH}" -D "ProductCode=${_product}" -D "UpgradeCode=${UPGRADE_CODE}"
   -D "CustomActions=${_custom_actions}" -D "Icon=${_icon_file}"
   -D "IconComponent=${_icon}" -D "RegistrationComponent=${_registration}" ${_names}
@@ -118,3 +139,27 @@ foreach(_query IN LISTS _queries)
     message(FATAL_ERROR "msibuild failed (${_rc}): ${_query}")
   endif()
 endforeach()
+# wixl gives each package a random package code. This one is derived from everything the package is made of, so
+# that one commit gives one code and packages that differ never share one; the summary's other fields stay wixl's.
+# The build folder, named in the generated source's comment, is not part of it.
+string(REPLACE "${PACKAGE_DIR}" "" _content "${VERSION} ${ARCH} ${UPGRADE_CODE} ${OTHER_UPGRADE_CODE}\n${_wxi}")
+foreach(_input IN LISTS _inputs _package_inputs)
+  file(SHA256 "${_input}" _hash)
+  string(APPEND _content "${_hash}\n")
+endforeach()
+string(UUID _package_code NAMESPACE "${UPGRADE_CODE}" NAME "package ${_content}" TYPE SHA1 UPPER)
+get_filename_component(_msitools "${MSIBUILD}" DIRECTORY)
+execute_process(COMMAND "${_msitools}/msiinfo" suminfo "${OUTPUT}" OUTPUT_VARIABLE _summary RESULT_VARIABLE _rc)
+foreach(_field Subject Author Template)
+  string(REGEX MATCH "\n${_field}: ([^\n]*)" _line "\n${_summary}")
+  set(_${_field} "${CMAKE_MATCH_1}")
+endforeach()
+if(_rc EQUAL 0)
+  execute_process(COMMAND "${MSIBUILD}" "${OUTPUT}" -s "${_Subject}" "${_Author}" "${_Template}" "{${_package_code}}"
+                  RESULT_VARIABLE _rc)
+endif()
+if(NOT _rc EQUAL 0)
+  file(REMOVE "${OUTPUT}" "${_files_wxi}")
+  message(FATAL_ERROR "the package code could not be set (${_rc})")
+endif()
+convoca_sign_installer("${OUTPUT}" "${_files_wxi}")

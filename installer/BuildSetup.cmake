@@ -3,7 +3,8 @@
 #   MAKENSIS, SOURCE_DIR (installer/), WORK_DIR, PACKAGE_DIR, OUTPUT, VERSION, ARCH,
 #   MSI_UPGRADE_CODE (the Windows Installer package's, which the setup checks for),
 #   OTHER_MSI_UPGRADE_CODE (that of the other architecture's package),
-#   ADMIN_PROPERTIES (the administrator's settings file to ship)
+#   ADMIN_PROPERTIES (the administrator's settings file to ship),
+#   SIGN_CONF (scripts/sign.sh's settings, or empty for an unsigned setup program)
 cmake_minimum_required(VERSION 3.20)
 
 foreach(var MAKENSIS SOURCE_DIR WORK_DIR PACKAGE_DIR OUTPUT VERSION ARCH MSI_UPGRADE_CODE OTHER_MSI_UPGRADE_CODE
@@ -77,6 +78,11 @@ file(WRITE "${_unfiles_nsh}" "${_uninstall}")
 convoca_name_defines(_names CAPITALS)
 list(TRANSFORM _names REPLACE "\\$" "$$")
 list(TRANSFORM _names PREPEND "-D")
+# The uninstaller is signed before it is packed; a copy of it stays in WORK_DIR.
+if(SIGN_CONF)
+  list(APPEND _names "-DSIGN=bash \"${CMAKE_CURRENT_LIST_DIR}/../scripts/sign.sh\" \"${SIGN_CONF}\""
+                     "-DSIGNED_UNINSTALLER=${WORK_DIR}/Uninstall.exe")
+endif()
 convoca_build_installer("${OUTPUT}" "${_files_nsh}" "${MAKENSIS}" -V2 -NOCD
   "-DVERSION=${VERSION}" "-DARCH=${ARCH}" "-DOUTFILE=@PARTIAL@"
   "-DFILES_NSH=${_files_nsh}" "-DUNFILES_NSH=${_unfiles_nsh}"
@@ -84,3 +90,4 @@ convoca_build_installer("${OUTPUT}" "${_files_nsh}" "${MAKENSIS}" -V2 -NOCD
   "-DICON=${SOURCE_DIR}/ConvocaSession.ico"
   "-DMSI_UPGRADE_CODE=${MSI_UPGRADE_CODE}" "-DOTHER_MSI_UPGRADE_CODE=${OTHER_MSI_UPGRADE_CODE}"
   "${SOURCE_DIR}/ConvocaLauncherSetup.nsi")
+convoca_sign_installer("${OUTPUT}" "${_files_nsh}")

@@ -12,6 +12,8 @@
 ;   ICON            the icon of the session files and of the setup
 ;   MSI_UPGRADE_CODE  the upgrade code of the Windows Installer package
 ;   OTHER_MSI_UPGRADE_CODE  that of the other architecture's package
+;   SIGN            optional: the command that signs a file (scripts/sign.sh with its settings)
+;   SIGNED_UNINSTALLER  where that command leaves a copy of the signed uninstaller
 ;   and the names of cmake/tables/Names.cmake, in capitals: PRODUCT, PUBLISHER,
 ;   LAUNCHER_EXE, ADMIN_PROPERTIES, REGISTRY_KEY, SESSION_EXTENSION and others
 
@@ -57,6 +59,11 @@ OutFile "${OUTFILE}"
 ; Per user needs no rights; /ALLUSERS checks for them itself.
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
+; Packed without their times: one commit gives one setup program, byte for byte.
+SetDateSave off
+!ifdef SIGN
+  !uninstfinalize '${SIGN} "%1" ${UNINSTALLER} "${SIGNED_UNINSTALLER}"' = 0
+!endif
 ; A file that cannot be written stops the setup; skipping it would leave a
 ; mixture of two versions.
 AllowSkipFiles off

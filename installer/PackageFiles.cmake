@@ -76,3 +76,18 @@ function(convoca_build_installer output generated_file tool)
   endif()
   file(RENAME "${_partial}" "${output}")
 endfunction()
+
+# Signs an installer just built, when SIGN_CONF names the signing settings; a failure removes it and the generated
+# file, as a failed build does.
+function(convoca_sign_installer output generated_file)
+  if(NOT SIGN_CONF)
+    return()
+  endif()
+  get_filename_component(_name "${output}" NAME)
+  execute_process(COMMAND bash "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/../scripts/sign.sh" "${SIGN_CONF}" "${output}"
+                          "${_name}" RESULT_VARIABLE _rc)
+  if(NOT _rc EQUAL 0)
+    file(REMOVE "${output}" "${generated_file}")
+    message(FATAL_ERROR "signing ${_name} failed (${_rc})")
+  endif()
+endfunction()

@@ -7,7 +7,7 @@ third=$here/third_party
 
 packages=(cmake dpkg-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           wine64 xvfb nsis wixl msitools openjdk-17-jdk-headless openjdk-17-jre junit4 x11-utils imagemagick
-          clang-format openssl patch)
+          clang-format openssl osslsigncode faketime patch)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <regex>
 #include <thread>
 
 namespace {
@@ -77,7 +78,10 @@ private:
 };
 
 const std::wstring kFixture = CONVOCA_TEST_BIN_DIR_WIN L"\\update-fixture";
-const std::string kCast = "/tcv/win/appcast.xml", kSetup = "/ConvocaLauncherSetup-1.6.0.0.exe";
+// The release's setup programs, this architecture's and the other's.
+const std::string kArch = sizeof(void*) == 8 ? "x64" : "x86", kOtherArch = sizeof(void*) == 8 ? "x86" : "x64";
+const std::string kCast = "/tcv/win/appcast.xml", kSetup = "/ConvocaLauncherSetup-1.6.0.0-" + kArch + ".exe",
+                  kOtherSetup = "/ConvocaLauncherSetup-1.6.0.0-" + kOtherArch + ".exe";
 
 class RealLibraryTest : public LauncherTest {
 protected:
@@ -90,18 +94,22 @@ protected:
         writeFile(files / L"script.txt", script);
         return {L"", {{L"CONVOCA_STANDIN_JAVA_SCRIPT", files / L"script.txt"}}, 30000};
     }
-    // An appcast that offers `version`, with the installer as built or with one byte changed; held until `hold`.
+    // The release's appcast item (scripts/appcast-item.sh, one enclosure per architecture, both signed) offering
+    // `version`; this architecture's installer as built or with one byte changed; held until `hold`.
     void offer(const std::string& version, bool tampered = false, std::function<bool()> hold = nullptr) {
         std::string installer = readFile(kFixture + L"\\ConvocaLauncherSetup.exe");
+        server.serve(kOtherSetup, installer);
         installer[installer.size() / 2] ^= tampered ? 1 : 0;
         server.serve(kSetup, installer);
+        std::string item =
+            std::regex_replace(readFile(kFixture + L"\\appcast-item.xml"), std::regex("@PREFIX@"), server.url(""));
+        item = std::regex_replace(item, std::regex("sparkle:version=\"1\\.6\\.0\\.0\""),
+                                  "sparkle:version=\"" + version + "\" sparkle:installerArguments=\"" + utf8(record) +
+                                      "\"");
         server.serve(kCast,
                      "<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/sparkle\">"
-                     "<channel><item><title>" +
-                         version + "</title><enclosure url=\"" + server.url(kSetup) + "\" sparkle:version=\"" +
-                         version + "\" sparkle:os=\"windows\" sparkle:edSignature=\"" +
-                         readFile(kFixture + L"\\installer.sig") + "\" sparkle:installerArguments=\"" + utf8(record) +
-                         "\"/></item></channel></rss>",
+                     "<channel>" +
+                         item + "</channel></rss>",
                      hold);
     }
 
@@ -133,8 +141,8 @@ TEST_F(RealLibraryTest, SessionModeStartsJavaAtOnceAndWaitsForTheCheck) {
     EXPECT_TRUE(server.held()) << "the appcast was asked for, and answered once the launcher waited for it";
 }
 
-// "update" from the window, and the user installs in the library's dialog. A signed installer is downloaded and
-// started, the library asks the launcher to shut down, and the launcher closes the window and ends. A tampered one,
+// "update" from the window, and the user installs in the library's dialog. This architecture's signed installer is
+// downloaded and started, the library asks the launcher to shut down, and the launcher closes the window and ends. A tampered one,
 // or any with a launcher without key, starts nothing; the window having gone, the launcher waits for the user.
 TEST_F(RealLibraryTest, AnUpdateFromTheWindowIsStartedOnlyWhenItsSignatureVerifies) {
     const struct { bool keyed, tampered; } rows[] = {{true, false}, {true, true}, {false, false}};
