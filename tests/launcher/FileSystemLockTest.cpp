@@ -105,10 +105,8 @@ TEST(Refresh, NoCopyButACompleteOneEverTakesTheWorkingCopysPlace) {
     regDeleteTree(HKEY_CURRENT_USER, kLauncherRegistryKey);
 }
 
-// A swap never loses the previous working copy: when its final move fails, that copy moves back; when the start stops
-// between the two moves, the next start moves it back first, also when that start's own copy then fails (a master
-// file held by a scanner). Either way it is whole under its own name, its marker unchanged. The setup's lock stays
-// with its result: another start's refresh waits until this start lets it go, and leaves what it prepared alone.
+// A swap whose final move fails, or that stops between its moves (the next start's copy failing too), leaves the
+// previous copy whole and its marker unchanged. Another start's refresh waits until the setup's result lets go.
 TEST(Refresh, ASwapThatFailsOrStopsHalfwayKeepsThePreviousCopyAndTheLockWaitsForTheSpawn) {
     ScopedTestLogger logger;
     TempDir install, support;

@@ -18,8 +18,7 @@ std::wstring textOf(HWND window) {
     return text;
 }
 
-// What the desktop showed of one of the launcher's progress windows while a watcher lived: its title, its line, its
-// bar's kind and positions as they changed, whether it had a system menu, a taskbar button, and Java had started.
+// What the desktop showed of one of the launcher's progress windows while a watcher lived.
 struct ProgressSeen {
     std::wstring title, line;
     bool marquee = false, systemMenu = false, taskbar = false, afterJava = false;
@@ -71,8 +70,7 @@ private:
 // A per-user working copy is made (a quick copy shows no window) and marked at the first start, kept while current,
 // and made again when deleted by hand or when the marker reads as absent (512 bytes or more); the security folder is
 // copied at the first start only, an old deployment profile removed at every start. No start deletes through a link
-// (made on the Unix side) in the profile folder, as the leftover of its rename probe or in the working copy; Wine may
-// refuse to remove one.
+// (made on the Unix side) in the profile folder, its rename probe's leftover or the working copy.
 TEST_F(SetupTest, WorkingCopyIsMadeOnceAndRefreshedWhenMissingOrUnmarked) {
     LauncherInstall install(InstallKind::perUser);
     const std::wstring certs = L"security\\trusted.certs", profile = supportDirectory() + L"\\deployment";

@@ -196,16 +196,15 @@ TEST_F(LoggerTest, ShutdownDeletesStaleLogsAndCollectsLeftoversOldestFirst) {
     std::vector<std::string> expected;
     handles::File writer;
     std::vector<handles::File> others;
-    const std::map<char, std::pair<DWORD, DWORD>> opens = {{'l', {GENERIC_READ | DELETE, 0}},
-                                                           {'r', {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE}}};
     for (const auto& f : files) {
         const std::wstring path = logs + L"\\" + f.name;
         ASSERT_TRUE(writeFile(path, f.text) && setFileAge(path, f.age));
         if (f.fate == 'd') expected.push_back("Deleting stale log file: " + utf8(path));
         if (f.fate == 'h')
             writer.reset(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        if (opens.count(f.fate))
-            others.emplace_back(CreateFileW(path.c_str(), opens.at(f.fate).first, opens.at(f.fate).second, nullptr,
+        if (f.fate == 'l' || f.fate == 'r') // a collector's claim; a reader sharing reading and deleting only
+            others.emplace_back(CreateFileW(path.c_str(), GENERIC_READ | (f.fate == 'l' ? DELETE : 0),
+                                            f.fate == 'l' ? 0 : FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                             OPEN_EXISTING, 0, nullptr));
     }
     expected.push_back("Rolling over log file: " + utf8(collector));

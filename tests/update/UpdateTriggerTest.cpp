@@ -35,19 +35,12 @@ using UpdateLibraryTest = LauncherTest;
 // Java is spawned before the library is first called. A library that is missing, a text file, the other
 // architecture's DLL or short of the launcher's own export costs the update check only: one log line says why.
 TEST_F(UpdateLibraryTest, SessionsLaunchFirstAndWithoutALibraryThatCannotServe) {
-    {
-        LauncherInstall install(InstallKind::perUser);
-        EXPECT_EQ(0, run(install, {session()}).exitCode);
-        const std::vector<JavawRecord> java = javawRecords(1);
-        ASSERT_EQ(1u, java.size());
-        EXPECT_GT(sparkleFirstCall(install), java[0].created);
-        resetLauncherUserState();
-    }
     const std::wstring tests = CONVOCA_TEST_BIN_DIR_WIN, standins = findParentDirectory(CONVOCA_STANDIN_SPARKLE_WIN);
     const struct {
-        std::wstring replacement; // empty: deleted
+        std::wstring replacement; // for the stand-in, kept when there is no cause; empty: deleted
         std::wstring cause;
     } rows[] = {
+        {L"", L""},
         {L"", L"is missing (error 126)"},
         {L"text", L"is damaged or built for another architecture (error 193)"},
         {tests + L"\\other-architecture.dll", L"is damaged or built for another architecture (error 193)"},
@@ -57,16 +50,19 @@ TEST_F(UpdateLibraryTest, SessionsLaunchFirstAndWithoutALibraryThatCannotServe) 
         SCOPED_TRACE(utf8(row.cause));
         LauncherInstall install(InstallKind::perUser);
         const std::wstring dll = install.path(L"WinSparkle.dll");
-        ASSERT_TRUE(DeleteFileW(dll.c_str()));
+        ASSERT_TRUE(row.cause.empty() || DeleteFileW(dll.c_str()));
         ASSERT_TRUE(row.replacement.empty() ||
                     (row.replacement == L"text" ? writeFile(dll, "not a DLL at all\r\n")
                                                 : CopyFileW(row.replacement.c_str(), dll.c_str(), TRUE)));
         const LauncherResult r = run(install, {session()});
         EXPECT_EQ(0, r.exitCode);
         EXPECT_EQ(std::vector<Box>{}, r.boxes);
-        EXPECT_EQ(1u, r.logCount(L"The update library " + dll + L" " + row.cause + L"; no update check in this run."));
-        EXPECT_FALSE(r.logHas(L"Performing update check."));
-        EXPECT_EQ(1u, javawRecords(1).size());
+        EXPECT_EQ(row.cause.empty() ? 0u : 1u,
+                  r.logCount(L"The update library " + dll + L" " + row.cause + L"; no update check in this run."));
+        EXPECT_EQ(row.cause.empty(), r.logHas(L"Performing update check."));
+        const std::vector<JavawRecord> java = javawRecords(1);
+        ASSERT_EQ(1u, java.size());
+        EXPECT_TRUE(!row.cause.empty() || sparkleFirstCall(install) > java[0].created) << "Java before the library";
         resetLauncherUserState();
     }
 }
