@@ -29,11 +29,9 @@ class ProgressWatcher {
 public:
     ProgressWatcher() : m_thread([this] { watch(); }) {}
     ~ProgressWatcher() { m_stop = true, m_thread.join(); }
-    std::vector<ProgressSeen> windows() {
+    std::map<HWND, ProgressSeen> windows() {
         std::lock_guard<std::mutex> lock(m_mutex);
-        std::vector<ProgressSeen> all;
-        for (const auto& entry : m_seen) all.push_back(entry.second);
-        return all;
+        return m_seen;
     }
 
 private:
@@ -131,7 +129,7 @@ TEST_F(SetupTest, ALongFirstCopyShowsItsProgressAndLaterStartsWaitInSight) {
     EXPECT_EQ(std::vector<std::wstring>{}, boxTexts(robot.boxes()));
     EXPECT_EQ(4u, javawRecords(4).size());
     std::set<std::wstring> lines;
-    for (const ProgressSeen& seen : watcher.windows()) {
+    for (const auto& [window, seen] : watcher.windows()) {
         SCOPED_TRACE(utf8(seen.line));
         lines.insert(seen.line);
         EXPECT_TRUE(seen.title == L"Convoca Launcher" && seen.taskbar && !seen.systemMenu);

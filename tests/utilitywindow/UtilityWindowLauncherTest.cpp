@@ -21,5 +21,5 @@ TEST(UtilityWindowLauncher, PathWithoutAnAnsiFormStartsNothingAndTakesNoCommand)
     UtilityWindowLauncher ascii({jre, L"C:\\utilwin.jar", L"C:\\s.properties", L"C:\\cache", L"1.5.0.0", false}, {});
     EXPECT_FALSE(ascii.run([&] { ++started; }).failed());
     EXPECT_EQ(1, started);
-    DeleteFileW(record.c_str());
+    DeleteFileW(record.c_str()); // the package is copied for other tests
 }
