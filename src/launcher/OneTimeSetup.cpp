@@ -7,6 +7,8 @@
 #include "platform/FileSystem.h"
 #include "handles/Handles.h"
 
+#include <functional>
+
 #include <optional>
 
 namespace {
@@ -131,21 +133,27 @@ bool keepInUse(const std::wstring& target) {
     return false;
 }
 
-// The copy that a swap moved aside last: of target + ".old*", the one made
+// Calls visit with the path and entry of each target + ".old*".
+void forEachOldCopy(const std::wstring& target,
+                    const std::function<void(const std::wstring&, const WIN32_FIND_DATAW&)>& visit) {
+    WIN32_FIND_DATAW entry;
+    handles::Find find(FindFirstFileW((target + kOldCopySuffix + L"*").c_str(), &entry));
+    for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &entry))
+        visit(findParentDirectory(target) + L"\\" + entry.cFileName, entry);
+}
+
+// The copy that a swap moved aside last: of the old copies, the folder made
 // most recently. Empty when there is none.
 std::wstring newestOldCopy(const std::wstring& target) {
     std::wstring newest;
     FILETIME newestTime{};
-    WIN32_FIND_DATAW entry;
-    handles::Find find(FindFirstFileW((target + kOldCopySuffix + L"*").c_str(), &entry));
-    for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &entry)) {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-            (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            continue;
-        if (!newest.empty() && CompareFileTime(&entry.ftCreationTime, &newestTime) <= 0) continue;
-        newest = findParentDirectory(target) + L"\\" + entry.cFileName;
+    forEachOldCopy(target, [&](const std::wstring& path, const WIN32_FIND_DATAW& entry) {
+        const bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                            !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        if (!folder || (!newest.empty() && CompareFileTime(&entry.ftCreationTime, &newestTime) <= 0)) return;
+        newest = path;
         newestTime = entry.ftCreationTime;
-    }
+    });
     return newest;
 }
 
@@ -167,15 +175,12 @@ void restoreInterruptedSwap(const std::wstring& target, const TreeCalls& calls) 
 // is left of it.
 void removeOldCopies(const std::wstring& target) {
     if (!isDirectory(target)) return;
-    WIN32_FIND_DATAW entry;
-    handles::Find find(FindFirstFileW((target + kOldCopySuffix + L"*").c_str(), &entry));
-    for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &entry)) {
-        const std::wstring old = findParentDirectory(target) + L"\\" + entry.cFileName;
+    forEachOldCopy(target, [](const std::wstring& old, const WIN32_FIND_DATAW&) {
         const Win32Result deleted = deleteTree(old, false);
-        if (deleted) continue;
+        if (deleted) return;
         tvs::Logger::getInstance().log(L"Cannot remove the old working copy %ls (error %u); a later start tries again.",
                                        old.c_str(), static_cast<unsigned>(deleted.error()));
-    }
+    });
 }
 
 // A copy that takes long shows its progress until it ends, whatever the outcome.
